@@ -1,0 +1,36 @@
+# The two everyday commands: `make run` builds and starts the program, `make test`
+# builds and runs every test. Both install missing build dependencies first.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
+
+.PHONY: all bootstrap configure build run test bench asan clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+configure: bootstrap
+	@test -f $(BUILD)/CMakeCache.txt || cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/morvik
+
+test: build
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
+
+# The whole test suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: bootstrap
+	@test -f build-asan/CMakeCache.txt || cmake -S . -B build-asan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DMORVIK_SANITIZE=ON -DMORVIK_BUILD_BENCH=OFF
+	cmake --build build-asan -j $(JOBS)
+	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-asan

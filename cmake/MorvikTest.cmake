@@ -1,0 +1,18 @@
+include(GoogleTest)
+
+# morvik_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [GUI])
+# A GUI test links the shared main that brings up a QApplication on the offscreen
+# platform; every other test uses GoogleTest's own main.
+function(morvik_add_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  if(T_GUI)
+    target_link_libraries(${name} PRIVATE morvik_test_qtmain ${T_LIBS} Qt6::Test GTest::gtest)
+  else()
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  endif()
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MORVIK_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+endfunction()

@@ -1,0 +1,30 @@
+#pragma once
+// The one place where text crosses between the program (UTF-8) and the stored fields
+// (GBK, code page 936, NUL-terminated, fixed width).
+
+#include <cstddef>
+#include <string>
+
+namespace morvik {
+
+// Clears the whole field, then stores `utf8` as GBK in at most width - 1 bytes, cut at a
+// character boundary, so the terminator always fits. Characters GBK cannot hold are
+// stored as '?'. Invalid UTF-8 never crashes. A width of 0 writes nothing.
+void textToField(const std::string& utf8, char* field, std::size_t width);
+
+// Reads a field up to its first NUL (or its full width) as GBK and returns UTF-8; bytes
+// that are not valid GBK become U+FFFD.
+std::string fieldToText(const char* field, std::size_t width);
+
+template <std::size_t N> void textToField(const std::string& utf8, char (&field)[N]) {
+    textToField(utf8, field, N);
+}
+template <std::size_t N> std::string fieldToText(const char (&field)[N]) {
+    return fieldToText(field, N);
+}
+
+// GBK bytes of a UTF-8 text (unbounded), and back; the building blocks of the above.
+std::string utf8ToGbk(const std::string& utf8);
+std::string gbkToUtf8(const std::string& gbk);
+
+} // namespace morvik

@@ -1,0 +1,1 @@
+#include "Records.h"

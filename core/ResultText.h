@@ -1,0 +1,32 @@
+#pragma once
+// The texts under which results appear, so widgets and the record sheet only place them.
+
+#include "Records.h"
+#include <string>
+
+namespace morvik {
+
+constexpr const char* kNoValueText = "--";
+
+// "%.2f" / "%.1f" of roundDigits(value, 2 / 1); the plain formatters every shown number
+// goes through.
+std::string depthText(double value);    // "%.2f" of roundDigits(value, 2)
+std::string strengthText(double value); // "%.1f" of roundDigits(value, 1)
+
+// What one member shows: fields 1021 (mean depth), 1022 (strength), 1035 (estimate) and
+// member list columns 2 and 3, "--" where the result is missing.
+struct MemberResultTexts {
+    std::string meanDepth;      // field 1021
+    std::string strength;       // field 1022
+    std::string memberEstimate; // field 1035
+    std::string listMeanDepth;  // list column 2
+    std::string listEstimate;   // list column 3
+};
+MemberResultTexts memberResultTexts(const ShaJiang_GouJian_Struct& record);
+
+// The list texts written when the whole list is rebuilt: the stored value as "%.2f"
+// (mean depth) or "%.1f" (estimate) when it is greater than 0, else "--"; no rounding.
+std::string listMeanDepthText(const ShaJiang_GouJian_Struct& record);
+std::string listEstimateText(const ShaJiang_GouJian_Struct& record);
+
+} // namespace morvik
