@@ -1,0 +1,2 @@
+#pragma once
+// Control ids shared by the dialogs and their tests.
