@@ -8,9 +8,9 @@
 
 namespace morvik {
 
-constexpr int kMasonryRows = 158;    // 2.9 .. 18.6 mm
-constexpr int kPlasteringRows = 161; // 3.1 .. 19.1 mm
-constexpr int kMasonryFirstIndex = 29;    // depth index (tenths of a mm) of row 0
+constexpr int kMasonryRows = 158;      // 2.9 .. 18.6 mm
+constexpr int kPlasteringRows = 161;   // 3.1 .. 19.1 mm
+constexpr int kMasonryFirstIndex = 29; // depth index (tenths of a mm) of row 0
 constexpr int kPlasteringFirstIndex = 31;
 
 extern const double masonryTable[kMasonryRows][4];

@@ -7,8 +7,8 @@
 
 namespace morvik {
 
-constexpr int kPointCount = 16;             // measuring points per member
-constexpr float kMissing = -1600.0f;        // no-value marker (bit pattern 0xC4C80000)
+constexpr int kPointCount = 16;      // measuring points per member
+constexpr float kMissing = -1600.0f; // no-value marker (bit pattern 0xC4C80000)
 constexpr float kPresenceThreshold = -1000.0f;
 
 } // namespace morvik
@@ -50,12 +50,12 @@ struct ProjectInfo {
     char instrumentNumber[40];
     std::int16_t testTemperature; // 0 = not set
     std::uint8_t reserved1[2];
-    std::uint8_t basisIndex;      // index into the standards list
+    std::uint8_t basisIndex; // index into the standards list
     std::uint8_t reserved2[59];
     char reviewer[16];
     char chiefInspector[16];
     char constructionDate[15];
-    std::uint8_t mortarCode;      // high nibble kind, low nibble variety
+    std::uint8_t mortarCode; // high nibble kind, low nibble variety
     char strengthGrade[16];
     std::uint8_t reserved3[128];
 };
@@ -100,8 +100,12 @@ static_assert(offsetof(PrintSettings, printPageNumber) == 140);
 namespace morvik {
 
 // A value counts as present exactly when it is greater than -1000.0.
-inline bool isPresent(float value) { return value > kPresenceThreshold; }
-inline bool isPresent(double value) { return value > static_cast<double>(kPresenceThreshold); }
+inline bool isPresent(float value) {
+    return value > kPresenceThreshold;
+}
+inline bool isPresent(double value) {
+    return value > static_cast<double>(kPresenceThreshold);
+}
 
 // A new member for the list position `position` (1-based): all bytes zero, every
 // reading, depth and result missing, memberName "G%03d". Not yet evaluated; evaluating

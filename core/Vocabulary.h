@@ -12,8 +12,12 @@ namespace morvik {
 constexpr int kKindMasonry = 0;    // 砌筑砂浆
 constexpr int kKindPlastering = 1; // 水泥抹灰砂浆
 
-inline int mortarKind(std::uint8_t code) { return code >> 4; }
-inline int mortarVariety(std::uint8_t code) { return code & 0x0F; }
+inline int mortarKind(std::uint8_t code) {
+    return code >> 4;
+}
+inline int mortarVariety(std::uint8_t code) {
+    return code & 0x0F;
+}
 
 // The standards list (检测依据), in order.
 const std::vector<std::string>& standardsList();
