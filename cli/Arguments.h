@@ -1,0 +1,29 @@
+#pragma once
+// Argument parsing shared by the subcommands.
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace morvik::cli {
+
+struct Arguments {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> options; // "--rows" -> "1,3,5"
+    bool help = false;                          // --help or -h anywhere
+};
+
+// Splits `args` into positional arguments and the options named in `valued`, each given
+// as "--name value" or "--name=value". Returns an error text for an unknown option, an
+// option given twice or one without its value.
+std::optional<std::string> parseArguments(const std::vector<std::string>& args,
+                                          const std::set<std::string>& valued, Arguments& out);
+
+// "1,3,5": 1-based row numbers, comma-separated, returned 0-based, in ascending row order
+// and without repeats. An empty text is no rows. Returns nothing for anything else
+// (blanks, signs, zero, empty items, numbers beyond int).
+std::optional<std::vector<int>> parseRowList(const std::string& text);
+
+} // namespace morvik::cli

@@ -1,0 +1,25 @@
+#include "LoadDataSet.h"
+
+#include "Usage.h"
+
+namespace morvik::cli {
+
+std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostream& err) {
+    LoadedFile file;
+    switch (readDataFile(path, file.data, &file.layout)) {
+    case ReadResult::Loaded:
+        return file;
+    case ReadResult::OpenFailed:
+        fileError(err, "cannot open " + path);
+        break;
+    case ReadResult::UnsupportedVersion:
+        fileError(err, path + " has a layout version other than 100");
+        break;
+    case ReadResult::Refused:
+        fileError(err, path + " is damaged: its member count does not match its length");
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace morvik::cli

@@ -1,0 +1,154 @@
+#include "AtomicFile.h"
+
+#include <atomic>
+#include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace morvik {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+// The file the caller means: a link is followed so that the link itself survives.
+fs::path resolveTarget(const fs::path& target) {
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        const fs::path resolved = fs::weakly_canonical(target, ec);
+        if (!ec)
+            return resolved;
+    }
+    return target;
+}
+
+// A folder, a device or a pipe must never be renamed over.
+bool isReplaceable(const fs::path& target) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    return status.type() == fs::file_type::not_found || status.type() == fs::file_type::regular;
+}
+
+fs::path temporaryName(const fs::path& target, int attempt) {
+    static std::atomic<unsigned> counter{0};
+#ifdef _WIN32
+    const unsigned long pid = 0;
+#else
+    const unsigned long pid = static_cast<unsigned long>(getpid());
+#endif
+    // Hidden, and short whatever the target's name, so that it fits wherever the target does.
+    return target.parent_path() / (".morvik-save-" + std::to_string(pid) + "-" +
+                                   std::to_string(counter++) + "-" + std::to_string(attempt));
+}
+
+#ifdef _WIN32
+
+ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteSpan> spans) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const fs::path temp = temporaryName(target, attempt);
+        std::error_code ec;
+        if (fs::exists(temp, ec))
+            continue;
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return ReplaceResult::CreateFailed;
+        for (const ByteSpan& span : spans)
+            out.write(static_cast<const char*>(span.data), static_cast<std::streamsize>(span.size));
+        out.flush();
+        const bool written = static_cast<bool>(out);
+        out.close();
+        if (!written || out.fail()) {
+            fs::remove(temp, ec);
+            return ReplaceResult::WriteFailed;
+        }
+        fs::rename(temp, target, ec);
+        if (ec) {
+            fs::remove(temp, ec);
+            return ReplaceResult::WriteFailed;
+        }
+        return ReplaceResult::Replaced;
+    }
+    return ReplaceResult::CreateFailed;
+}
+
+#else
+
+bool writeAll(int fd, const void* data, std::size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(fd, p, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0)
+            return false;
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Makes the rename itself durable; a folder that cannot be synced costs only that.
+void syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteSpan> spans) {
+    // 0666 less the umask for a new file, like any file the program creates.
+    int fd = -1;
+    fs::path temp;
+    for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
+        temp = temporaryName(target, attempt);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return ReplaceResult::CreateFailed;
+    }
+    if (fd < 0)
+        return ReplaceResult::CreateFailed;
+
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
+
+    bool ok = true;
+    for (const ByteSpan& span : spans)
+        ok = ok && writeAll(fd, span.data, span.size);
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return ReplaceResult::WriteFailed;
+    }
+    syncFolder(target.parent_path());
+    return ReplaceResult::Replaced;
+}
+
+#endif
+
+} // namespace
+
+ReplaceResult replaceFileContents(const fs::path& target, std::initializer_list<ByteSpan> spans) {
+    const fs::path resolved = resolveTarget(target);
+    if (resolved.empty() || !resolved.has_filename() || !isReplaceable(resolved))
+        return ReplaceResult::CreateFailed;
+    return writeAndRename(resolved, spans);
+}
+
+} // namespace morvik

@@ -1,0 +1,29 @@
+#pragma once
+// Replacing a file so that it either holds all of its new contents or stays as it was.
+
+#include <cstddef>
+#include <filesystem>
+#include <initializer_list>
+
+namespace morvik {
+
+enum class ReplaceResult {
+    Replaced,
+    CreateFailed, // no temporary file could be made beside the target, or the target is
+                  // not a regular file (a folder, a device)
+    WriteFailed   // writing, flushing, closing or renaming failed
+};
+
+struct ByteSpan {
+    const void* data;
+    std::size_t size;
+};
+
+// Writes the spans, in order, to a new temporary file in the target's folder, flushes it
+// to the device, and renames it over `target` (following a symbolic link to the file it
+// names). An existing target keeps its permission bits. On failure the temporary file is
+// removed and the target is untouched.
+ReplaceResult replaceFileContents(const std::filesystem::path& target,
+                                  std::initializer_list<ByteSpan> spans);
+
+} // namespace morvik

@@ -1,0 +1,134 @@
+#include "DataFile.h"
+
+#include "AtomicFile.h"
+#include "ByteSource.h"
+#include "LegacyLayout.h"
+#include "core/Evaluation.h"
+#include <cstring>
+#include <limits>
+
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "records are stored in memory order, which must be little-endian"
+#endif
+
+namespace morvik {
+
+namespace {
+
+using io_detail::ByteSource;
+
+constexpr std::size_t kMagicOffset = 0;
+constexpr std::size_t kVersionOffset = 4;
+constexpr std::size_t kCountOffset = 6;
+constexpr std::size_t kMemberSize = sizeof(ShaJiang_GouJian_Struct);
+
+static_assert(kProjectInfoOffset + sizeof(ProjectInfo) <= kDataFileHeaderSize);
+
+// The most member records a file of `size` bytes can hold, counting a partial last one.
+std::uint64_t recordCapacity(std::uint64_t size) {
+    if (size <= kDataFileHeaderSize)
+        return 0;
+    return (size - kDataFileHeaderSize + kMemberSize - 1) / kMemberSize;
+}
+
+ReadResult readRecordLayout(ByteSource& source, DataSet& out) {
+    // A file cut short inside its header reads as zeros here, as the fields were cleared.
+    std::int16_t version = 0;
+    source.readAt(kVersionOffset, &version, sizeof version);
+    if (version != kDataFileVersion)
+        return ReadResult::UnsupportedVersion;
+
+    std::int32_t count = 0;
+    source.readAt(kCountOffset, &count, sizeof count);
+    if (count <= 0 || static_cast<std::uint64_t>(count) > recordCapacity(source.size()))
+        return ReadResult::Refused;
+
+    source.readAt(kProjectInfoOffset, &out.project, sizeof out.project);
+
+    // Value-initialised, so a short last record keeps zeros where the file ends.
+    out.members.resize(static_cast<std::size_t>(count));
+    source.readAt(kDataFileHeaderSize, out.members.data(), out.members.size() * kMemberSize);
+    for (ShaJiang_GouJian_Struct& member : out.members)
+        evaluateMember(member, out.project.mortarCode);
+    return ReadResult::Loaded;
+}
+
+ReadResult readFrom(ByteSource& source, DataSet& data, DataFileLayout* layout) {
+    DataSet read;
+    std::int32_t magic = 0;
+    source.readAt(kMagicOffset, &magic, sizeof magic);
+    DataFileLayout found = DataFileLayout::Record;
+    if (magic == kDataFileMagic) {
+        const ReadResult result = readRecordLayout(source, read);
+        if (result != ReadResult::Loaded)
+            return result;
+    } else {
+        io_detail::readLegacyLayout(source, read);
+        found = DataFileLayout::Legacy;
+    }
+    data.project = read.project;
+    data.members.swap(read.members);
+    if (layout)
+        *layout = found;
+    return ReadResult::Loaded;
+}
+
+struct FileHeader {
+    unsigned char bytes[kDataFileHeaderSize];
+};
+
+FileHeader makeHeader(const DataSet& data) {
+    FileHeader header{};
+    const std::int32_t magic = kDataFileMagic;
+    const std::int16_t version = kDataFileVersion;
+    const auto count = static_cast<std::int32_t>(data.members.size());
+    std::memcpy(header.bytes + kMagicOffset, &magic, sizeof magic);
+    std::memcpy(header.bytes + kVersionOffset, &version, sizeof version);
+    std::memcpy(header.bytes + kCountOffset, &count, sizeof count);
+    std::memcpy(header.bytes + kProjectInfoOffset, &data.project, sizeof data.project);
+    return header;
+}
+
+} // namespace
+
+ReadResult readDataFile(const std::filesystem::path& path, DataSet& data, DataFileLayout* layout) {
+    io_detail::FileSource source(path);
+    if (!source.ok())
+        return ReadResult::OpenFailed;
+    return readFrom(source, data, layout);
+}
+
+ReadResult readDataFileBytes(const void* bytes, std::size_t size, DataSet& data,
+                             DataFileLayout* layout) {
+    io_detail::MemorySource source(bytes, size);
+    return readFrom(source, data, layout);
+}
+
+std::vector<std::uint8_t> encodeDataFile(const DataSet& data) {
+    const FileHeader header = makeHeader(data);
+    const std::size_t membersSize = data.members.size() * kMemberSize;
+    std::vector<std::uint8_t> image(sizeof header.bytes + membersSize);
+    std::memcpy(image.data(), header.bytes, sizeof header.bytes);
+    if (membersSize > 0)
+        std::memcpy(image.data() + sizeof header.bytes, data.members.data(), membersSize);
+    return image;
+}
+
+WriteResult writeDataFile(const std::filesystem::path& path, const DataSet& data) {
+    // A count the header cannot hold would make a file no reader accepts.
+    if (data.members.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        return WriteResult::WriteFailed;
+    const FileHeader header = makeHeader(data);
+    switch (replaceFileContents(path, {{header.bytes, sizeof header.bytes},
+                                       {data.members.data(), data.members.size() * kMemberSize}})) {
+    case ReplaceResult::Replaced:
+        return WriteResult::Written;
+    case ReplaceResult::CreateFailed:
+        return WriteResult::OpenFailed;
+    case ReplaceResult::WriteFailed:
+        break;
+    }
+    return WriteResult::WriteFailed;
+}
+
+} // namespace morvik
