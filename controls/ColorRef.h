@@ -1,0 +1,19 @@
+#pragma once
+// Colours of the controls are kept as 32-bit values in the order 0x00BBGGRR, the form in
+// which the program's colour constants are written; these two helpers cross to QColor.
+#include <QColor>
+#include <cstdint>
+
+namespace morvik {
+
+using ColorRef = std::uint32_t;
+
+inline QColor colorFromRef(ColorRef c) {
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+inline ColorRef colorRefFrom(const QColor& c) {
+    return ColorRef(c.red()) | (ColorRef(c.green()) << 8) | (ColorRef(c.blue()) << 16);
+}
+
+} // namespace morvik
