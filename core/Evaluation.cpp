@@ -2,10 +2,11 @@
 
 #include "ConversionTable.h"
 #include "Vocabulary.h"
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
+#include <utility>
 
 namespace morvik {
 
@@ -21,12 +22,31 @@ std::int64_t powerOfTen(int n) {
     return p;
 }
 
-// Descending order that keeps NaN (a corrupt depth from a file) at the end, so the sort
-// always sees a strict weak ordering.
-bool deeperFirst(float a, float b) {
-    if (std::isnan(a))
-        return false;
-    return std::isnan(b) || a > b;
+inline void compareExchange(float* v, int i, int j) {
+    const float a = v[i];
+    const float b = v[j];
+    v[i] = a < b ? b : a;
+    v[j] = a < b ? a : b;
+}
+
+// Batcher's odd-even merge sort network for 16 places (63 comparators); each pair puts
+// the deeper value first.
+constexpr std::uint8_t kSortNetwork[][2] = {
+    {0, 1},   {2, 3},   {4, 5}, {6, 7},   {8, 9},   {10, 11}, {12, 13}, {14, 15}, {0, 2},
+    {1, 3},   {4, 6},   {5, 7}, {8, 10},  {9, 11},  {12, 14}, {13, 15}, {1, 2},   {5, 6},
+    {9, 10},  {13, 14}, {0, 4}, {1, 5},   {2, 6},   {3, 7},   {8, 12},  {9, 13},  {10, 14},
+    {11, 15}, {2, 4},   {3, 5}, {10, 12}, {11, 13}, {1, 2},   {3, 4},   {5, 6},   {9, 10},
+    {11, 12}, {13, 14}, {0, 8}, {1, 9},   {2, 10},  {3, 11},  {4, 12},  {5, 13},  {6, 14},
+    {7, 15},  {4, 8},   {5, 9}, {6, 10},  {7, 11},  {2, 4},   {3, 5},   {6, 8},   {7, 9},
+    {10, 12}, {11, 13}, {1, 2}, {3, 4},   {5, 6},   {7, 8},   {9, 10},  {11, 12}, {13, 14}};
+
+template <std::size_t... I> inline void runNetwork(float* v, std::index_sequence<I...>) {
+    (compareExchange(v, kSortNetwork[I][0], kSortNetwork[I][1]), ...);
+}
+
+// Largest first. The values must not be NaN.
+void sortDeeperFirst(float (&v)[kPointCount]) {
+    runNetwork(v, std::make_index_sequence<std::size(kSortNetwork)>{});
 }
 
 void setNoResult(ShaJiang_GouJian_Struct& record) {
@@ -68,11 +88,24 @@ void evaluateMember(ShaJiang_GouJian_Struct& record, std::uint8_t mortarCode) {
         if (isPresent(record.unevenness[k]) && isPresent(record.gaugeReading[k]))
             depths[n++] = record.depth[k];
     }
+    // A depth that is not a number can only come from a damaged file; it has no place
+    // in the order and yields no result.
+    for (int k = 0; k < n; ++k) {
+        if (std::isnan(depths[k])) {
+            setNoResult(record);
+            return;
+        }
+    }
     if (n < kMinUsablePoints) {
         setNoResult(record);
         return;
     }
-    std::sort(depths, depths + n, deeperFirst);
+    // Pad the free places with -inf, which sorts last, and sort all 16 with a fixed
+    // network: the order of comparisons does not depend on the data, so random
+    // readings cost no mispredicted branches.
+    for (int k = n; k < kPointCount; ++k)
+        depths[k] = -std::numeric_limits<float>::infinity();
+    sortDeeperFirst(depths);
 
     float sum = 0.0f;
     for (int k = kTrimmedEachEnd; k <= n - kTrimmedEachEnd - 1; ++k)

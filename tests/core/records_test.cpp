@@ -1,0 +1,72 @@
+#include "core/GbkText.h"
+#include "core/Records.h"
+#include "core/Vocabulary.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+using namespace morvik;
+
+TEST(MemberRecord, NewRecordForFifthRowIsNamedAndEmpty) {
+    const ShaJiang_GouJian_Struct r = newMemberRecord(5);
+    EXPECT_EQ(fieldToText(r.memberName), "G005");
+    int missing = 0;
+    for (int k = 0; k < kPointCount; ++k)
+        missing += (r.unevenness[k] == kMissing) + (r.gaugeReading[k] == kMissing) +
+                   (r.depth[k] == kMissing);
+    missing +=
+        (r.meanDepth == kMissing) + (r.strength == kMissing) + (r.memberEstimate == kMissing);
+    EXPECT_EQ(missing, 51);
+    EXPECT_EQ(r.testDate[0], '\0');
+    EXPECT_EQ(r.remark[0], '\0');
+    for (unsigned char b : r.reserved1)
+        EXPECT_EQ(b, 0);
+    for (unsigned char b : r.reserved2)
+        EXPECT_EQ(b, 0);
+}
+
+TEST(MemberRecord, MissingMarkerHasItsBitPattern) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &kMissing, sizeof bits);
+    EXPECT_EQ(bits, 0xC4C80000u);
+}
+
+TEST(MemberRecord, PresenceIsStrictlyAboveMinusThousand) {
+    EXPECT_TRUE(isPresent(-999.99f));
+    EXPECT_FALSE(isPresent(-1000.0f));
+    EXPECT_FALSE(isPresent(kMissing));
+    EXPECT_TRUE(isPresent(0.0f));
+    EXPECT_TRUE(isPresent(-999.99));
+    EXPECT_FALSE(isPresent(-1000.0));
+}
+
+TEST(MortarCode, NormalisedIntoTheCodesInUse) {
+    struct Case {
+        std::uint8_t in, out;
+    };
+    const Case cases[] = {{0x00, 0x00}, {0x01, 0x01}, {0x02, 0x02}, {0x10, 0x10},
+                          {0x11, 0x11}, {0x25, 0x00}, {0x22, 0x02}, {0x13, 0x10},
+                          {0x03, 0x00}, {0xF1, 0x01}, {0x12, 0x10}, {0xFF, 0x00}};
+    for (const Case& c : cases)
+        EXPECT_EQ(normaliseMortarCode(c.in), c.out) << std::hex << int(c.in);
+}
+
+TEST(Vocabulary, ListsInTheirOrder) {
+    EXPECT_EQ(standardsList(), std::vector<std::string>{"JGJ/T 136-2017"});
+    EXPECT_EQ(kindList(), (std::vector<std::string>{"砌筑砂浆", "水泥抹灰砂浆"}));
+    EXPECT_EQ(varietyLists()[0],
+              (std::vector<std::string>{"预拌砂浆", "水泥混合砂浆", "水泥砂浆"}));
+    EXPECT_EQ(varietyLists()[1], (std::vector<std::string>{"预拌砂浆", "现场拌制砂浆"}));
+}
+
+TEST(Vocabulary, TextsOfCodes) {
+    EXPECT_EQ(kindText(0x02), "砌筑砂浆");
+    EXPECT_EQ(varietyText(0x02), "水泥砂浆");
+    EXPECT_EQ(kindText(0x11), "水泥抹灰砂浆");
+    EXPECT_EQ(varietyText(0x11), "现场拌制砂浆");
+    EXPECT_EQ(varietyText(0x10), "预拌砂浆");
+    // Codes outside the lists name nothing rather than reading past them.
+    EXPECT_EQ(kindText(0x20), "");
+    EXPECT_EQ(varietyText(0x05), "");
+    EXPECT_EQ(varietyText(0x12), "");
+}
