@@ -1,0 +1,55 @@
+#pragma once
+// Message boxes and file dialogs behind one small interface, so the dialogs can be driven
+// by tests: production code shows real Qt dialogs (WidgetPrompt), tests queue the answers
+// and read back what would have been shown (ScriptedPrompt, PromptScripted.h).
+
+#include "core/Message.h"
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace morvik {
+
+enum class PromptButtons { Ok, YesNo };
+enum class PromptAnswer { Ok, Yes, No };
+
+// What an open or save file dialog offers: the proposed file name, the extension added
+// to a name typed without one, and a single filter ("description (pattern)").
+struct FileDialogRequest {
+    QString initialName;
+    QString defaultSuffix;
+    QString filterDescription;
+    QString filterPattern;
+};
+
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+
+    // Shows `message` (text, caption, icon) with `buttons` and returns the button chosen.
+    // Closing an Ok box any other way answers Ok; closing a Yes/No box answers No.
+    virtual PromptAnswer showMessage(QWidget* parent, const Message& message,
+                                     PromptButtons buttons = PromptButtons::Ok) = 0;
+
+    // The chosen file path, or nothing when the dialog was cancelled. The save dialog
+    // asks before overwriting an existing file.
+    virtual std::optional<QString> openFileName(QWidget* parent,
+                                                const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> saveFileName(QWidget* parent,
+                                                const FileDialogRequest& request) = 0;
+};
+
+// The production prompt: QMessageBox and QFileDialog with exactly the given texts.
+class WidgetPrompt : public Prompt {
+public:
+    PromptAnswer showMessage(QWidget* parent, const Message& message,
+                             PromptButtons buttons = PromptButtons::Ok) override;
+    std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+};
+
+// One process-wide production prompt for owners that are not given another.
+Prompt& widgetPrompt();
+
+} // namespace morvik

@@ -1,0 +1,37 @@
+#include "controls/PromptScripted.h"
+
+namespace morvik {
+
+PromptAnswer ScriptedPrompt::showMessage(QWidget*, const Message& message, PromptButtons buttons) {
+    messages.push_back({message, buttons});
+    // An Ok box has nothing to choose, so it leaves the queue to the questions.
+    if (buttons == PromptButtons::Ok)
+        return PromptAnswer::Ok;
+    if (answers.empty())
+        return PromptAnswer::No;
+    const PromptAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedPrompt::nextFileName() {
+    if (fileNames.empty())
+        return std::nullopt;
+    const QString name = fileNames.front();
+    fileNames.pop_front();
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> ScriptedPrompt::openFileName(QWidget*, const FileDialogRequest& request) {
+    fileDialogs.push_back({false, request});
+    return nextFileName();
+}
+
+std::optional<QString> ScriptedPrompt::saveFileName(QWidget*, const FileDialogRequest& request) {
+    fileDialogs.push_back({true, request});
+    return nextFileName();
+}
+
+} // namespace morvik

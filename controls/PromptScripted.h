@@ -1,0 +1,40 @@
+#pragma once
+// The prompt of the tests: records every message box and file dialog that would have been
+// shown and answers from queues. Ok boxes take nothing from the queue; an empty queue
+// answers No to a question and cancels a file dialog, so a test never blocks.
+
+#include "controls/Prompt.h"
+#include <deque>
+#include <vector>
+
+namespace morvik {
+
+class ScriptedPrompt : public Prompt {
+public:
+    struct ShownMessage {
+        Message message;
+        PromptButtons buttons;
+    };
+    struct ShownFileDialog {
+        bool save;
+        FileDialogRequest request;
+    };
+
+    PromptAnswer showMessage(QWidget* parent, const Message& message,
+                             PromptButtons buttons = PromptButtons::Ok) override;
+    std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+
+    // Queued answers, used in order; an empty file name cancels its dialog.
+    std::deque<PromptAnswer> answers;
+    std::deque<QString> fileNames;
+
+    // What was shown, in order.
+    std::vector<ShownMessage> messages;
+    std::vector<ShownFileDialog> fileDialogs;
+
+private:
+    std::optional<QString> nextFileName();
+};
+
+} // namespace morvik

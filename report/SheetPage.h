@@ -1,0 +1,55 @@
+#pragma once
+// Internal to the record sheet: the state one page is drawn with, handed from block to
+// block in drawing order. Each block advances `y` the way the layout prescribes.
+
+#include "report/RecordSheet.h"
+#include "report/SheetGeometry.h"
+#include <QString>
+
+namespace morvik {
+
+struct SheetPage {
+    SheetCanvas& dc;
+    const SheetGeometry g;
+    const RecordSheetContext& context;
+    const ShaJiang_GouJian_Struct& member;
+    const int pageNumber;
+
+    SheetCanvas::FontId body = SheetCanvas::kNoFont;
+    SheetCanvas::FontId small = SheetCanvas::kNoFont; // sub- and superscripts, sum limits
+    SheetCanvas::FontId sign = SheetCanvas::kNoFont;  // the sum sign
+    int titleHeight = 0;                              // th
+    int h = 0;                                        // height of the body font as measured
+    int y = 0;                                        // the running vertical position
+
+    void rule(int x1, int y1, int x2, int y2) {
+        dc.moveTo(x1, y1);
+        dc.lineTo(x2, y2);
+    }
+    // Measures in the body font (which is current) and keeps its height as h.
+    TextSize measure(const QString& text) {
+        const TextSize size = dc.measureText(text);
+        h = size.height;
+        return size;
+    }
+};
+
+// A stored GBK field as text.
+QString fieldText(const char* field, std::size_t width);
+template <std::size_t N> QString fieldText(const char (&field)[N]) {
+    return fieldText(field, N);
+}
+
+// The blocks of a page, top to bottom.
+void drawTitle(SheetPage& page);
+void drawTopRuleAndHeader(SheetPage& page);
+void drawPageCount(SheetPage& page);
+void drawBatchBlock(SheetPage& page);
+void drawInformationBox(SheetPage& page); // leaves y at the box's bottom rule
+void drawReadingTable(SheetPage& page);   // heading and rows; leaves y at the heading's foot
+void drawRemarksBox(SheetPage& page);     // leaves y at the box's foot
+void drawFormulaBox(SheetPage& page);
+void drawSignatureLine(SheetPage& page);
+void drawFooterAndPageNumber(SheetPage& page);
+
+} // namespace morvik

@@ -1,0 +1,36 @@
+#pragma once
+// Record sheets as a PDF file: A4 portrait pages, the whole page without margins, one
+// member per page. Needs a QGuiApplication (fonts).
+
+#include "core/Batch.h"
+#include "core/Records.h"
+#include <QString>
+#include <vector>
+
+namespace morvik {
+
+struct SheetJob {
+    const ProjectInfo* project = nullptr;
+    std::vector<ShaJiang_GouJian_Struct> members; // page n shows members[n - 1]
+    bool batchMode = false;
+    BatchResults batch;
+    PrintSettings settings{};
+};
+
+constexpr int kDefaultPdfDpi = 600;
+
+struct PageSizeUnits {
+    int width;
+    int height;
+};
+
+// The A4 page in device units at `dotsPerInch` as printers report it: 2480 × 3508 at
+// 300 dpi, scaled and rounded (4960 × 7016 at 600 dpi).
+PageSizeUnits a4PageUnits(int dotsPerInch);
+
+// Writes page n of the job as page n of members.size() at `dotsPerInch`. False, with a
+// reason in `error`, when the file cannot be written or the job has no page.
+bool writeRecordSheetsPdf(const QString& path, const SheetJob& job, int dotsPerInch,
+                          QString* error = nullptr);
+
+} // namespace morvik
