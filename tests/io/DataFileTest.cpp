@@ -157,6 +157,7 @@ TEST(DataFile, MemberCountMustFitTheFile) {
         image.resize(kDataFileHeaderSize + c.recordBytes, 0);
         if (std::string(c.name) == "cut inside the header")
             image.resize(600);
+        test::exportSeed("data", image);
         DataSet data = untouchedSet();
         ASSERT_EQ(readDataFileBytes(image.data(), image.size(), data), c.expected);
         if (c.expected == ReadResult::Loaded)

@@ -14,6 +14,7 @@ namespace {
 using test::Bytes;
 
 DataSet readLegacy(const Bytes& image) {
+    test::exportSeed("data", image);
     DataSet data;
     DataFileLayout layout = DataFileLayout::Record;
     EXPECT_EQ(readDataFileBytes(image.data(), image.size(), data, &layout), ReadResult::Loaded);

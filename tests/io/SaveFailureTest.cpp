@@ -6,8 +6,8 @@
 #include "io/DataFile.h"
 #include "io/SettingsFile.h"
 #include <csignal>
-#include <set>
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
 

@@ -126,6 +126,7 @@ TEST(SettingsFile, FileAndMemoryReadersAgree) {
     const Bytes full = test::bytesOf(defaults());
     image.insert(image.end(), full.begin(), full.end());
     image.push_back(0xEE); // bytes after the record are ignored
+    test::exportSeed("settings", image);
     PrintSettings fromMemory = patterned();
     readSettingsBytes(image.data(), image.size(), fromMemory);
     EXPECT_EQ(bytesOf(fromMemory), full);

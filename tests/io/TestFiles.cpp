@@ -4,6 +4,7 @@
 #include "core/GbkText.h"
 #include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 #include <stdexcept>
 
@@ -59,6 +60,13 @@ void exportSeed(const std::string& kind, const std::string& name, const Bytes& b
     const fs::path folder = fs::path(root) / kind;
     fs::create_directories(folder);
     writeBytes(folder / name, bytes);
+}
+
+void exportSeed(const std::string& kind, const Bytes& bytes) {
+    static int counter = 0;
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    exportSeed(kind, std::string(test ? test->name() : "image") + "-" + std::to_string(++counter),
+               bytes);
 }
 
 Bytes legacyImage(const std::map<int, std::string>& fields) {

@@ -33,6 +33,8 @@ Bytes readBytes(const std::filesystem::path& file);
 void writeBytes(const std::filesystem::path& file, const Bytes& bytes);
 
 void exportSeed(const std::string& kind, const std::string& name, const Bytes& bytes);
+// The same for an image a test reads from memory, named after the running test.
+void exportSeed(const std::string& kind, const Bytes& bytes);
 
 // A legacy file of 59 fields; fields not in `fields` are empty.
 Bytes legacyImage(const std::map<int, std::string>& fields);
