@@ -1,6 +1,8 @@
 // The remarks box, the formula box with the member's two results, and the signature line.
 #include "core/Evaluation.h"
+#include "core/ResultText.h"
 #include "report/SheetPage.h"
+#include <cstdio>
 
 namespace morvik {
 
@@ -104,8 +106,9 @@ void drawMeanDepthFormula(SheetPage& page, int y1) {
 
     dc.selectFont(page.body);
     const float mean = page.member.meanDepth;
-    const QString result = isPresent(mean) ? QString::asprintf(" = %.2f (mm)", roundDigits(mean, 2))
-                                           : QStringLiteral(" = -- (mm)");
+    const QString result = isPresent(mean)
+                               ? " = " + QString::fromStdString(depthText(mean)) + " (mm)"
+                               : QStringLiteral(" = -- (mm)");
     dc.drawText(x, y1, result);
 }
 
@@ -127,10 +130,14 @@ void drawEstimateFormula(SheetPage& page, int y2) {
 
     dc.selectFont(page.body);
     const float estimate = page.member.memberEstimate;
-    // Rounded to two decimals and then printed with one, as the sheet always has.
-    const QString result = isPresent(estimate)
-                               ? QString::asprintf(" = %.1f (MPa)", roundDigits(estimate, 2))
-                               : QStringLiteral(" = -- (MPa)");
+    // Rounded to two decimals and then printed with one (by the C library, like every
+    // number of the program), as the sheet always has.
+    QString result = QStringLiteral(" = -- (MPa)");
+    if (isPresent(estimate)) {
+        char digits[64];
+        std::snprintf(digits, sizeof digits, "%.1f", roundDigits(estimate, 2));
+        result = QStringLiteral(" = ") + QLatin1String(digits) + QStringLiteral(" (MPa)");
+    }
     dc.drawText(x, y2, result);
 }
 

@@ -1,5 +1,5 @@
 // The batch block and the information box with the project and member information.
-#include "core/Evaluation.h"
+#include "core/ResultText.h"
 #include "core/Vocabulary.h"
 #include "report/SheetPage.h"
 
@@ -13,10 +13,10 @@ constexpr double kEstimateCvLimit = 0.3;
 constexpr int kNameFirstPiece = 8;
 
 QString number1(double value) {
-    return QString::asprintf("%.1f", roundDigits(value, 1));
+    return QString::fromStdString(strengthText(value));
 }
 QString number2(double value) {
-    return QString::asprintf("%.2f", roundDigits(value, 2));
+    return QString::fromStdString(depthText(value));
 }
 
 QString listEntry(const std::vector<std::string>* list, std::size_t index) {

@@ -1,6 +1,6 @@
 // The table of the 16 measuring points: a two-line heading and eight rows, each row
 // holding point r + 1 in the left half and point r + 9 in the right half.
-#include "core/Evaluation.h"
+#include "core/ResultText.h"
 #include "report/SheetPage.h"
 #include <array>
 
@@ -67,7 +67,7 @@ void drawPoint(SheetPage& page, int cw, int top, int index, bool rightHalf) {
     for (int column = 0; column < 3; ++column) {
         if (!isPresent(values[column]))
             continue;
-        const QString text = QString::asprintf("%.2f", roundDigits(values[column], 2));
+        const QString text = QString::fromStdString(depthText(values[column]));
         const int halfText = page.measure(text).width / 2;
         const int offset = ((2 * column + 1) * cw) / 2; // cw/2, (3cw)/2, (5cw)/2
         const int x = rightHalf ? static_cast<int>(2 * h + g.middleExact + offset - halfText)
