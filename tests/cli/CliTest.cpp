@@ -1,0 +1,373 @@
+// morvik-cli through the real executable: the JSON contract and the exit statuses.
+
+#include "../io/TestFiles.h"
+#include "cli/Arguments.h"
+#include "core/Batch.h"
+#include "core/Evaluation.h"
+#include "core/GbkText.h"
+#include "core/ResultText.h"
+#include "io/DataFile.h"
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace morvik {
+namespace {
+
+using Json = nlohmann::ordered_json;
+using test::TempDir;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string cliPath() {
+    if (const char* dir = std::getenv("MORVIK_BIN_DIR"))
+        return std::string(dir) + "/morvik-cli";
+    return MORVIK_CLI_PATH;
+}
+
+std::string slurp(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+CliRun runCli(const std::vector<std::string>& args) {
+    TempDir dir;
+    std::string command = "'" + cliPath() + "'";
+    for (const std::string& arg : args)
+        command += " '" + arg + "'";
+    command += " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
+    const int raw = std::system(command.c_str());
+    CliRun run;
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = slurp(dir / "out");
+    run.err = slurp(dir / "err");
+    return run;
+}
+
+Json runJson(const std::vector<std::string>& args) {
+    const CliRun run = runCli(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    return Json::parse(run.out);
+}
+
+std::vector<std::string> keysOf(const Json& object) {
+    std::vector<std::string> keys;
+    for (auto it = object.begin(); it != object.end(); ++it)
+        keys.push_back(it.key());
+    return keys;
+}
+
+// A stored value must come back as exactly that float, or as null when it is missing.
+void expectStored(const Json& value, float stored, const std::string& what) {
+    if (!isPresent(stored)) {
+        EXPECT_TRUE(value.is_null()) << what;
+        return;
+    }
+    ASSERT_TRUE(value.is_number()) << what;
+    EXPECT_EQ(value.get<double>(), static_cast<double>(stored)) << what;
+    EXPECT_EQ(static_cast<float>(value.get<double>()), stored) << what;
+}
+
+void expectPoints(const Json& list, const float (&stored)[kPointCount], const std::string& what) {
+    ASSERT_EQ(list.size(), 16u) << what;
+    for (int k = 0; k < kPointCount; ++k)
+        expectStored(list[static_cast<std::size_t>(k)], stored[k],
+                     what + "[" + std::to_string(k) + "]");
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    std::string save(const std::string& name, const DataSet& data) {
+        const auto path = dir_ / name;
+        EXPECT_EQ(writeDataFile(path, data), WriteResult::Written);
+        return path.string();
+    }
+    DataSet reread(const std::string& path) {
+        DataSet data;
+        EXPECT_EQ(readDataFile(path, data), ReadResult::Loaded);
+        return data;
+    }
+    TempDir dir_;
+};
+
+// Two members 5.0 MPa apart in depth, so that masonry refuses them as a batch.
+DataSet spreadSet(std::uint8_t code) {
+    DataSet data;
+    data.project.mortarCode = code;
+    data.members.push_back(test::memberWithDepths(1, std::vector<float>(16, 5.0f)));
+    data.members.push_back(test::memberWithDepths(2, std::vector<float>(16, 9.0f)));
+    data.members.push_back(test::memberWithDepths(3, std::vector<float>(16, 5.5f)));
+    for (auto& m : data.members)
+        evaluateMember(m, code);
+    return data;
+}
+
+TEST_F(CliTest, ShowPrintsEveryFieldOfARecordFile) {
+    DataSet data = test::sampleDataSet(3);
+    data.members[1].unevenness[4] = kMissing; // one point without its reading
+    data.members[1].depth[4] = kMissing;
+    const std::string file = save("set.stl", data);
+    const DataSet read = reread(file);
+
+    const Json json = runJson({"show", file});
+    EXPECT_EQ(keysOf(json), (std::vector<std::string>{"layout", "project", "members"}));
+    EXPECT_EQ(json["layout"], "record");
+    const Json& p = json["project"];
+    EXPECT_EQ(keysOf(p),
+              (std::vector<std::string>{"projectName", "instrumentNumber", "testTemperature",
+                                        "basisIndex", "reviewer", "chiefInspector",
+                                        "constructionDate", "mortarCode", "strengthGrade"}));
+    EXPECT_EQ(p["projectName"], "南湖小区3号楼");
+    EXPECT_EQ(p["instrumentNumber"], "GY-2017-018");
+    EXPECT_EQ(p["testTemperature"], 18);
+    EXPECT_EQ(p["basisIndex"], 0);
+    EXPECT_EQ(p["reviewer"], "李工");
+    EXPECT_EQ(p["chiefInspector"], "王工");
+    EXPECT_EQ(p["constructionDate"], "2017年5月3日");
+    EXPECT_EQ(p["mortarCode"], 1);
+    EXPECT_EQ(p["strengthGrade"], "M7.5");
+
+    ASSERT_EQ(json["members"].size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const Json& m = json["members"][i];
+        const ShaJiang_GouJian_Struct& r = read.members[i];
+        EXPECT_EQ(keysOf(m), (std::vector<std::string>{
+                                 "memberName", "testDate", "remark", "unevenness", "gaugeReading",
+                                 "depth", "meanDepth", "strength", "memberEstimate", "shown"}));
+        EXPECT_EQ(m["memberName"], fieldToText(r.memberName));
+        EXPECT_EQ(m["testDate"], fieldToText(r.testDate));
+        EXPECT_EQ(m["remark"], "第" + std::to_string(i + 1) + "层墙体");
+        expectPoints(m["unevenness"], r.unevenness, "unevenness");
+        expectPoints(m["gaugeReading"], r.gaugeReading, "gaugeReading");
+        expectPoints(m["depth"], r.depth, "depth");
+        expectStored(m["meanDepth"], r.meanDepth, "meanDepth");
+        expectStored(m["strength"], r.strength, "strength");
+        expectStored(m["memberEstimate"], r.memberEstimate, "memberEstimate");
+        const MemberResultTexts texts = memberResultTexts(r);
+        EXPECT_EQ(m["shown"], (Json{{"meanDepth", texts.meanDepth},
+                                    {"strength", texts.strength},
+                                    {"memberEstimate", texts.memberEstimate}}));
+    }
+    EXPECT_TRUE(json["members"][1]["unevenness"][4].is_null());
+    EXPECT_EQ(json["members"][0]["memberName"], "G001");
+}
+
+TEST_F(CliTest, ShowGivesTheShownTextsOfTheProgram) {
+    DataSet data = spreadSet(0x01);
+    // Six usable points give no result at all.
+    data.members[2] = test::memberWithDepths(3, std::vector<float>(6, 5.0f));
+    const Json json = runJson({"show", save("r.stl", data)});
+    const Json& first = json["members"][0];
+    EXPECT_EQ(first["shown"]["meanDepth"], "5.00");
+    EXPECT_EQ(first["shown"]["strength"], "5.0");
+    EXPECT_EQ(first["shown"]["memberEstimate"], "4.6"); // 4.55 fixed to 4.5500, half to even
+    EXPECT_EQ(first["memberEstimate"].get<double>(), static_cast<double>(4.55f));
+    const Json& third = json["members"][2];
+    EXPECT_TRUE(third["meanDepth"].is_null());
+    EXPECT_TRUE(third["strength"].is_null());
+    EXPECT_EQ(third["shown"],
+              (Json{{"meanDepth", "--"}, {"strength", "--"}, {"memberEstimate", "--"}}));
+    EXPECT_TRUE(third["gaugeReading"][6].is_null());
+}
+
+TEST_F(CliTest, ShowKeepsTheStoredMortarCodeAndItsUncoveredResults) {
+    DataSet data = spreadSet(0x01);
+    data.project.mortarCode = 0x35; // a kind no table covers
+    data.members[0].strength = 12.5f;
+    data.members[0].memberEstimate = 11.25f;
+    const Json json = runJson({"show", save("k.stl", data)});
+    EXPECT_EQ(json["project"]["mortarCode"], 0x35);
+    EXPECT_EQ(json["members"][0]["strength"], 12.5);
+    EXPECT_EQ(json["members"][0]["memberEstimate"], 11.25);
+    EXPECT_EQ(json["members"][0]["meanDepth"], 5.0);
+}
+
+TEST_F(CliTest, ShowReadsLegacyFiles) {
+    std::map<int, std::string> fields = {{3, utf8ToGbk("旧工程")}, {4, "Q-1"}};
+    for (int g = 0; g < 16; ++g)
+        fields[11 + 3 * g] = "5.30";
+    const auto path = dir_ / "old.stl";
+    test::writeBytes(path, test::legacyImage(fields));
+    const Json json = runJson({"show", path.string()});
+    EXPECT_EQ(json["layout"], "legacy");
+    EXPECT_EQ(json["project"]["projectName"], "旧工程");
+    EXPECT_EQ(json["project"]["mortarCode"], 2);
+    ASSERT_EQ(json["members"].size(), 1u);
+    EXPECT_EQ(json["members"][0]["memberName"], "Q-1");
+    EXPECT_EQ(json["members"][0]["unevenness"][0], 0.0);
+    EXPECT_EQ(json["members"][0]["depth"][0].get<double>(), static_cast<double>(5.3f));
+}
+
+Json batchExpected(const DataSet& read, const std::vector<int>& rows, std::uint8_t code) {
+    std::vector<const ShaJiang_GouJian_Struct*> checked;
+    for (int row : rows)
+        checked.push_back(&read.members[static_cast<std::size_t>(row)]);
+    const BatchOutcome o = evaluateBatch(checked, code, kBatchMissing);
+    auto number = [](double v) { return isPresent(v) ? Json(v) : Json(nullptr); };
+    return Json{{"values",
+                 {{"batchMean", number(o.values.batchMean)},
+                  {"batchStdDev", number(o.values.batchStdDev)},
+                  {"batchMin", number(o.values.batchMin)},
+                  {"batchCv", number(o.values.batchCv)},
+                  {"batchEstimate", number(o.values.batchEstimate)}}},
+                {"shown",
+                 {{"batchMean", o.texts.mean},
+                  {"batchStdDev", o.texts.stdDev},
+                  {"batchMin", o.texts.min},
+                  {"batchCv", o.texts.cv},
+                  {"batchEstimate", o.texts.estimate}}},
+                {"message", o.message ? Json(o.message->text) : Json(nullptr)}};
+}
+
+TEST_F(CliTest, BatchEvaluatesTheTickedRowsInRowOrder) {
+    const std::string file = save("b.stl", test::sampleDataSet(5));
+    const DataSet read = reread(file);
+    const Json json = runJson({"batch", file, "--rows", "5,2,4"});
+    EXPECT_EQ(keysOf(json), (std::vector<std::string>{"values", "shown", "message"}));
+    EXPECT_EQ(json, batchExpected(read, {1, 3, 4}, 0x01));
+    EXPECT_TRUE(json["message"].is_null());
+    EXPECT_TRUE(json["values"]["batchEstimate"].is_number());
+    EXPECT_EQ(runJson({"batch", file, "--rows=2,4,5"}), json);
+}
+
+TEST_F(CliTest, BatchShowsTheMessagesOfTheProgram) {
+    const std::string spread = save("spread.stl", spreadSet(0x01));
+    const Json refused = runJson({"batch", spread, "--rows", "1,2"});
+    EXPECT_EQ(refused["message"], "砌筑砂浆变异系数大于0.30时无法批处理。");
+    EXPECT_GT(refused["values"]["batchCv"].get<double>(), 0.30);
+    EXPECT_TRUE(refused["values"]["batchEstimate"].is_null());
+    EXPECT_EQ(refused["shown"]["batchEstimate"], "--");
+    EXPECT_NE(refused["shown"]["batchMean"], "--");
+
+    const Json single = runJson({"batch", spread, "--rows", "2"});
+    EXPECT_EQ(single["message"], "请选中两组以上的数据进行计算。");
+    for (const char* name : {"batchMean", "batchStdDev", "batchMin", "batchCv", "batchEstimate"}) {
+        EXPECT_TRUE(single["values"][name].is_null()) << name;
+        EXPECT_EQ(single["shown"][name], "--") << name;
+    }
+
+    DataSet withGap = spreadSet(0x01);
+    withGap.members[1] = test::memberWithDepths(2, std::vector<float>(5, 5.0f));
+    const Json gap = runJson({"batch", save("gap.stl", withGap), "--rows", "1,2,3"});
+    EXPECT_EQ(gap["message"], "构件：G002无法计算出抗压强度换算值，请检查数据。");
+    EXPECT_TRUE(gap["values"]["batchMin"].is_null());
+}
+
+TEST_F(CliTest, BatchRunsUnderTheMortarCodeTheProgramWouldShow) {
+    // 0x21 names no kind; opening the file brings it back to 0x01, masonry, whose
+    // coefficient limit then applies. The members keep the results they were saved with.
+    DataSet data = spreadSet(0x01);
+    data.project.mortarCode = 0x21;
+    const std::string file = save("odd.stl", data);
+    const DataSet read = reread(file);
+    const Json json = runJson({"batch", file, "--rows", "1,2"});
+    EXPECT_EQ(json, batchExpected(read, {0, 1}, 0x01));
+    EXPECT_EQ(json["message"], "砌筑砂浆变异系数大于0.30时无法批处理。");
+}
+
+TEST_F(CliTest, ExitStatusAndDiagnostics) {
+    const std::string good = save("good.stl", spreadSet(0x10));
+    const auto refusedPath = dir_ / "refused.stl";
+    std::vector<std::uint8_t> refused = encodeDataFile(spreadSet(0x10));
+    refused[6] = 9; // nine members claimed, three held
+    test::writeBytes(refusedPath, refused);
+    const auto otherVersionPath = dir_ / "v99.stl";
+    std::vector<std::uint8_t> otherVersion = encodeDataFile(spreadSet(0x10));
+    otherVersion[4] = 99;
+    test::writeBytes(otherVersionPath, otherVersion);
+    const std::string missing = (dir_ / "missing.stl").string();
+
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{}, 2},
+        {{"frobnicate"}, 2},
+        {{"show"}, 2},
+        {{"show", good, good}, 2},
+        {{"show", good, "--rows", "1"}, 2},
+        {{"batch", good}, 2},
+        {{"batch", good, "--rows"}, 2},
+        {{"batch", "--rows", "1,2"}, 2},
+        {{"batch", good, "--rows", "1,x"}, 2},
+        {{"batch", good, "--rows", "0,1"}, 2},
+        {{"batch", good, "--rows", "1,,2"}, 2},
+        {{"batch", good, "--rows", "1,4"}, 2}, // the file has three members
+        {{"batch", good, "--rows", "1", "--rows", "2"}, 2},
+        {{"show", missing}, 1},
+        {{"show", dir_.path().string()}, 1},
+        {{"show", refusedPath.string()}, 1},
+        {{"show", otherVersionPath.string()}, 1},
+        {{"batch", missing, "--rows", "1,2"}, 1},
+        {{"show", good}, 0},
+        {{"batch", good, "--rows", "1,2"}, 0},
+        {{"batch", good, "--rows", "1"}, 0}, // the batch's own message is no failure
+    };
+    for (const auto& c : cases) {
+        std::string line;
+        for (const auto& a : c.args)
+            line += a + " ";
+        SCOPED_TRACE(line);
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        if (c.status == 2) {
+            EXPECT_EQ(run.out, "");
+            EXPECT_NE(run.err.find("usage:"), std::string::npos);
+        } else if (c.status == 1) {
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+            EXPECT_EQ(run.err.back(), '\n');
+        } else {
+            EXPECT_EQ(run.err, "");
+            EXPECT_TRUE(Json::accept(run.out));
+        }
+    }
+}
+
+TEST_F(CliTest, HelpPrintsUsageOnStandardOutput) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"-h"}, {"show", "--help"}, {"batch", "--help"}}) {
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find("morvik-cli show FILE"), std::string::npos);
+        EXPECT_NE(run.out.find("morvik-cli batch FILE --rows"), std::string::npos);
+    }
+}
+
+TEST(CliRowList, ParsesOneBasedRowsIntoRowOrder) {
+    const struct {
+        const char* text;
+        std::optional<std::vector<int>> rows;
+    } cases[] = {
+        {"1,3,5", std::vector<int>{0, 2, 4}},
+        {"5,1,5", std::vector<int>{0, 4}},
+        {"", std::vector<int>{}},
+        {"12", std::vector<int>{11}},
+        {"0", std::nullopt},
+        {"1,,2", std::nullopt},
+        {"1,", std::nullopt},
+        {" 1", std::nullopt},
+        {"-1", std::nullopt},
+        {"+1", std::nullopt},
+        {"1.0", std::nullopt},
+        {"9999999999", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cli::parseRowList(c.text), c.rows) << '"' << c.text << '"';
+}
+
+} // namespace
+} // namespace morvik
