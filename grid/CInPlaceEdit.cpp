@@ -1,0 +1,213 @@
+#include "grid/CInPlaceEdit.h"
+#include "grid/CGridCtrl.h"
+
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+
+namespace morvik {
+
+Qt::Alignment editorAlignment(std::uint32_t format) {
+    if (format & FormatRight)
+        return Qt::AlignRight | Qt::AlignVCenter;
+    if (format & FormatCentre)
+        return Qt::AlignHCenter | Qt::AlignVCenter;
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, const QRect& rect, std::uint32_t format, int id,
+                           int row, int col, const QString& text, int firstKey)
+    : QLineEdit(grid->viewport()), m_grid(grid), m_id(id), m_row(row), m_col(col),
+      m_initialText(text), m_exitOnArrows(firstKey != KeyLeftButton), m_rect(rect) {
+    setObjectName(QStringLiteral("CInPlaceEdit"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFrame(true);
+    setAlignment(editorAlignment(format));
+    setGeometry(rect);
+    setFont(grid->font());
+    setText(text);
+    show();
+    setFocus(Qt::OtherFocusReason);
+
+    switch (firstKey) {
+    case KeyLeftButton:
+    case KeyEnter:
+        deselect();
+        end(false);
+        break;
+    case KeyBackspace:
+        end(false);
+        typeCharacter(QChar(KeyBackspace), nullptr, {});
+        break;
+    case KeyTab:
+    case KeySpace:
+    case KeyPageUp:
+    case KeyPageDown:
+    case KeyEnd:
+    case KeyHome:
+    case KeyLeft:
+    case KeyUp:
+    case KeyRight:
+    case KeyDown:
+        selectAll();
+        break;
+    default:
+        selectAll();
+        typeCharacter(QChar(firstKey), nullptr, {});
+        break;
+    }
+}
+
+bool CInPlaceEdit::event(QEvent* e) {
+    // The editor wants every key: Tab must not move the focus, and Alt+key must not reach
+    // the dialog's mnemonics.
+    if (e->type() == QEvent::ShortcutOverride) {
+        e->accept();
+        return true;
+    }
+    if (e->type() == QEvent::KeyPress) {
+        auto* ke = static_cast<QKeyEvent*>(e);
+        if (ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) {
+            keyPressEvent(ke);
+            return true;
+        }
+    }
+    return QLineEdit::event(e);
+}
+
+void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
+    const Qt::KeyboardModifiers mods =
+        e->modifiers() | (e->key() == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    e->accept();
+    if (mods & Qt::AltModifier)
+        return; // system characters are swallowed
+    int navKey = 0;
+    switch (e->key()) {
+    case Qt::Key_PageUp:
+        navKey = KeyPageUp;
+        break;
+    case Qt::Key_PageDown:
+        navKey = KeyPageDown;
+        break;
+    case Qt::Key_Left:
+        navKey = KeyLeft;
+        break;
+    case Qt::Key_Up:
+        navKey = KeyUp;
+        break;
+    case Qt::Key_Right:
+        navKey = KeyRight;
+        break;
+    case Qt::Key_Down:
+        navKey = KeyDown;
+        break;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        typeCharacter(QChar(KeyTab), e, mods);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        typeCharacter(QChar(KeyEnter), e, mods);
+        return;
+    case Qt::Key_Escape:
+        typeCharacter(QChar(KeyEscape), e, mods);
+        return;
+    case Qt::Key_Backspace:
+        typeCharacter(QChar(KeyBackspace), e, mods);
+        return;
+    default:
+        break;
+    }
+    if (navKey != 0) {
+        if (m_exitOnArrows || (mods & Qt::ControlModifier))
+            finish(navKey, mods);
+        else
+            QLineEdit::keyPressEvent(e);
+        e->accept();
+        return;
+    }
+    const QString text = e->text();
+    if (!text.isEmpty() && !(mods & Qt::ControlModifier) && text.at(0).isPrint()) {
+        typeCharacter(text.at(0), e, mods);
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+    e->accept();
+}
+
+void CInPlaceEdit::typeCharacter(QChar ch, QKeyEvent* e, Qt::KeyboardModifiers mods) {
+    switch (ch.unicode()) {
+    case KeyTab:
+    case KeyEnter:
+        finish(ch.unicode(), mods);
+        return;
+    case KeyEscape:
+        setText(m_initialText);
+        finish(KeyEscape, mods);
+        return;
+    case KeyBackspace:
+        if (e)
+            QLineEdit::keyPressEvent(e);
+        else
+            backspace();
+        break;
+    default:
+        if (e)
+            QLineEdit::keyPressEvent(e);
+        else
+            insert(QString(ch));
+        break;
+    }
+    growToFit();
+    if (text().length() >= kAutoAdvanceLength && m_col < kAutoAdvanceColumnLimit)
+        finish(KeyTab);
+}
+
+void CInPlaceEdit::growToFit() {
+    const QFontMetrics fm(font());
+    const int needed = fm.horizontalAdvance(text() + QStringLiteral("  "));
+    if (needed <= width())
+        return;
+    QRect r = geometry();
+    int right = r.left() + needed - 1;
+    if (m_grid)
+        right = std::min(right, m_grid->viewport()->rect().right());
+    r.setRight(right);
+    setGeometry(r);
+}
+
+void CInPlaceEdit::finish(int key, Qt::KeyboardModifiers mods) {
+    m_lastKey = key;
+    m_endModifiers = mods;
+    if (m_grid)
+        m_grid->setFocus(Qt::OtherFocusReason);
+    // Without an active window no focus change arrives; the edit still ends.
+    endEdit();
+}
+
+void CInPlaceEdit::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    if (e->reason() == Qt::PopupFocusReason)
+        return; // the editor's own context menu
+    endEdit();
+}
+
+void CInPlaceEdit::endEdit() {
+    if (m_ended)
+        return;
+    m_ended = true;
+    GridEditResult result;
+    result.idFrom = m_id;
+    result.code = GridEndEdit;
+    result.item.row = m_row;
+    result.item.col = m_col;
+    result.item.mask = ItemText | ItemData;
+    result.item.text = text();
+    result.item.data = m_lastKey;
+    hide();
+    deleteLater();
+    if (m_grid)
+        m_grid->onInPlaceEditEnd(result, m_endModifiers);
+}
+
+} // namespace morvik

@@ -1,0 +1,61 @@
+#pragma once
+// The single-line editor laid over a cell while it is edited. It lives from the grid's
+// begin-edit step until it loses the keyboard focus; then it reports its text and the key
+// that ended it to the grid (CGridCtrl::onInPlaceEditEnd) and deletes itself.
+//
+// First key: a click (1) or Enter puts the caret at the end; Backspace deletes the last
+// character; Tab, Space and the navigation keys select all; any other key replaces the text.
+// Tab and Enter end the edit, Esc ends it with the initial text back; the arrows and page
+// keys end it when it was not opened by a click, or with Ctrl. The seventh character typed
+// into a cell of a column below 17 ends the edit as a Tab would.
+
+#include "grid/GridTypes.h"
+
+#include <QLineEdit>
+#include <QPointer>
+
+namespace morvik {
+
+class CGridCtrl;
+
+class CInPlaceEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    static constexpr int kAutoAdvanceLength = 7;
+    static constexpr int kAutoAdvanceColumnLimit = 17;
+
+    CInPlaceEdit(CGridCtrl* grid, const QRect& rect, std::uint32_t format, int id, int row, int col,
+                 const QString& text, int firstKey);
+
+    int row() const { return m_row; }
+    int column() const { return m_col; }
+    int lastKey() const { return m_lastKey; }
+    bool exitsOnArrows() const { return m_exitOnArrows; }
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void typeCharacter(QChar ch, QKeyEvent* e, Qt::KeyboardModifiers mods);
+    void growToFit();
+    void finish(int key, Qt::KeyboardModifiers mods = {});
+    void endEdit();
+
+    QPointer<CGridCtrl> m_grid;
+    int m_id;
+    int m_row;
+    int m_col;
+    QString m_initialText;
+    int m_lastKey = 0;
+    bool m_exitOnArrows;
+    QRect m_rect;
+    bool m_ended = false;
+    Qt::KeyboardModifiers m_endModifiers;
+};
+
+// The editor alignment that matches a cell's text format.
+Qt::Alignment editorAlignment(std::uint32_t format);
+
+} // namespace morvik
