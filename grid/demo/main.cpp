@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -72,5 +73,15 @@ int main(int argc, char** argv) {
     });
     grid->setFocusCell(1, 1);
     window.show();
+    // "--grab FILE" saves a picture of the window once it is shown, then quits.
+    const QStringList args = app.arguments();
+    const qsizetype grabAt = args.indexOf(QStringLiteral("--grab"));
+    if (grabAt >= 0 && grabAt + 1 < args.size()) {
+        const QString file = args.at(grabAt + 1);
+        QTimer::singleShot(500, &window, [&window, file] {
+            window.grab().save(file);
+            QApplication::quit();
+        });
+    }
     return app.exec();
 }
