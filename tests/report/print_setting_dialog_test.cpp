@@ -1,0 +1,299 @@
+// The "打印设置" dialog driven through its controls, with a scripted prompt.
+#include "controls/CMyBtn.h"
+#include "controls/PromptScripted.h"
+#include "core/GbkText.h"
+#include "report/CPrintSetting.h"
+#include "report/PrintTextEdit.h"
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QTest>
+#include <cstring>
+#include <gtest/gtest.h>
+
+namespace morvik {
+namespace {
+
+bool sameBytes(const PrintSettings& a, const PrintSettings& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+struct DialogFixture {
+    PrintSettings settings{};
+    ScriptedPrompt prompt;
+
+    template <class W> W* get(CPrintSetting& d, int id) {
+        W* w = qobject_cast<W*>(d.control(id));
+        EXPECT_NE(w, nullptr) << id;
+        return w;
+    }
+    void click(CPrintSetting& d, int id) { QTest::mouseClick(d.control(id), Qt::LeftButton); }
+};
+
+TEST(PrintSettingDialog, ControlsAndTheirTexts) {
+    DialogFixture f;
+    CPrintSetting d(f.settings, f.prompt);
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("打印设置"));
+    QStringList labels;
+    for (auto* l : d.findChildren<QLabel*>())
+        labels << l->text();
+    EXPECT_EQ(labels, (QStringList{"页眉内容：", "页脚内容：", "页码格式：", "页码位置："}));
+    QStringList groups;
+    for (auto* g : d.findChildren<QGroupBox*>())
+        groups << g->title();
+    EXPECT_EQ(groups, (QStringList{"", "打印范围："}));
+
+    auto* format = f.get<QComboBox>(d, kIdPageNumberFormat);
+    auto* position = f.get<QComboBox>(d, kIdPageNumberPosition);
+    QStringList formats, positions;
+    for (int i = 0; i < format->count(); ++i)
+        formats << format->itemText(i);
+    for (int i = 0; i < position->count(); ++i)
+        positions << position->itemText(i);
+    EXPECT_EQ(formats, (QStringList{".1.", "1", "--1--", "第1页", "共1页 第1页"}));
+    EXPECT_EQ(positions, (QStringList{"底部居右", "底部居中", "底部居左", "顶部居右", "顶部居中",
+                                      "顶部居左"}));
+
+    const std::pair<int, const char*> checks[] = {{kIdPrintHeader, "打印页眉"},
+                                                  {kIdPrintFooter, "打印页脚"},
+                                                  {kIdPrintPageNumber, "打印页码"}};
+    for (const auto& [id, text] : checks)
+        EXPECT_EQ(f.get<QCheckBox>(d, id)->text(), QString::fromUtf8(text));
+    const std::pair<int, const char*> buttons[] = {
+        {kIdPrintDefaults, "默认"}, {kIdPrintOk, "确定"}, {kIdPrintCancel, "取消"}};
+    for (const auto& [id, text] : buttons)
+        EXPECT_EQ(f.get<CMyBtn>(d, id)->text(), QString::fromUtf8(text));
+    EXPECT_TRUE(f.get<CMyBtn>(d, kIdPrintOk)->isDefault());
+
+    // Top to bottom, left to right as laid out.
+    const int order[] = {kIdHeaderText,    kIdFooterText,  kIdPageNumberFormat,
+                         kIdPrintHeader,   kIdPrintFooter, kIdPrintPageNumber,
+                         kIdPrintDefaults, kIdPrintOk,     kIdPrintCancel};
+    for (std::size_t i = 1; i < std::size(order); ++i) {
+        const QRect a = d.control(order[i - 1])->geometry();
+        const QRect b = d.control(order[i])->geometry();
+        EXPECT_TRUE(a.top() < b.top() || (a.top() == b.top() && a.left() < b.left())) << order[i];
+    }
+}
+
+TEST(PrintSettingDialog, ShowsTheSettingsItWasGiven) {
+    DialogFixture f;
+    f.settings.printHeader = 1;
+    textToField("工程甲", f.settings.headerText);
+    textToField("页脚乙", f.settings.footerText);
+    f.settings.printPageNumber = 1;
+    f.settings.pageNumberFormat = 2;
+    f.settings.pageNumberPosition = 3;
+    CPrintSetting d(f.settings, f.prompt);
+    auto* header = f.get<PrintTextEdit>(d, kIdHeaderText);
+    auto* footer = f.get<PrintTextEdit>(d, kIdFooterText);
+    EXPECT_EQ(header->toPlainText(), QStringLiteral("工程甲"));
+    EXPECT_EQ(footer->toPlainText(), QStringLiteral("页脚乙"));
+    EXPECT_TRUE(header->isEnabled());
+    EXPECT_FALSE(footer->isEnabled());
+    EXPECT_TRUE(f.get<QCheckBox>(d, kIdPrintHeader)->isChecked());
+    EXPECT_FALSE(f.get<QCheckBox>(d, kIdPrintFooter)->isChecked());
+    EXPECT_TRUE(f.get<QComboBox>(d, kIdPageNumberFormat)->isEnabled());
+    EXPECT_EQ(f.get<QComboBox>(d, kIdPageNumberFormat)->currentIndex(), 2);
+    EXPECT_EQ(f.get<QComboBox>(d, kIdPageNumberPosition)->currentIndex(), 3);
+    EXPECT_TRUE(sameBytes(d.workingCopy(), f.settings));
+}
+
+TEST(PrintSettingDialog, PaintsTheSystemFaceColour) {
+    DialogFixture f;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    const QImage image = d.grab().toImage();
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(213, 222, 242));
+}
+
+TEST(PrintSettingDialog, CheckBoxesEnableTheirFieldsAndSetTheWorkingCopy) {
+    DialogFixture f;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    f.click(d, kIdPrintHeader);
+    EXPECT_TRUE(d.control(kIdHeaderText)->isEnabled());
+    EXPECT_EQ(d.workingCopy().printHeader, 1);
+    f.click(d, kIdPrintFooter);
+    EXPECT_TRUE(d.control(kIdFooterText)->isEnabled());
+    EXPECT_EQ(d.workingCopy().printFooter, 1);
+    f.click(d, kIdPrintHeader);
+    EXPECT_FALSE(d.control(kIdHeaderText)->isEnabled());
+    EXPECT_EQ(d.workingCopy().printHeader, 0);
+    EXPECT_EQ(f.settings.printHeader, 0); // the application's copy waits for "确定"
+}
+
+TEST(PrintSettingDialog, UntickingThePageNumberKeepsTheComboSelections) {
+    DialogFixture f;
+    f.settings.printPageNumber = 1;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    auto* format = f.get<QComboBox>(d, kIdPageNumberFormat);
+    auto* position = f.get<QComboBox>(d, kIdPageNumberPosition);
+    format->setFocus();
+    QTest::keyClick(format, Qt::Key_Down);
+    QTest::keyClick(format, Qt::Key_Down);
+    position->setFocus();
+    QTest::keyClick(position, Qt::Key_Down);
+    EXPECT_EQ(d.workingCopy().pageNumberFormat, 2);
+    EXPECT_EQ(d.workingCopy().pageNumberPosition, 1);
+
+    f.click(d, kIdPrintPageNumber);
+    EXPECT_FALSE(format->isEnabled());
+    EXPECT_FALSE(position->isEnabled());
+    EXPECT_EQ(d.workingCopy().printPageNumber, 0);
+    EXPECT_EQ(format->currentIndex(), 2);
+    EXPECT_EQ(position->currentIndex(), 1);
+
+    f.click(d, kIdPrintPageNumber);
+    EXPECT_TRUE(format->isEnabled());
+    EXPECT_TRUE(position->isEnabled());
+    EXPECT_EQ(format->currentIndex(), 2);
+    EXPECT_EQ(position->currentIndex(), 1);
+    EXPECT_EQ(d.workingCopy().pageNumberFormat, 2);
+    EXPECT_EQ(d.workingCopy().pageNumberPosition, 1);
+}
+
+TEST(PrintSettingDialog, TypedTextIsLimitedAndStoredAsGbk) {
+    DialogFixture f;
+    f.settings.printHeader = 1;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    auto* header = f.get<PrintTextEdit>(d, kIdHeaderText);
+    header->setFocus();
+    QTest::keyClicks(header, QString(40, 'x'));
+    EXPECT_EQ(header->toPlainText(), QString(32, 'x'));
+    EXPECT_EQ(fieldToText(d.workingCopy().headerText), std::string(32, 'x'));
+
+    // Enter belongs to the dialog, not to the text.
+    QTest::keyClick(header, Qt::Key_Backspace);
+    QTest::keyClick(header, Qt::Key_Return);
+    EXPECT_FALSE(header->toPlainText().contains('\n'));
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+
+    // 32 Chinese characters need 64 bytes and the terminator: 31 are kept whole.
+    header->clear();
+    for (int i = 0; i < 33; ++i) { // QTest::keyClicks only knows Latin keys
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x7EB8)));
+        QApplication::sendEvent(header, &press);
+    }
+    EXPECT_EQ(header->toPlainText().size(), 32);
+    const char* field = d.workingCopy().headerText;
+    EXPECT_EQ(std::strlen(field), 62u);
+    EXPECT_EQ(fieldToText(d.workingCopy().headerText), QString(31, QChar(0x7EB8)).toStdString());
+}
+
+TEST(PrintSettingDialog, DefaultsThenCancelLeaveTheSettingsAlone) {
+    DialogFixture f;
+    f.settings.pageNumberPosition = 4;
+    textToField("旧页眉", f.settings.headerText);
+    const PrintSettings before = f.settings;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    f.click(d, kIdPrintDefaults);
+    EXPECT_EQ(f.get<PrintTextEdit>(d, kIdHeaderText)->toPlainText(),
+              QStringLiteral("砂浆抗压强度贯入检测纪录表"));
+    EXPECT_EQ(f.get<QComboBox>(d, kIdPageNumberFormat)->currentIndex(), 3);
+    EXPECT_EQ(f.get<QComboBox>(d, kIdPageNumberPosition)->currentIndex(), 1);
+    EXPECT_TRUE(f.get<QCheckBox>(d, kIdPrintHeader)->isChecked());
+    EXPECT_FALSE(f.get<QCheckBox>(d, kIdPrintFooter)->isChecked());
+    EXPECT_FALSE(d.control(kIdFooterText)->isEnabled());
+    f.click(d, kIdPrintCancel);
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_TRUE(sameBytes(f.settings, before));
+    EXPECT_TRUE(f.prompt.messages.empty());
+}
+
+TEST(PrintSettingDialog, DefaultsThenOkStoreTheDefaults) {
+    DialogFixture f;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    f.click(d, kIdPrintDefaults);
+    f.click(d, kIdPrintOk);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(f.settings.pageNumberFormat, 3);
+    EXPECT_EQ(f.settings.pageNumberPosition, 1);
+    EXPECT_EQ(f.settings.printHeader, 1);
+    EXPECT_EQ(f.settings.printFooter, 0);
+    EXPECT_EQ(f.settings.printPageNumber, 1);
+    EXPECT_EQ(fieldToText(f.settings.footerText), "砂浆抗压强度贯入检测纪录表");
+    EXPECT_TRUE(f.prompt.messages.empty());
+}
+
+TEST(PrintSettingDialog, OkRefusesAPageNumberOnTheFooterUntilTheFooterIsOff) {
+    DialogFixture f;
+    f.settings.printFooter = 1;
+    f.settings.printPageNumber = 1;
+    f.settings.pageNumberPosition = 1;
+    const PrintSettings before = f.settings;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    f.click(d, kIdPrintHeader);
+    f.click(d, kIdPrintOk);
+    ASSERT_EQ(f.prompt.messages.size(), 1u);
+    EXPECT_EQ(f.prompt.messages[0].message.text, "页码与页脚位置干涉，请重新设置！");
+    EXPECT_EQ(f.prompt.messages[0].message.caption, "提示");
+    EXPECT_EQ(f.prompt.messages[0].message.icon, MessageIcon::Warning);
+    EXPECT_EQ(f.prompt.messages[0].buttons, PromptButtons::Ok);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(sameBytes(f.settings, before));
+
+    f.click(d, kIdPrintFooter);
+    f.click(d, kIdPrintOk);
+    EXPECT_EQ(f.prompt.messages.size(), 1u);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(f.settings.printFooter, 0);
+    EXPECT_EQ(f.settings.printHeader, 1);
+}
+
+TEST(PrintSettingDialog, OkRefusesAPageNumberOnTheHeader) {
+    DialogFixture f;
+    f.settings.printHeader = 1;
+    f.settings.printPageNumber = 1;
+    f.settings.pageNumberPosition = 4;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    f.click(d, kIdPrintOk);
+    ASSERT_EQ(f.prompt.messages.size(), 1u);
+    EXPECT_EQ(f.prompt.messages[0].message.text, "页码与页眉位置干涉，请重新设置！");
+    EXPECT_TRUE(d.isVisible());
+}
+
+TEST(PrintSettingDialog, IndicesBeyondTheListsSurviveOk) {
+    DialogFixture f;
+    f.settings.pageNumberFormat = 7;
+    f.settings.pageNumberPosition = 9;
+    f.settings.reserved[0] = 0x5A;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    EXPECT_EQ(f.get<QComboBox>(d, kIdPageNumberFormat)->currentIndex(), -1);
+    f.click(d, kIdPrintOk);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(f.settings.pageNumberFormat, 7);
+    EXPECT_EQ(f.settings.pageNumberPosition, 9);
+    EXPECT_EQ(f.settings.reserved[0], 0x5A);
+}
+
+TEST(ScriptedPrompt, RecordsAndAnswersInOrder) {
+    ScriptedPrompt prompt;
+    prompt.answers = {PromptAnswer::Yes};
+    prompt.fileNames = {"a.stl", ""};
+    const Message notice{"提示文字", "提示", MessageIcon::Information};
+    EXPECT_EQ(prompt.showMessage(nullptr, notice), PromptAnswer::Ok); // leaves the queue
+    EXPECT_EQ(prompt.showMessage(nullptr, notice, PromptButtons::YesNo), PromptAnswer::Yes);
+    EXPECT_EQ(prompt.showMessage(nullptr, notice, PromptButtons::YesNo), PromptAnswer::No);
+    EXPECT_EQ(prompt.messages.size(), 3u);
+    FileDialogRequest request{"新文件.stl", "stl", "砂浆抗压强度数据.stl", "*.stl"};
+    EXPECT_EQ(prompt.saveFileName(nullptr, request), std::optional<QString>("a.stl"));
+    EXPECT_EQ(prompt.openFileName(nullptr, request), std::nullopt);
+    EXPECT_EQ(prompt.openFileName(nullptr, request), std::nullopt);
+    ASSERT_EQ(prompt.fileDialogs.size(), 3u);
+    EXPECT_TRUE(prompt.fileDialogs[0].save);
+    EXPECT_EQ(prompt.fileDialogs[1].request.initialName, QStringLiteral("新文件.stl"));
+}
+
+} // namespace
+} // namespace morvik
