@@ -1,0 +1,405 @@
+#include "controls/CSortListCtrl.h"
+
+#include "controls/ListRowsModel.h"
+#include "controls/ListSort.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace morvik {
+
+namespace {
+
+// Room above and below a row's text.
+constexpr int kRowTextPadding = 4;
+
+class QuietScope {
+public:
+    QuietScope(int& counter, bool active) : counter_(counter), active_(active) {
+        if (active_)
+            ++counter_;
+    }
+    ~QuietScope() {
+        if (active_)
+            --counter_;
+    }
+    QuietScope(const QuietScope&) = delete;
+    QuietScope& operator=(const QuietScope&) = delete;
+
+private:
+    int& counter_;
+    bool active_;
+};
+
+QString storedText(const ListRow& row, int column) {
+    if (!row.data || column < 0 || size_t(column) >= row.data->texts.size())
+        return QString();
+    return row.data->texts[size_t(column)];
+}
+
+} // namespace
+
+// Draws every cell through drawListCell and keeps nothing the label editor types.
+class ListCellDelegate : public QStyledItemDelegate {
+public:
+    explicit ListCellDelegate(CSortListCtrl* list) : QStyledItemDelegate(list), list_(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const ListRow& row = list_->model_->row(index.row());
+        const int column = index.column();
+        ListCellLook look;
+        look.rect = option.rect;
+        look.text = list_->model_->data(index, Qt::DisplayRole).toString();
+        look.colours = listCellColours(row.data.get(), column,
+                                       option.state & QStyle::State_Selected, list_->colours_);
+        look.alignment = list_->model_->heading(column).alignment;
+        look.withCheckBox = column == 0;
+        look.checked = row.checked;
+        drawListCell(*painter, look, list_->colours_);
+    }
+
+    void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override {
+        editor->setGeometry(listTextRect(option.rect, index.column() == 0));
+    }
+
+private:
+    CSortListCtrl* list_;
+};
+
+CSortListCtrl::CSortListCtrl(QWidget* parent) : QTableView(parent) {
+    qRegisterMetaType<ListItemChange>();
+    model_ = new ListRowsModel(this);
+    header_ = new CSortHeaderCtrl(this);
+    setHorizontalHeader(header_);
+    setModel(model_);
+    setItemDelegate(new ListCellDelegate(this));
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setDefaultSectionSize(
+        std::max(kListMinRowHeight, fontMetrics().height() + kRowTextPadding));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    setShowGrid(true);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    // The owner shows its own menu on rightClicked; nothing else may.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+
+    readSystemColours(false);
+    qApp->installEventFilter(this);
+    connectHandlers();
+}
+
+CSortListCtrl::~CSortListCtrl() = default;
+
+void CSortListCtrl::connectHandlers() {
+    connect(header_, &QHeaderView::sectionClicked, this, &CSortListCtrl::onHeadingClicked);
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CSortListCtrl::onSelectionChanged);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CSortListCtrl::onCurrentChanged);
+}
+
+void CSortListCtrl::readSystemColours(bool afterChange) {
+    const QPalette pal = QApplication::palette();
+    // Until the system colours change for the first time, new rows keep the frame colour.
+    colours_.text = afterChange ? colorRefFrom(pal.color(QPalette::Text)) : kWindowFrameColour;
+    colours_.background = colorRefFrom(pal.color(QPalette::Base));
+    colours_.highlight = colorRefFrom(pal.color(QPalette::Highlight));
+    colours_.highlightText = colorRefFrom(pal.color(QPalette::HighlightedText));
+    colours_.checkFrame = kWindowFrameColour;
+    colours_.checkFace = colorRefFrom(pal.color(QPalette::Base));
+    colours_.checkMark = colorRefFrom(pal.color(QPalette::Text));
+}
+
+bool CSortListCtrl::eventFilter(QObject* watched, QEvent* event) {
+    // A change of the system colours reaches the application object, not each widget.
+    if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
+        readSystemColours(true);
+        viewport()->update();
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+bool CSortListCtrl::setHeadings(const QString& headings) {
+    for (const ListHeading& h : parseHeadingString(headings)) {
+        const int column = model_->columnCount();
+        model_->appendHeading(h);
+        header_->resizeSection(column, h.width);
+    }
+    return true;
+}
+
+int CSortListCtrl::columnCount() const {
+    return model_->columnCount();
+}
+
+int CSortListCtrl::rowCount() const {
+    return model_->rowCount();
+}
+
+int CSortListCtrl::addRow(const QStringList& texts) {
+    const int columns = model_->columnCount();
+    auto data = std::make_unique<ListRowData>();
+    data->texts.resize(size_t(columns));
+    for (int c = 0; c < columns && c < texts.size(); ++c)
+        data->texts[size_t(c)] = texts[c];
+    data->textColours.assign(size_t(columns), colours_.text);
+    data->backColours.assign(size_t(columns), colours_.background);
+
+    ListRow row;
+    row.shown = QStringList(data->texts.begin(), data->texts.end());
+    row.data = std::move(data);
+    row.reportedState = kListUnchecked;
+    return model_->appendRow(std::move(row));
+}
+
+bool CSortListCtrl::setCellText(int row, int column, const QString& text) {
+    if (!model_->setShownText(row, column, text))
+        return false;
+    ListRowData* data = model_->row(row).data.get();
+    if (data && size_t(column) < data->texts.size())
+        data->texts[size_t(column)] = text;
+    return true;
+}
+
+QString CSortListCtrl::cellText(int row, int column) const {
+    if (!model_->hasRow(row))
+        return QString();
+    return model_->data(model_->index(row, column), Qt::DisplayRole).toString();
+}
+
+bool CSortListCtrl::setCellColours(int row, int column, ColorRef text, ColorRef background) {
+    if (!model_->hasRow(row) || column < 0)
+        return false;
+    ListRowData* data = model_->row(row).data.get();
+    if (!data || size_t(column) >= data->texts.size())
+        return false;
+    data->textColours[size_t(column)] = text;
+    data->backColours[size_t(column)] = background;
+    model_->rowChanged(row);
+    return true;
+}
+
+const ListRowData* CSortListCtrl::rowData(int row) const {
+    return model_->hasRow(row) ? model_->row(row).data.get() : nullptr;
+}
+
+void CSortListCtrl::freeRowData(int row) {
+    if (!model_->hasRow(row))
+        return;
+    model_->row(row).data.reset();
+    model_->rowChanged(row);
+}
+
+void CSortListCtrl::deleteRow(int row) {
+    if (!model_->hasRow(row))
+        return;
+    QuietScope quiet(quiet_, true);
+    model_->removeRowAt(row);
+    // The selection model may have moved the current row while the row went; the owner is
+    // told about changes it makes, not about those removal makes.
+    for (int r = 0; r < model_->rowCount(); ++r)
+        reportRow(r);
+}
+
+void CSortListCtrl::deleteAllRows() {
+    QuietScope quiet(quiet_, true);
+    model_->removeAllRows();
+}
+
+unsigned CSortListCtrl::actualState(int row) const {
+    unsigned s = model_->row(row).checked ? kListChecked : kListUnchecked;
+    const QModelIndex i = model_->index(row, 0);
+    if (selectionModel()->isSelected(i))
+        s |= kListSelected;
+    if (selectionModel()->currentIndex().row() == row)
+        s |= kListFocused;
+    return s;
+}
+
+unsigned CSortListCtrl::rowState(int row) const {
+    return model_->hasRow(row) ? actualState(row) : 0;
+}
+
+void CSortListCtrl::reportRow(int row) {
+    if (!model_->hasRow(row))
+        return;
+    ListRow& r = model_->row(row);
+    const unsigned now = actualState(row);
+    if (now == r.reportedState)
+        return;
+    const ListItemChange change{row, r.reportedState, now};
+    r.reportedState = now;
+    if (quiet_ == 0)
+        emit itemChanged(change);
+}
+
+void CSortListCtrl::setRowState(int row, unsigned state, unsigned mask, ListNotify notify) {
+    if (!model_->hasRow(row))
+        return;
+    QuietScope quiet(quiet_, notify == ListNotify::Quiet);
+    if (mask & kListCheckMask) {
+        model_->row(row).checked = (state & kListCheckMask) == kListChecked;
+        model_->rowChanged(row);
+        reportRow(row);
+    }
+    const QModelIndex i = model_->index(row, 0);
+    if (mask & kListSelected)
+        selectionModel()->select(i, ((state & kListSelected) ? QItemSelectionModel::Select
+                                                             : QItemSelectionModel::Deselect) |
+                                        QItemSelectionModel::Rows);
+    if (mask & kListFocused) {
+        if (state & kListFocused)
+            selectionModel()->setCurrentIndex(i, QItemSelectionModel::NoUpdate);
+        else if (selectionModel()->currentIndex().row() == row)
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    reportRow(row);
+}
+
+void CSortListCtrl::setRowSelected(int row, bool selected, ListNotify notify) {
+    setRowState(row, selected ? kListSelected : 0, kListSelected, notify);
+}
+
+void CSortListCtrl::setRowChecked(int row, bool checked, ListNotify notify) {
+    setRowState(row, checked ? kListChecked : kListUnchecked, kListCheckMask, notify);
+}
+
+bool CSortListCtrl::isRowChecked(int row) const {
+    return model_->hasRow(row) && model_->row(row).checked;
+}
+
+int CSortListCtrl::selectedRow() const {
+    int first = -1;
+    for (const QModelIndex& i : selectionModel()->selectedRows())
+        if (first < 0 || i.row() < first)
+            first = i.row();
+    return first;
+}
+
+void CSortListCtrl::ensureRowVisible(int row) {
+    if (model_->hasRow(row))
+        scrollTo(model_->index(row, 0));
+}
+
+void CSortListCtrl::sortRows(int column, bool ascending) {
+    if (column < 0 || column >= model_->columnCount())
+        return;
+    sortColumn_ = column;
+    sortAscending_ = ascending;
+    header_->setSortState(column, ascending);
+    QuietScope quiet(quiet_, true);
+    // Rows whose stored copy was freed sort as empty texts instead of being dereferenced.
+    model_->sortRows([column, ascending](const ListRow& a, const ListRow& b) {
+        return compareListTexts(storedText(a, column), storedText(b, column), ascending) < 0;
+    });
+    viewport()->update();
+}
+
+void CSortListCtrl::onHeadingClicked(int column) {
+    if (!sortOnHeadingClick_)
+        return;
+    sortRows(column, column == sortColumn_ ? !sortAscending_ : true);
+}
+
+void CSortListCtrl::onSelectionChanged(const QItemSelection& selected,
+                                       const QItemSelection& deselected) {
+    // Rows that lose the selection are told first, as the desktop list does.
+    for (const QItemSelection* part : {&deselected, &selected})
+        for (const QItemSelectionRange& range : *part)
+            for (int r = range.top(); r <= range.bottom(); ++r)
+                reportRow(r);
+}
+
+void CSortListCtrl::onCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (previous.isValid())
+        reportRow(previous.row());
+    if (current.isValid())
+        reportRow(current.row());
+}
+
+QRect CSortListCtrl::checkBoxRect(int row) const {
+    if (!model_->hasRow(row) || model_->columnCount() == 0)
+        return QRect();
+    return listCheckBoxRect(visualRect(model_->index(row, 0)));
+}
+
+bool CSortListCtrl::onCheckBox(const QPoint& pos) const {
+    const QModelIndex i = indexAt(pos);
+    if (!i.isValid() || i.column() != 0)
+        return false;
+    const QRect box = listCheckBoxRect(visualRect(i));
+    return pos.x() >= box.left() && pos.x() <= box.right();
+}
+
+void CSortListCtrl::toggleCheck(int row) {
+    if (model_->hasRow(row))
+        setRowChecked(row, !model_->row(row).checked);
+}
+
+void CSortListCtrl::keyPressEvent(QKeyEvent* event) {
+    const int current = currentIndex().row();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        toggleCheck(current);
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F2 && current >= 0) {
+        edit(model_->index(current, 0));
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CSortListCtrl::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && onCheckBox(pos)) {
+        // A click on the check box ticks it and leaves the selection alone.
+        setFocus(Qt::MouseFocusReason);
+        toggleCheck(indexAt(pos).row());
+        checkBoxPressed_ = true;
+        event->accept();
+        return;
+    }
+    checkBoxPressed_ = false;
+    QTableView::mousePressEvent(event);
+}
+
+void CSortListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && onCheckBox(pos)) {
+        toggleCheck(indexAt(pos).row());
+        checkBoxPressed_ = true;
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void CSortListCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && checkBoxPressed_) {
+        checkBoxPressed_ = false;
+        event->accept();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
+    if (event->button() == Qt::RightButton)
+        emit rightClicked(rowAt(event->position().toPoint().y()),
+                          event->globalPosition().toPoint());
+}
+
+} // namespace morvik

@@ -1,0 +1,108 @@
+#include "controls/ListRowsModel.h"
+
+#include <algorithm>
+
+namespace morvik {
+
+int ListRowsModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int ListRowsModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(headings_.size());
+}
+
+QVariant ListRowsModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    const QStringList& shown = rows_[size_t(index.row())].shown;
+    return index.column() < shown.size() ? shown[index.column()] : QString();
+}
+
+QVariant ListRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= int(headings_.size()))
+        return {};
+    if (role == Qt::DisplayRole)
+        return headings_[size_t(section)].name;
+    if (role == Qt::TextAlignmentRole)
+        return int(headings_[size_t(section)].alignment | Qt::AlignVCenter);
+    return {};
+}
+
+Qt::ItemFlags ListRowsModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == 0)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool ListRowsModel::setData(const QModelIndex&, const QVariant&, int) {
+    return false;
+}
+
+void ListRowsModel::appendHeading(const ListHeading& heading) {
+    const int c = int(headings_.size());
+    beginInsertColumns({}, c, c);
+    headings_.push_back(heading);
+    endInsertColumns();
+}
+
+int ListRowsModel::appendRow(ListRow row) {
+    const int r = int(rows_.size());
+    beginInsertRows({}, r, r);
+    rows_.push_back(std::move(row));
+    endInsertRows();
+    return r;
+}
+
+bool ListRowsModel::setShownText(int r, int column, const QString& text) {
+    if (!hasRow(r) || column < 0 || column >= int(headings_.size()))
+        return false;
+    QStringList& shown = rows_[size_t(r)].shown;
+    while (shown.size() <= column)
+        shown.append(QString());
+    shown[column] = text;
+    const QModelIndex i = index(r, column);
+    emit dataChanged(i, i, {Qt::DisplayRole});
+    return true;
+}
+
+void ListRowsModel::removeRowAt(int r) {
+    if (!hasRow(r))
+        return;
+    beginRemoveRows({}, r, r);
+    rows_.erase(rows_.begin() + r);
+    endRemoveRows();
+}
+
+void ListRowsModel::removeAllRows() {
+    beginResetModel();
+    rows_.clear();
+    endResetModel();
+}
+
+void ListRowsModel::rowChanged(int r) {
+    if (hasRow(r) && !headings_.empty())
+        emit dataChanged(index(r, 0), index(r, int(headings_.size()) - 1));
+}
+
+void ListRowsModel::applyOrder(const std::vector<int>& order) {
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<int> newRowOf(order.size());
+    std::vector<ListRow> sorted;
+    sorted.reserve(rows_.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        newRowOf[size_t(order[i])] = int(i);
+        sorted.push_back(std::move(rows_[size_t(order[i])]));
+    }
+    rows_ = std::move(sorted);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& i : before)
+        after.append(index(newRowOf[size_t(i.row())], i.column()));
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+} // namespace morvik

@@ -1,0 +1,67 @@
+#pragma once
+// The rows of the member list: per row the texts on screen, the list's own copy with the
+// cell colours (ListRowData), the check mark, and the state last reported to the owner.
+// Only CSortListCtrl changes it; the view reads it to draw.
+#include "controls/ListRowData.h"
+#include "controls/ListSort.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+namespace morvik {
+
+struct ListRow {
+    QStringList shown;
+    std::unique_ptr<ListRowData> data;
+    bool checked = false;
+    unsigned reportedState = 0;
+};
+
+class ListRowsModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // The label editor may open on column 0, but nothing it types is kept.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    void appendHeading(const ListHeading& heading);
+    const ListHeading& heading(int column) const { return headings_[size_t(column)]; }
+
+    int appendRow(ListRow row);
+    bool setShownText(int row, int column, const QString& text);
+    void removeRowAt(int row);
+    void removeAllRows();
+
+    ListRow& row(int r) { return rows_[size_t(r)]; }
+    const ListRow& row(int r) const { return rows_[size_t(r)]; }
+    bool hasRow(int r) const { return r >= 0 && r < int(rows_.size()); }
+    void rowChanged(int r);
+
+    // Reorders the rows stably by `less`, keeping selection and current row with them.
+    template <class Less> void sortRows(Less less);
+
+private:
+    void applyOrder(const std::vector<int>& order);
+
+    std::vector<ListHeading> headings_;
+    std::vector<ListRow> rows_;
+};
+
+template <class Less> void ListRowsModel::sortRows(Less less) {
+    std::vector<int> order(rows_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return less(rows_[size_t(a)], rows_[size_t(b)]); });
+    applyOrder(order);
+}
+
+} // namespace morvik

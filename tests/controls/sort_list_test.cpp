@@ -1,0 +1,371 @@
+// The member list control: columns, stored row copies, heading-click sorting, drawing of
+// selected rows and check boxes, and the notifications the main dialog relies on.
+#include "controls/CSortListCtrl.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDataStream>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace morvik;
+
+namespace {
+
+const QString kMainHeadings = QStringLiteral("序号,40;构件编号,90;平均值,60;抗压强度,60");
+
+class SortListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        list.setHeadings(kMainHeadings);
+        list.resize(320, 240);
+        list.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    }
+
+    void addMembers(const QStringList& numbers, const QStringList& names) {
+        for (int i = 0; i < numbers.size(); ++i)
+            list.addRow({numbers[i], names[i], "--", "--"});
+    }
+
+    QStringList column(int c) const {
+        QStringList out;
+        for (int r = 0; r < list.rowCount(); ++r)
+            out << list.cellText(r, c);
+        return out;
+    }
+
+    QPoint cellCentre(int row, int c) const {
+        return list.visualRect(list.model()->index(row, c)).center();
+    }
+
+    void clickHeading(int c) {
+        CSortHeaderCtrl* h = list.sortHeader();
+        const QPoint p(h->sectionViewportPosition(c) + h->sectionSize(c) / 2, h->height() / 2);
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, p);
+    }
+
+    static ListItemChange changeAt(const QSignalSpy& spy, int i) {
+        return spy.at(i).at(0).value<ListItemChange>();
+    }
+
+    CSortListCtrl list;
+};
+
+} // namespace
+
+TEST_F(SortListTest, MainDialogHeadingsMakeFourColumns) {
+    ASSERT_EQ(list.columnCount(), 4);
+    const QStringList names = {"序号", "构件编号", "平均值", "抗压强度"};
+    const int widths[] = {40, 90, 60, 60};
+    const Qt::Alignment align[] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignHCenter,
+                                   Qt::AlignHCenter};
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ(list.model()->headerData(c, Qt::Horizontal).toString(), names[c]);
+        EXPECT_EQ(list.sortHeader()->sectionSize(c), widths[c]);
+        const int a = list.model()->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole).toInt();
+        EXPECT_EQ(Qt::Alignment(a) & Qt::AlignHorizontal_Mask, align[c]) << c;
+    }
+}
+
+TEST_F(SortListTest, AddRowStoresTextsAndTheListsColours) {
+    EXPECT_EQ(list.addRow({"1", "G001", "4.12", "6.3"}), 0);
+    EXPECT_EQ(list.addRow({"2", "G002"}), 1) << "missing texts are empty, not read past";
+    ASSERT_EQ(list.rowCount(), 2);
+
+    const ListRowData* d = list.rowData(1);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->texts, (std::vector<QString>{"2", "G002", "", ""}));
+    EXPECT_EQ(d->textColours, std::vector<ColorRef>(4, list.colours().text));
+    EXPECT_EQ(d->backColours, std::vector<ColorRef>(4, list.colours().background));
+    EXPECT_EQ(list.cellText(0, 3), "6.3");
+    EXPECT_FALSE(list.isRowChecked(0)) << "new rows start unticked";
+}
+
+TEST_F(SortListTest, SetCellTextKeepsTheStoredCopyInStep) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    EXPECT_TRUE(list.setCellText(1, 2, "3.98"));
+    EXPECT_EQ(list.cellText(1, 2), "3.98");
+    EXPECT_EQ(list.rowData(1)->texts[2], "3.98");
+
+    EXPECT_FALSE(list.setCellText(5, 0, "x"));
+    EXPECT_FALSE(list.setCellText(0, 4, "x"));
+    EXPECT_FALSE(list.setCellText(0, -1, "x"));
+    EXPECT_EQ(list.rowData(0)->texts, (std::vector<QString>{"1", "G001", "--", "--"}));
+}
+
+TEST_F(SortListTest, FreedRowKeepsItsTextAndSortsWithoutItsCopy) {
+    addMembers({"2", "1", "3"}, {"B", "A", "C"});
+    list.freeRowData(1);
+    EXPECT_EQ(list.rowData(1), nullptr);
+    EXPECT_EQ(list.cellText(1, 1), "A");
+    list.sortRows(0, true);
+    // The freed row sorts as an empty text (0); the others keep their order.
+    EXPECT_EQ(column(1), (QStringList{"A", "B", "C"}));
+}
+
+TEST_F(SortListTest, HeadingClicksSortAscendingThenDescendingThenNewColumnAscending) {
+    addMembers({"12", "9", "100", "1"}, {"G-9", "G-10", "G003", "G001"});
+
+    clickHeading(0);
+    EXPECT_EQ(column(0), (QStringList{"1", "9", "12", "100"}));
+    EXPECT_EQ(list.sortColumn(), 0);
+    EXPECT_TRUE(list.sortAscending());
+    EXPECT_EQ(list.sortHeader()->sortColumn(), 0);
+    EXPECT_TRUE(list.sortHeader()->sortAscending());
+
+    clickHeading(0);
+    EXPECT_EQ(column(0), (QStringList{"100", "12", "9", "1"}));
+    EXPECT_FALSE(list.sortAscending());
+    EXPECT_FALSE(list.sortHeader()->sortAscending());
+
+    clickHeading(1);
+    EXPECT_EQ(list.sortColumn(), 1);
+    EXPECT_TRUE(list.sortAscending());
+    EXPECT_EQ(list.sortHeader()->sortColumn(), 1);
+    // Texts compare as texts: G-10 before G-9, and every row's texts moved together.
+    EXPECT_LT(column(1).indexOf("G-10"), column(1).indexOf("G-9"));
+    EXPECT_LT(column(1).indexOf("G001"), column(1).indexOf("G003"));
+    for (int r = 0; r < list.rowCount(); ++r)
+        EXPECT_EQ(list.rowData(r)->texts[1], list.cellText(r, 1));
+    EXPECT_EQ(list.cellText(column(1).indexOf("G-10"), 0), "9");
+}
+
+TEST_F(SortListTest, HeadingClickDoesNothingWhenSortingIsOff) {
+    addMembers({"12", "9"}, {"B", "A"});
+    list.setSortOnHeadingClick(false);
+    clickHeading(0);
+    EXPECT_EQ(column(0), (QStringList{"12", "9"}));
+    EXPECT_EQ(list.sortColumn(), -1);
+    EXPECT_EQ(list.sortHeader()->sortColumn(), -1);
+}
+
+TEST_F(SortListTest, SortingCarriesChecksAndSelectionWithTheRowsSilently) {
+    addMembers({"3", "1", "2"}, {"C", "A", "B"});
+    list.setRowChecked(0, true);
+    list.setRowSelected(0, true);
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    list.sortRows(0, true);
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(column(1), (QStringList{"A", "B", "C"}));
+    EXPECT_TRUE(list.isRowChecked(2));
+    EXPECT_FALSE(list.isRowChecked(0));
+    EXPECT_EQ(list.selectedRow(), 2);
+}
+
+TEST_F(SortListTest, SelectedRowIsDrawnInTheHighlightColours) {
+    addMembers({"1", "2", "3"}, {"G001", "G002", "G003"});
+    list.setCellColours(1, 3, 0x0000FF, 0xCCFFFF);
+    list.setRowSelected(1, true);
+    const QImage img = list.viewport()->grab().toImage();
+    auto pixel = [&](int row, int c) {
+        const QRect r = list.visualRect(list.model()->index(row, c));
+        // Inside the left text inset, so no glyph is hit.
+        return colorRefFrom(img.pixelColor(r.left() + 2, r.center().y()));
+    };
+    const ListColours& k = list.colours();
+    EXPECT_EQ(pixel(1, 1), k.highlight);
+    EXPECT_EQ(pixel(1, 2), k.highlight);
+    EXPECT_EQ(pixel(1, 3), ColorRef(0xCCFFFF)) << "a cell with its own background keeps it";
+    EXPECT_EQ(pixel(0, 1), k.background);
+    EXPECT_EQ(pixel(2, 2), k.background);
+
+    // The selected row's text is in the highlight text colour.
+    const QRect nameCell = list.visualRect(list.model()->index(1, 1));
+    int textPixels = 0;
+    for (int y = nameCell.top(); y <= nameCell.bottom(); ++y)
+        for (int x = nameCell.left(); x <= nameCell.right(); ++x)
+            textPixels += colorRefFrom(img.pixelColor(x, y)) == k.highlightText;
+    EXPECT_GT(textPixels, 0);
+}
+
+TEST(ListCellColours, HighlightRule) {
+    ListColours k;
+    k.text = 0x646464;
+    k.background = 0xFFFFFF;
+    k.highlight = 0xD77800;
+    k.highlightText = 0xFFFFFF;
+    ListRowData d{{"1", "G001"}, {0x646464, 0x0000FF}, {0xFFFFFF, 0xCCFFFF}};
+    struct Case {
+        const char* name;
+        const ListRowData* data;
+        int column;
+        bool selected;
+        ColorRef text, back;
+    } cases[] = {
+        {"plain cell", &d, 0, false, 0x646464, 0xFFFFFF},
+        {"selected plain cell", &d, 0, true, 0xFFFFFF, 0xD77800},
+        {"own colours", &d, 1, false, 0x0000FF, 0xCCFFFF},
+        {"selected own background stays", &d, 1, true, 0x0000FF, 0xCCFFFF},
+        {"no row data uses list colours", nullptr, 0, false, 0x646464, 0xFFFFFF},
+        {"column beyond the copy", &d, 5, false, 0x646464, 0xFFFFFF},
+    };
+    for (const Case& c : cases) {
+        const CellColours got = listCellColours(c.data, c.column, c.selected, k);
+        EXPECT_EQ(got.text, c.text) << c.name;
+        EXPECT_EQ(got.background, c.back) << c.name;
+    }
+}
+
+TEST_F(SortListTest, CheckBoxIsDrawnTickedAtItsPlace) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    list.setRowChecked(1, true, ListNotify::Quiet);
+    const QImage img = list.viewport()->grab().toImage();
+    const QRect cell = list.visualRect(list.model()->index(0, 0));
+    const QRect box = list.checkBoxRect(0);
+    EXPECT_EQ(box.left(), cell.left() + kListCheckBoxLeft);
+    EXPECT_EQ(box.width(), kListCheckBoxWidth);
+    EXPECT_EQ(colorRefFrom(img.pixelColor(box.left(), box.center().y())),
+              list.colours().checkFrame);
+    auto markPixels = [&](int row) {
+        const QRect b = list.checkBoxRect(row).adjusted(1, 1, -1, -1);
+        int n = 0;
+        for (int y = b.top(); y <= b.bottom(); ++y)
+            for (int x = b.left(); x <= b.right(); ++x)
+                n += colorRefFrom(img.pixelColor(x, y)) == list.colours().checkMark;
+        return n;
+    };
+    EXPECT_EQ(markPixels(0), 0);
+    EXPECT_GT(markPixels(1), 0);
+}
+
+TEST_F(SortListTest, MouseOnCheckBoxTogglesWithExactlyOneCheckNotification) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.checkBoxRect(1).center());
+    ASSERT_EQ(spy.count(), 1);
+    const ListItemChange c = changeAt(spy, 0);
+    EXPECT_EQ(c.row, 1);
+    EXPECT_TRUE(c.checkChanged());
+    EXPECT_TRUE(c.isChecked());
+    EXPECT_FALSE(c.becameSelected());
+    EXPECT_TRUE(list.isRowChecked(1));
+    EXPECT_EQ(list.selectedRow(), -1) << "ticking does not select";
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.checkBoxRect(1).center());
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_TRUE(changeAt(spy, 1).checkChanged());
+    EXPECT_FALSE(changeAt(spy, 1).isChecked());
+    EXPECT_FALSE(list.isRowChecked(1));
+}
+
+TEST_F(SortListTest, SpaceTogglesTheFocusedRowWithExactlyOneCheckNotification) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    list.setFocus();
+    list.setRowState(0, kListFocused | kListSelected, kListFocused | kListSelected,
+                     ListNotify::Quiet);
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    QTest::keyClick(&list, Qt::Key_Space);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(changeAt(spy, 0).row, 0);
+    EXPECT_TRUE(changeAt(spy, 0).checkChanged());
+    EXPECT_TRUE(list.isRowChecked(0));
+    EXPECT_EQ(list.rowState(0), kListFocused | kListSelected | kListChecked);
+}
+
+TEST_F(SortListTest, ClickingARowReportsASelectionChangeNotACheckChange) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    list.setRowSelected(0, true, ListNotify::Quiet);
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cellCentre(1, 1));
+    int becameSelected = 0, lostSelection = 0;
+    for (int i = 0; i < spy.count(); ++i) {
+        const ListItemChange c = changeAt(spy, i);
+        EXPECT_FALSE(c.checkChanged());
+        if (c.becameSelected()) {
+            ++becameSelected;
+            EXPECT_EQ(c.row, 1);
+        }
+        if (c.becameDeselected()) {
+            ++lostSelection;
+            EXPECT_EQ(c.row, 0) << "the quietly selected row still reports losing it";
+        }
+    }
+    EXPECT_EQ(becameSelected, 1);
+    EXPECT_EQ(lostSelection, 1);
+    EXPECT_EQ(list.selectedRow(), 1);
+}
+
+TEST_F(SortListTest, ProgrammaticChangesNotifyUnlessQuiet) {
+    addMembers({"1", "2", "3"}, {"G001", "G002", "G003"});
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+
+    list.setRowChecked(0, true, ListNotify::Quiet);
+    list.setRowSelected(2, true, ListNotify::Quiet);
+    list.setRowState(1, kListFocused, kListFocused, ListNotify::Quiet);
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_TRUE(list.isRowChecked(0));
+    EXPECT_EQ(list.rowState(2) & kListSelected, kListSelected);
+    EXPECT_EQ(list.rowState(1) & kListFocused, kListFocused);
+
+    list.setRowChecked(0, true);
+    EXPECT_EQ(spy.count(), 0) << "no change, no notification";
+    list.setRowChecked(1, true);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_TRUE(changeAt(spy, 0).checkChanged());
+    list.setRowSelected(2, false);
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(changeAt(spy, 1).row, 2);
+    EXPECT_EQ(changeAt(spy, 1).oldState & kListSelected, kListSelected);
+    EXPECT_EQ(changeAt(spy, 1).newState & kListSelected, 0u);
+}
+
+TEST_F(SortListTest, DeletingRowsDoesNotNotify) {
+    addMembers({"1", "2", "3"}, {"G001", "G002", "G003"});
+    list.setRowState(1, kListFocused | kListSelected, kListFocused | kListSelected);
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    list.deleteRow(1);
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(column(1), (QStringList{"G001", "G003"}));
+    list.deleteAllRows();
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(spy.count(), 0);
+}
+
+TEST_F(SortListTest, RightClickIsReportedWithItsRow) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    QSignalSpy spy(&list, &CSortListCtrl::rightClicked);
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, cellCentre(1, 2));
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 1);
+    EXPECT_EQ(spy.at(0).at(1).toPoint(), list.viewport()->mapToGlobal(cellCentre(1, 2)));
+}
+
+TEST_F(SortListTest, LabelEditOfTheNumberRevertsWhenTheEditorCloses) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    list.setFocus();
+    list.setRowState(0, kListFocused | kListSelected, kListFocused | kListSelected);
+    QTest::keyClick(&list, Qt::Key_F2);
+    QPointer<QLineEdit> editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << "F2 opens the editor on column 0";
+    EXPECT_EQ(editor->text(), "1");
+    editor->selectAll();
+    QTest::keyClicks(editor, "99");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return editor.isNull() || !editor->isVisible(); }));
+    EXPECT_EQ(list.cellText(0, 0), "1");
+    EXPECT_EQ(list.rowData(0)->texts[0], "1");
+}
+
+TEST(SortListColours, NewRowsUseTheFrameColourUntilTheSystemColoursChange) {
+    QWidget dialog;
+    CSortListCtrl& list = *new CSortListCtrl(&dialog);
+    list.setHeadings("A,40;B,40");
+    list.addRow({"1", "x"});
+    EXPECT_EQ(list.rowData(0)->textColours[0], kWindowFrameColour);
+
+    const QPalette saved = QApplication::palette();
+    QPalette changed = saved;
+    changed.setColor(QPalette::Text, QColor(10, 20, 30));
+    changed.setColor(QPalette::Base, QColor(250, 250, 240));
+    QApplication::setPalette(changed);
+    list.addRow({"2", "y"});
+    QApplication::setPalette(saved);
+
+    EXPECT_EQ(list.rowData(1)->textColours[0], colorRefFrom(QColor(10, 20, 30)));
+    EXPECT_EQ(list.rowData(1)->backColours[1], colorRefFrom(QColor(250, 250, 240)));
+    EXPECT_EQ(list.rowData(0)->textColours[0], kWindowFrameColour) << "old rows keep theirs";
+}
