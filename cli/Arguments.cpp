@@ -6,8 +6,17 @@ namespace morvik::cli {
 
 std::optional<std::string> parseArguments(const std::vector<std::string>& args,
                                           const std::set<std::string>& valued, Arguments& out) {
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (optionsEnded) {
+            out.positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") { // what follows are files, even when they start with '-'
+            optionsEnded = true;
+            continue;
+        }
         if (arg == "--help" || arg == "-h") {
             out.help = true;
             continue;

@@ -16,8 +16,8 @@ struct Arguments {
 };
 
 // Splits `args` into positional arguments and the options named in `valued`, each given
-// as "--name value" or "--name=value". Returns an error text for an unknown option, an
-// option given twice or one without its value.
+// as "--name value" or "--name=value"; after "--" every argument is positional. Returns an error
+// text for an unknown option, an option given twice or one without its value.
 std::optional<std::string> parseArguments(const std::vector<std::string>& args,
                                           const std::set<std::string>& valued, Arguments& out);
 

@@ -29,6 +29,7 @@ const std::vector<Command>& commands();
 
 int runShow(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Runs the whole program on the arguments after the program name.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

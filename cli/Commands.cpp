@@ -7,6 +7,8 @@ const std::vector<Command>& commands() {
         {"show", "FILE", "print the data set of FILE as JSON", runShow},
         {"batch", "FILE --rows N[,N...]",
          "evaluate the members at rows N (1-based) of FILE as a batch, as JSON", runBatch},
+        {"pdf", "FILE -o OUT.pdf [--rows N[,N...]] [--batch] [--settings PATH] [--dpi N]",
+         "write the record sheets of rows N (default 1) of FILE as A4 pages to OUT.pdf", runPdf},
     };
     return list;
 }

@@ -4,6 +4,7 @@
 #include "ByteSource.h"
 #include "LegacyLayout.h"
 #include "core/Evaluation.h"
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -21,6 +22,7 @@ constexpr std::size_t kMagicOffset = 0;
 constexpr std::size_t kVersionOffset = 4;
 constexpr std::size_t kCountOffset = 6;
 constexpr std::size_t kMemberSize = sizeof(ShaJiang_GouJian_Struct);
+constexpr std::size_t kChunkRecords = 128;
 
 static_assert(kProjectInfoOffset + sizeof(ProjectInfo) <= kDataFileHeaderSize);
 
@@ -45,11 +47,25 @@ ReadResult readRecordLayout(ByteSource& source, DataSet& out) {
 
     source.readAt(kProjectInfoOffset, &out.project, sizeof out.project);
 
-    // Value-initialised, so a short last record keeps zeros where the file ends.
-    out.members.resize(static_cast<std::size_t>(count));
-    source.readAt(kDataFileHeaderSize, out.members.data(), out.members.size() * kMemberSize);
-    for (ShaJiang_GouJian_Struct& member : out.members)
-        evaluateMember(member, out.project.mortarCode);
+    // Records pass through a small buffer that stays in cache while they are evaluated,
+    // so the large array is written once and never cleared first.
+    const auto total = static_cast<std::size_t>(count);
+    out.members.reserve(total);
+    std::vector<ShaJiang_GouJian_Struct> chunk(std::min(total, kChunkRecords));
+    std::uint64_t offset = kDataFileHeaderSize;
+    for (std::size_t done = 0; done < total;) {
+        const std::size_t n = std::min(total - done, chunk.size());
+        const std::size_t wanted = n * kMemberSize;
+        auto* bytes = reinterpret_cast<unsigned char*>(chunk.data());
+        const std::size_t got = source.readAt(offset, bytes, wanted);
+        // A short last record keeps zeros where the file ends.
+        std::memset(bytes + got, 0, wanted - got);
+        for (std::size_t i = 0; i < n; ++i)
+            evaluateMember(chunk[i], out.project.mortarCode);
+        out.members.insert(out.members.end(), chunk.begin(), chunk.begin() + n);
+        offset += wanted;
+        done += n;
+    }
     return ReadResult::Loaded;
 }
 

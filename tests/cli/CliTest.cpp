@@ -371,3 +371,39 @@ TEST(CliRowList, ParsesOneBasedRowsIntoRowOrder) {
 
 } // namespace
 } // namespace morvik
+
+namespace morvik {
+namespace {
+
+TEST(CliArguments, SplitsFilesFromOptions) {
+    const struct {
+        std::vector<std::string> args;
+        bool ok;
+        std::vector<std::string> positional;
+        std::string rows;
+        bool help;
+    } cases[] = {
+        {{"a.stl", "--rows", "1,2"}, true, {"a.stl"}, "1,2", false},
+        {{"--rows=3", "a.stl"}, true, {"a.stl"}, "3", false},
+        {{"--rows=", "a.stl"}, true, {"a.stl"}, "", false},
+        {{"--", "-odd.stl", "--rows"}, true, {"-odd.stl", "--rows"}, "", false},
+        {{"a.stl", "-h"}, true, {"a.stl"}, "", true},
+        {{"-", "a.stl"}, true, {"-", "a.stl"}, "", false},
+        {{"--out", "x"}, false, {}, "", false},
+        {{"--rows"}, false, {}, "", false},
+        {{"--rows", "1", "--rows=2"}, false, {}, "", false},
+    };
+    for (const auto& c : cases) {
+        cli::Arguments parsed;
+        const auto problem = cli::parseArguments(c.args, {"--rows"}, parsed);
+        EXPECT_EQ(!problem, c.ok) << c.args.front();
+        if (!c.ok)
+            continue;
+        EXPECT_EQ(parsed.positional, c.positional);
+        EXPECT_EQ(parsed.options.count("--rows") ? parsed.options.at("--rows") : "", c.rows);
+        EXPECT_EQ(parsed.help, c.help);
+    }
+}
+
+} // namespace
+} // namespace morvik

@@ -1,0 +1,89 @@
+// Reading (with the evaluation of every member) and writing a data file of 100,000
+// members. Target: at least a million members a second each way.
+
+#include "core/Evaluation.h"
+#include "io/DataFile.h"
+#include <benchmark/benchmark.h>
+#include <filesystem>
+#include <random>
+
+namespace {
+
+using namespace morvik;
+namespace fs = std::filesystem;
+
+constexpr int kMembers = 100000;
+
+DataSet largeDataSet() {
+    DataSet data;
+    data.project.mortarCode = 0x01;
+    std::mt19937 random(42);
+    std::uniform_real_distribution<float> depth(3.0f, 15.0f);
+    data.members.reserve(kMembers);
+    for (int i = 1; i <= kMembers; ++i) {
+        ShaJiang_GouJian_Struct m = newMemberRecord(i);
+        for (int k = 0; k < kPointCount; ++k) {
+            m.unevenness[k] = 0.5f;
+            m.gaugeReading[k] = 0.5f + depth(random);
+            m.depth[k] = m.gaugeReading[k] - m.unevenness[k];
+        }
+        evaluateMember(m, data.project.mortarCode);
+        data.members.push_back(m);
+    }
+    return data;
+}
+
+// A scratch folder for the benchmark's files, removed at the end.
+struct Scratch {
+    fs::path dir = fs::temp_directory_path() / "morvik-io-bench";
+    Scratch() { fs::create_directories(dir); }
+    ~Scratch() {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+};
+
+void BM_ReadAndEvaluateFile(benchmark::State& state) {
+    Scratch scratch;
+    const fs::path file = scratch.dir / "large.stl";
+    if (writeDataFile(file, largeDataSet()) != WriteResult::Written) {
+        state.SkipWithError("cannot write the file to read");
+        return;
+    }
+    for (auto _ : state) {
+        DataSet data;
+        if (readDataFile(file, data) != ReadResult::Loaded)
+            state.SkipWithError("read failed");
+        benchmark::DoNotOptimize(data.members.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kMembers);
+}
+BENCHMARK(BM_ReadAndEvaluateFile)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAndEvaluateImage(benchmark::State& state) {
+    const std::vector<std::uint8_t> image = encodeDataFile(largeDataSet());
+    for (auto _ : state) {
+        DataSet data;
+        readDataFileBytes(image.data(), image.size(), data);
+        benchmark::DoNotOptimize(data.members.data());
+    }
+    state.SetItemsProcessed(state.iterations() * kMembers);
+}
+BENCHMARK(BM_ReadAndEvaluateImage)->Unit(benchmark::kMillisecond);
+
+// The whole save: temporary file, flush to the device, rename over the previous file.
+void BM_WriteFile(benchmark::State& state) {
+    Scratch scratch;
+    const DataSet data = largeDataSet();
+    const fs::path file = scratch.dir / "written.stl";
+    for (auto _ : state) {
+        if (writeDataFile(file, data) != WriteResult::Written)
+            state.SkipWithError("write failed");
+    }
+    state.SetItemsProcessed(state.iterations() * kMembers);
+}
+BENCHMARK(BM_WriteFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+BENCHMARK_MAIN();

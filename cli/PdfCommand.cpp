@@ -1,0 +1,151 @@
+// morvik-cli pdf FILE -o OUT.pdf [--rows N,...] [--batch] [--settings PATH] [--dpi N]: the
+// record sheets of the listed rows as the print preview would show them right after
+// opening FILE, one A4 page per row in row order.
+
+#include "Arguments.h"
+#include "Command.h"
+#include "LoadDataSet.h"
+#include "Usage.h"
+#include "core/Batch.h"
+#include "core/Vocabulary.h"
+#include "io/SettingsFile.h"
+#include "report/SheetPdf.h"
+#include <QGuiApplication>
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+namespace morvik::cli {
+
+namespace {
+
+constexpr const char* kOutputOption = "-o";
+constexpr const char* kRowsOption = "--rows";
+constexpr const char* kSettingsOption = "--settings";
+constexpr const char* kDpiOption = "--dpi";
+constexpr const char* kBatchFlag = "--batch";
+constexpr int kMinDpi = 72;
+constexpr int kMaxDpi = 4800;
+// Shown as 25 by the program when the file holds no temperature.
+constexpr std::int16_t kShownTemperature = 25;
+
+// Fonts need a GUI application; without a display it runs on the offscreen platform.
+std::unique_ptr<QGuiApplication> ensureGuiApplication() {
+    if (QCoreApplication::instance() != nullptr)
+        return nullptr;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "morvik-cli";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+std::optional<int> parseDpi(const std::string& text) {
+    if (text.empty() || text.size() > 5 ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int dpi = std::stoi(text);
+    if (dpi < kMinDpi || dpi > kMaxDpi)
+        return std::nullopt;
+    return dpi;
+}
+
+// Opening a file shows its project information, which normalises the mortar code, shows
+// a missing temperature as 25 and a standard beyond the list as the first one.
+void asShownAfterOpening(ProjectInfo& project) {
+    project.mortarCode = normaliseMortarCode(project.mortarCode);
+    if (project.testTemperature == 0)
+        project.testTemperature = kShownTemperature;
+    if (project.basisIndex >= standardsList().size())
+        project.basisIndex = 0;
+}
+
+} // namespace
+
+int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // "--batch" is the one option without a value; take it out before the common parsing.
+    std::vector<std::string> rest;
+    int batchFlags = 0;
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        optionsEnded = optionsEnded || arg == "--";
+        if (!optionsEnded && arg == kBatchFlag)
+            ++batchFlags;
+        else
+            rest.push_back(arg);
+    }
+    if (batchFlags > 1)
+        return usageError(err, std::string("option ") + kBatchFlag + " given twice");
+    Arguments parsed;
+    if (const auto problem = parseArguments(
+            rest, {kOutputOption, kRowsOption, kSettingsOption, kDpiOption}, parsed))
+        return usageError(err, *problem);
+    if (parsed.help) {
+        out << usageText();
+        return kExitOk;
+    }
+    if (parsed.positional.size() != 1)
+        return usageError(err, "pdf needs exactly one FILE");
+    const auto output = parsed.options.find(kOutputOption);
+    if (output == parsed.options.end() || output->second.empty())
+        return usageError(err, "pdf needs -o OUT.pdf");
+
+    std::vector<int> rows{0};
+    if (const auto option = parsed.options.find(kRowsOption); option != parsed.options.end()) {
+        const auto listed = parseRowList(option->second);
+        if (!listed || listed->empty())
+            return usageError(err, "--rows takes 1-based row numbers separated by commas");
+        rows = *listed;
+    }
+    int dpi = kDefaultPdfDpi;
+    if (const auto option = parsed.options.find(kDpiOption); option != parsed.options.end()) {
+        const auto value = parseDpi(option->second);
+        if (!value)
+            return usageError(err, "--dpi takes a whole number from " + std::to_string(kMinDpi) +
+                                       " to " + std::to_string(kMaxDpi));
+        dpi = *value;
+    }
+
+    PrintSettings settings{}; // without a settings file nothing is printed around the sheet
+    if (const auto option = parsed.options.find(kSettingsOption); option != parsed.options.end()) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(option->second, ec))
+            return fileError(err, "cannot open " + option->second);
+        readSettingsFile(option->second, settings);
+    }
+
+    auto file = loadDataSetOrReport(parsed.positional[0], err);
+    if (!file)
+        return kExitFileError;
+    asShownAfterOpening(file->data.project);
+
+    SheetJob job;
+    job.project = &file->data.project;
+    job.settings = settings;
+    std::vector<const ShaJiang_GouJian_Struct*> checked;
+    for (int row : rows) {
+        if (static_cast<std::size_t>(row) >= file->data.members.size())
+            return usageError(err, "row " + std::to_string(row + 1) + " is beyond the " +
+                                       std::to_string(file->data.members.size()) +
+                                       " members of the file");
+        job.members.push_back(file->data.members[static_cast<std::size_t>(row)]);
+        checked.push_back(&file->data.members[static_cast<std::size_t>(row)]);
+    }
+    if (batchFlags == 1) {
+        const BatchOutcome outcome =
+            evaluateBatch(checked, file->data.project.mortarCode, kBatchMissing);
+        if (outcome.message)
+            err << "morvik-cli: " << outcome.message->text << "\n";
+        job.batchMode = true;
+        job.batch = outcome.values;
+    }
+
+    const auto app = ensureGuiApplication();
+    QString problem;
+    if (!writeRecordSheetsPdf(QString::fromStdString(output->second), job, dpi, &problem))
+        return fileError(err, problem.toStdString());
+    return kExitOk;
+}
+
+} // namespace morvik::cli
