@@ -357,6 +357,11 @@ void CSortListCtrl::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Ctrl+A belongs to the owner's command that ticks every row, not to a select-all.
+    if (event->matches(QKeySequence::SelectAll)) {
+        event->ignore();
+        return;
+    }
     if (event->key() == Qt::Key_F2 && current >= 0) {
         edit(model_->index(current, 0));
         event->accept();

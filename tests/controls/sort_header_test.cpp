@@ -2,10 +2,9 @@
 // for both directions, the pressed look, and storing and loading the widths.
 #include "controls/CSortListCtrl.h"
 
-#include <QBuffer>
 #include <QDataStream>
-#include <QPainter>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace morvik;

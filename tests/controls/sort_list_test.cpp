@@ -3,8 +3,7 @@
 #include "controls/CSortListCtrl.h"
 
 #include <QApplication>
-#include <QBuffer>
-#include <QDataStream>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
@@ -264,6 +263,17 @@ TEST_F(SortListTest, SpaceTogglesTheFocusedRowWithExactlyOneCheckNotification) {
     EXPECT_TRUE(changeAt(spy, 0).checkChanged());
     EXPECT_TRUE(list.isRowChecked(0));
     EXPECT_EQ(list.rowState(0), kListFocused | kListSelected | kListChecked);
+}
+
+TEST_F(SortListTest, SelectAllKeyIsLeftToTheOwner) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    list.setFocus();
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    QKeyEvent ctrlA(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, "a");
+    QApplication::sendEvent(&list, &ctrlA);
+    EXPECT_FALSE(ctrlA.isAccepted());
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(list.selectedRow(), -1);
 }
 
 TEST_F(SortListTest, ClickingARowReportsASelectionChangeNotACheckChange) {
