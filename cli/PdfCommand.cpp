@@ -12,6 +12,7 @@
 #include "report/SheetPdf.h"
 #include <QGuiApplication>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -29,10 +30,18 @@ constexpr int kMaxDpi = 4800;
 // Shown as 25 by the program when the file holds no temperature.
 constexpr std::int16_t kShownTemperature = 25;
 
+// Qt's own notices (a missing runtime directory and the like) mean nothing to the scripts
+// that read our diagnostics; only its errors are passed on.
+void qtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "morvik-cli: %s\n", message.toLocal8Bit().constData());
+}
+
 // Fonts need a GUI application; without a display it runs on the offscreen platform.
 std::unique_ptr<QGuiApplication> ensureGuiApplication() {
     if (QCoreApplication::instance() != nullptr)
         return nullptr;
+    qInstallMessageHandler(qtErrorsOnly);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
@@ -78,8 +87,8 @@ int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (batchFlags > 1)
         return usageError(err, std::string("option ") + kBatchFlag + " given twice");
     Arguments parsed;
-    if (const auto problem = parseArguments(
-            rest, {kOutputOption, kRowsOption, kSettingsOption, kDpiOption}, parsed))
+    if (const auto problem =
+            parseArguments(rest, {kOutputOption, kRowsOption, kSettingsOption, kDpiOption}, parsed))
         return usageError(err, *problem);
     if (parsed.help) {
         out << usageText();
