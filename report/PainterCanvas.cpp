@@ -48,18 +48,24 @@ QString PainterCanvas::resolveFamily(const QString& face) {
 }
 
 PainterCanvas::PainterCanvas(QPainter& painter)
-    : painter_(painter), savedPen_(painter.pen()), savedFont_(painter.font()) {
+    : painter_(painter), savedPen_(painter.pen()), savedFont_(painter.font()),
+      savedBackground_(painter.background()), savedBackgroundMode_(painter.backgroundMode()) {
     QPen pen(Qt::black);
     pen.setWidth(1);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     painter_.setPen(pen);
+    // Text is drawn on an opaque white cell, as on a fresh printer page, so a text laid
+    // over a rule or another text blanks what lies beneath it.
     painter_.setBackground(Qt::white);
+    painter_.setBackgroundMode(Qt::OpaqueMode);
 }
 
 PainterCanvas::~PainterCanvas() {
     painter_.setPen(savedPen_);
     painter_.setFont(savedFont_);
+    painter_.setBackground(savedBackground_);
+    painter_.setBackgroundMode(savedBackgroundMode_);
 }
 
 int PainterCanvas::logPixelsY() const {

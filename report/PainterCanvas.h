@@ -4,6 +4,7 @@
 // asked for; the face "宋体" is served by the Song-style CJK fonts that are installed.
 
 #include "report/SheetCanvas.h"
+#include <QBrush>
 #include <QFont>
 #include <QPen>
 #include <map>
@@ -15,8 +16,9 @@ namespace morvik {
 class PainterCanvas : public SheetCanvas {
 public:
     // Draws on `painter`, whose device gives the resolution and the units. A black pen one
-    // device unit wide and black text are set for the canvas's lifetime; the painter's
-    // previous pen and font come back when the canvas is destroyed.
+    // device unit wide, black text on an opaque white background are set for the canvas's
+    // lifetime; the painter's previous pen, font and background come back when the canvas
+    // is destroyed.
     explicit PainterCanvas(QPainter& painter);
     ~PainterCanvas() override;
     PainterCanvas(const PainterCanvas&) = delete;
@@ -44,6 +46,8 @@ private:
     QPainter& painter_;
     QPen savedPen_;
     QFont savedFont_;
+    QBrush savedBackground_;
+    Qt::BGMode savedBackgroundMode_;
     std::map<FontId, Font> fonts_;
     FontId nextId_ = 1;
     FontId current_ = kNoFont;

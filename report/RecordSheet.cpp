@@ -33,6 +33,8 @@ RecordSheetContext sheetContext(const ProjectInfo& project, const PrintSettings&
 
 void DrawRecordSheet(SheetCanvas& dc, int width, int height, int pageNumber,
                      ShaJiang_GouJian_Struct member, const RecordSheetContext& context) {
+    if (context.project == nullptr || context.settings == nullptr)
+        return;
     SheetPage page{dc, sheetGeometry(width, height), context, member, pageNumber};
 
     page.body = dc.createFont(kSongFace, kBodyPoints);

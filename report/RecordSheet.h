@@ -32,7 +32,9 @@ RecordSheetContext sheetContext(const ProjectInfo& project, const PrintSettings&
                                 std::int16_t totalPages);
 
 // Draws page `pageNumber` (1-based) of `width` × `height` device units for `member`.
-// Changes nothing but the canvas; leaves the canvas's current font as it found it.
+// Changes nothing but the canvas; leaves the canvas's current font as it found it. Draws
+// nothing when the context has no project or no settings; a missing word list prints
+// empty names.
 void DrawRecordSheet(SheetCanvas& dc, int width, int height, int pageNumber,
                      ShaJiang_GouJian_Struct member, const RecordSheetContext& context);
 

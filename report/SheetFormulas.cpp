@@ -42,13 +42,45 @@ void drawWrappedRemark(SheetPage& page, int x, int top, const QString& remark) {
         page.dc.drawText(x, y, text.mid(start));
 }
 
-// Draws `text` in `font` centred on `centre` with its top at `top` computed from its
-// height; returns its size.
-TextSize drawCentred(SheetCanvas& dc, int centre, const QString& text,
-                     int (*topFor)(int height, int base), int base) {
-    const TextSize size = dc.measureText(text);
-    dc.drawText(centre - size.width / 2, topFor(size.height, base), text);
-    return size;
+// The x at which `size` is centred on `centre`.
+int centredOn(int centre, const TextSize& size) {
+    return centre - size.width / 2;
+}
+
+// Size of "101" in the body font: the fraction bar is as wide, the sum sign centred on it.
+TextSize fractionBar(SheetPage& page) {
+    return page.measure(QStringLiteral("101"));
+}
+
+// The fraction 1/10 at x in the body font; returns the x after its bar.
+int drawFraction(SheetPage& page, int x, int y1) {
+    SheetCanvas& dc = page.dc;
+    const TextSize bar = fractionBar(page);
+    page.rule(x, y1 + bar.height / 2, x + bar.width, y1 + bar.height / 2);
+    const int centre = x + bar.width / 2;
+    const TextSize one = dc.measureText(QStringLiteral("1"));
+    dc.drawText(centredOn(centre, one), y1 - one.height / 2 - kFractionGap, QStringLiteral("1"));
+    const TextSize ten = dc.measureText(QStringLiteral("10"));
+    dc.drawText(centredOn(centre, ten), y1 + ten.height / 2 + kFractionGap, QStringLiteral("10"));
+    return x + bar.width;
+}
+
+// The sum sign at x with its limits 10 above and i=1 below, vertically centred on the
+// fraction bar; leaves the small font selected and returns the x after the sign.
+int drawSum(SheetPage& page, int x, int y1) {
+    SheetCanvas& dc = page.dc;
+    const int barHeight = fractionBar(page).height;
+    dc.selectFont(page.sign);
+    const TextSize sum = dc.measureText(QStringLiteral("∑"));
+    const int top = y1 + (barHeight - sum.height) / 2;
+    dc.drawText(x, top, QStringLiteral("∑"));
+    dc.selectFont(page.small);
+    const int centre = x + sum.width / 2;
+    const TextSize upper = dc.measureText(QStringLiteral("10"));
+    dc.drawText(centredOn(centre, upper), top - upper.height, QStringLiteral("10"));
+    const TextSize lower = dc.measureText(QStringLiteral("i=1"));
+    dc.drawText(centredOn(centre, lower), y1 + (barHeight + sum.height) / 2, QStringLiteral("i=1"));
+    return x + sum.width;
 }
 
 void drawMeanDepthFormula(SheetPage& page, int y1) {
@@ -69,34 +101,10 @@ void drawMeanDepthFormula(SheetPage& page, int y1) {
     dc.drawText(x, y1, QStringLiteral("="));
     x += 4 * equals.width / 3;
 
-    // The fraction 1/10, its bar as wide as "101".
-    const TextSize bar = page.measure(QStringLiteral("101"));
-    page.rule(x, y1 + bar.height / 2, x + bar.width, y1 + bar.height / 2);
-    const int sumX = x + bar.width;
-    const int barCentre = x + bar.width / 2;
-    drawCentred(
-        dc, barCentre, QStringLiteral("1"),
-        [](int height, int base) { return base - height / 2 - kFractionGap; }, y1);
-    drawCentred(
-        dc, barCentre, QStringLiteral("10"),
-        [](int height, int base) { return base + height / 2 + kFractionGap; }, y1);
-
-    // The sum sign with its limits above and below.
-    dc.selectFont(page.sign);
-    const TextSize sum = dc.measureText(QStringLiteral("∑"));
-    const int sumTop = y1 + (bar.height - sum.height) / 2;
-    dc.drawText(sumX, sumTop, QStringLiteral("∑"));
-    dc.selectFont(page.small);
-    const int sumCentre = sumX + sum.width / 2;
-    drawCentred(
-        dc, sumCentre, QStringLiteral("10"), [](int height, int base) { return base - height; },
-        sumTop);
-    drawCentred(
-        dc, sumCentre, QStringLiteral("i=1"), [](int, int base) { return base; },
-        y1 + (bar.height + sum.height) / 2);
+    const int sumX = drawFraction(page, x, y1);
+    x = drawSum(page, sumX, y1);
 
     dc.selectFont(page.body);
-    x = sumX + sum.width;
     dc.drawText(x, y1, QStringLiteral("d"));
     x += page.measure(QStringLiteral("d")).width;
     dc.selectFont(page.small);
