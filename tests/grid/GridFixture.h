@@ -67,6 +67,10 @@ public:
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
         grid->setFocus();
+        // A double click of an earlier test can leave the application believing the
+        // button is still down; let it go before this test moves the mouse.
+        if (QGuiApplication::mouseButtons() & Qt::LeftButton)
+            QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, QPoint(1, 1));
         QApplication::processEvents();
     }
     ~GridWindow() {
@@ -81,6 +85,12 @@ public:
     }
     void click(int row, int col, Qt::KeyboardModifiers mods = {}) {
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, mods, centre(row, col));
+    }
+    // A move with no button to `p`. Qt drops a move to where the pointer already is, so the
+    // pointer first goes somewhere else.
+    void hover(QPoint p) {
+        QTest::mouseMove(grid->viewport(), p + QPoint(p.x() > 200 ? -37 : 37, 11));
+        QTest::mouseMove(grid->viewport(), p);
     }
     // The open in-place editor, if any.
     QLineEdit* editor() const {

@@ -1,1 +1,137 @@
+// Mouse gestures: focus by click, selection drags, heading clicks, divider sizing, the
+// post-release command and the wheel.
 #include "GridFixture.h"
+
+#include <QWheelEvent>
+
+using namespace morvik;
+using namespace morvik::test;
+
+TEST(GridMouse, DragSelectsTheRectangleAndMovesTheFocus) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, w.centre(2, 1));
+    QTest::mouseMove(g.viewport(), w.centre(3, 2));
+    QTest::mouseMove(g.viewport(), w.centre(4, 2));
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, w.centre(4, 2));
+    const CCellRange r = g.selectedRange();
+    EXPECT_EQ(r.minRow, 2);
+    EXPECT_EQ(r.minCol, 1);
+    EXPECT_EQ(r.maxRow, 4);
+    EXPECT_EQ(r.maxCol, 2);
+    EXPECT_EQ(g.selectedCount(), 6);
+    EXPECT_EQ(g.focusCell(), CCellID(4, 2));
+    EXPECT_EQ(g.mouseMode(), CGridCtrl::MouseIdle);
+}
+
+TEST(GridMouse, HeadingClicksFocusTheFirstCellAndSelectTheLine) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    w.click(0, 2);
+    EXPECT_EQ(g.focusCell(), CCellID(1, 2));
+    EXPECT_EQ(g.selectedCount(), 16);
+    w.click(5, 0);
+    EXPECT_EQ(g.focusCell(), CCellID(5, 1));
+    EXPECT_EQ(g.selectedCount(), 3);
+    w.click(0, 0);
+    EXPECT_EQ(g.selectedCount(), 16 * 3);
+}
+
+TEST(GridMouse, CtrlClickKeepsTheEarlierSelection) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    w.click(2, 1);
+    w.click(5, 3, Qt::ControlModifier);
+    EXPECT_TRUE(g.itemState(2, 1) & CellSelected);
+    EXPECT_TRUE(g.itemState(5, 3) & CellSelected);
+    w.click(7, 2);
+    EXPECT_EQ(g.selectedCells(), (std::vector<CCellID>{CCellID(7, 2)}));
+}
+
+TEST(GridMouse, ReleaseOverACellPostsTheCommandToTheOwner) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    g.setControlId(1000);
+    QSignalSpy spy(&g, &CGridCtrl::command);
+    w.click(3, 1);
+    EXPECT_EQ(spy.count(), 0); // posted, not sent
+    QTRY_COMPARE(spy.count(), 1);
+    EXPECT_EQ(spy.at(0).at(0).toInt(), 1000);
+    QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, QPoint(380, 400)); // below the cells
+    QTest::qWait(0);
+    QApplication::processEvents();
+    EXPECT_EQ(spy.count(), 1);
+}
+
+TEST(GridMouse, DraggingAColumnDividerSizesTheColumn) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    const QPoint divider(52 + 100 - 1, 20); // right edge of column 1, in the heading row
+    w.hover(divider);
+    EXPECT_EQ(g.mouseMode(), CGridCtrl::MouseOverColumnDivider);
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, divider);
+    EXPECT_EQ(g.mouseMode(), CGridCtrl::MouseSizingColumn);
+    QTest::mouseMove(g.viewport(), QPoint(200, 20));
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, QPoint(200, 20));
+    EXPECT_EQ(g.columnWidth(1), 200 - 52);
+    EXPECT_EQ(g.mouseMode(), CGridCtrl::MouseIdle);
+    // Near a column's left edge the previous column is the one sized.
+    const QPoint leftEdge(52 + 148 + 1, 20);
+    w.hover(leftEdge);
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, leftEdge);
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, QPoint(130, 20));
+    EXPECT_EQ(g.columnWidth(1), 130 - 52);
+}
+
+TEST(GridMouse, DividersAreInertWhenResizingIsOff) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    g.setColumnResizeAllowed(false);
+    g.setRowResizeAllowed(false);
+    const QPoint divider(52 + 100 - 1, 20);
+    w.hover(divider);
+    EXPECT_EQ(g.mouseMode(), CGridCtrl::MouseIdle);
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, divider);
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, QPoint(200, 20));
+    EXPECT_EQ(g.columnWidth(1), 100);
+    const QPoint rowDivider(20, 40 + 20 - 1);
+    w.hover(rowDivider);
+    EXPECT_EQ(g.mouseMode(), CGridCtrl::MouseIdle);
+}
+
+TEST(GridMouse, DraggingARowDividerSizesTheRow) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    const QPoint divider(20, 40 + 20 - 1); // bottom of row 1 in the number column
+    w.hover(divider);
+    EXPECT_EQ(g.mouseMode(), CGridCtrl::MouseOverRowDivider);
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, divider);
+    QTest::mouseMove(g.viewport(), QPoint(20, 75));
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, QPoint(20, 75));
+    EXPECT_EQ(g.rowHeight(1), 75 - 40);
+}
+
+TEST(GridMouse, DoubleClickOnADividerAutoSizes) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    g.setItemText(4, 1, QStringLiteral("a rather long reading text"));
+    const QPoint divider(52 + 100 - 1, 20);
+    w.hover(divider);
+    QTest::mouseDClick(g.viewport(), Qt::LeftButton, {}, divider);
+    EXPECT_EQ(g.columnWidth(1), g.measureCell(4, 1).width());
+    EXPECT_GT(g.columnWidth(1), 100);
+}
+
+TEST(GridMouse, WheelScrollsRowsPerNotch) {
+    GridWindow<> w(QSize(400, 140));
+    CGridCtrl& g = *w.grid;
+    g.setRowsPerWheelNotch(3);
+    QWheelEvent down(QPointF(100, 80), g.viewport()->mapToGlobal(QPointF(100, 80)), QPoint(),
+                     QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g.viewport(), &down);
+    QTRY_COMPARE(g.topLeftNonFixedCell().row, 4);
+    QWheelEvent up(QPointF(100, 80), g.viewport()->mapToGlobal(QPointF(100, 80)), QPoint(),
+                   QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g.viewport(), &up);
+    QTRY_COMPARE(g.topLeftNonFixedCell().row, 1);
+}

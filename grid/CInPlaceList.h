@@ -1,0 +1,75 @@
+#pragma once
+// The editor of a combo column: a combo box laid over the cell, four rows in its drop-down,
+// at least as wide as its widest item. Like CInPlaceEdit it ends when it loses the focus
+// (Enter and Esc end it, Esc with the initial text back; Ctrl with a page or arrow key ends
+// it and moves on) and reports to the grid.
+
+#include "grid/GridTypes.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+
+namespace morvik {
+
+class CGridCtrl;
+class CInPlaceList;
+
+// The edit part of a CInPlaceList: hands Enter, Esc and Ctrl+navigation to its list.
+class CComboEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    static constexpr int kEditPartId = 1001;
+    explicit CComboEdit(CInPlaceList* list);
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    CInPlaceList* m_list;
+};
+
+class CInPlaceList : public QComboBox {
+    Q_OBJECT
+public:
+    static constexpr int kDropDownRows = 4;
+
+    CInPlaceList(CGridCtrl* grid, const QRect& rect, int style, int id, int row, int col,
+                 const QStringList& items, const QString& text, int firstKey);
+
+    int row() const { return m_row; }
+    int column() const { return m_col; }
+    int lastKey() const { return m_lastKey; }
+
+    // Ends with `key` as the last key: the focus goes back to the grid.
+    void finish(int key, Qt::KeyboardModifiers mods = {});
+    // Restores the initial text and ends with Esc.
+    void cancel();
+    // Sends the result to the grid once and closes.
+    void endEdit();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void applyFirstKey(int firstKey);
+
+    QPointer<CGridCtrl> m_grid;
+    int m_id;
+    int m_row;
+    int m_col;
+    QString m_initialText;
+    int m_lastKey = 0;
+    bool m_exitOnArrows = false;
+    bool m_ended = false;
+    Qt::KeyboardModifiers m_endModifiers;
+    CComboEdit* m_edit = nullptr;
+};
+
+// The grid key code of a page or arrow key, 0 for any other key.
+int navigationKeyOf(int qtKey);
+
+} // namespace morvik
