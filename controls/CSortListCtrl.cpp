@@ -85,8 +85,7 @@ CSortListCtrl::CSortListCtrl(QWidget* parent) : QTableView(parent) {
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(0);
-    verticalHeader()->setDefaultSectionSize(
-        std::max(kListMinRowHeight, fontMetrics().height() + kRowTextPadding));
+    fitRowHeightToFont();
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
@@ -122,6 +121,18 @@ void CSortListCtrl::readSystemColours(bool afterChange) {
     colours_.checkFrame = kWindowFrameColour;
     colours_.checkFace = colorRefFrom(pal.color(QPalette::Base));
     colours_.checkMark = colorRefFrom(pal.color(QPalette::Text));
+}
+
+void CSortListCtrl::fitRowHeightToFont() {
+    verticalHeader()->setDefaultSectionSize(
+        std::max(kListMinRowHeight, fontMetrics().height() + kRowTextPadding));
+}
+
+void CSortListCtrl::changeEvent(QEvent* event) {
+    // The owner's font usually arrives after construction, when the list is put in place.
+    if (event->type() == QEvent::FontChange)
+        fitRowHeightToFont();
+    QTableView::changeEvent(event);
 }
 
 bool CSortListCtrl::eventFilter(QObject* watched, QEvent* event) {

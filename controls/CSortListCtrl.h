@@ -88,6 +88,7 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -104,6 +105,7 @@ private:
     void reportRow(int row);
     void toggleCheck(int row);
     void readSystemColours(bool afterChange);
+    void fitRowHeightToFont();
     bool onCheckBox(const QPoint& pos) const;
 
     ListRowsModel* model_ = nullptr;

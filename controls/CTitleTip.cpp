@@ -47,6 +47,7 @@ CTitleTip::CTitleTip(QWidget* parent)
 }
 
 CTitleTip::~CTitleTip() {
+    qApp->removeEventFilter(this);
     if (QWidget::mouseGrabber() == this)
         releaseMouse();
 }

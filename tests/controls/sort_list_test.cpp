@@ -3,6 +3,7 @@
 #include "controls/CSortListCtrl.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
@@ -378,4 +379,13 @@ TEST(SortListColours, NewRowsUseTheFrameColourUntilTheSystemColoursChange) {
     EXPECT_EQ(list.rowData(1)->textColours[0], colorRefFrom(QColor(10, 20, 30)));
     EXPECT_EQ(list.rowData(1)->backColours[1], colorRefFrom(QColor(250, 250, 240)));
     EXPECT_EQ(list.rowData(0)->textColours[0], kWindowFrameColour) << "old rows keep theirs";
+}
+
+TEST(SortListRows, RowsAreAtLeastTheMinimumAndGrowWithTheFont) {
+    CSortListCtrl list;
+    EXPECT_GE(list.verticalHeader()->defaultSectionSize(), kListMinRowHeight);
+    QFont big = list.font();
+    big.setPixelSize(40);
+    list.setFont(big);
+    EXPECT_GT(list.verticalHeader()->defaultSectionSize(), QFontMetrics(big).height());
 }
