@@ -153,7 +153,11 @@ public:
     bool titleTipsEnabled() const { return m_titleTips; }
     void setTitleTipsEnabled(bool on) { m_titleTips = on; }
     bool dragAndDropAllowed() const { return m_allowDragAndDrop; }
+    // Dragging the selection out starts only with this on (off by default).
     void setDragAndDropAllowed(bool on) { m_allowDragAndDrop = on; }
+    // Drops reach the grid only once its drop target is registered; nothing in the program
+    // registers it, so by default no drop ever arrives.
+    void registerDropTarget(bool on) { viewport()->setAcceptDrops(on); }
     bool rowResizeAllowed() const { return m_allowRowResize; }
     void setRowResizeAllowed(bool on) { m_allowRowResize = on; }
     bool columnResizeAllowed() const { return m_allowColResize; }
@@ -248,6 +252,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     void timerEvent(QTimerEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dragLeaveEvent(QDragLeaveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void changeEvent(QEvent* e) override;
     void scrollContentsBy(int, int) override {}
     bool viewportEvent(QEvent* e) override;
@@ -261,6 +269,7 @@ private:
     bool handleKeyDown(int key, Qt::KeyboardModifiers mods);
     bool handleCharacter(const QString& text, Qt::KeyboardModifiers mods);
     void scrollBy(Qt::Orientation o, ScrollCode code, int trackPos = 0);
+    void shiftByCells(Qt::Orientation o, const CCellID& oldTopLeft, const QRect& area);
     void onScrollAction(Qt::Orientation o, int action);
     int positionOf(Qt::Orientation o) const;
     int maximumOf(Qt::Orientation o) const;
@@ -273,6 +282,7 @@ private:
     void hideTitleTip();
     int sizedIndexAt(const QPoint& p, bool columns, int* edge) const;
     void startDrag();
+    void setDragOverCell(const CCellID& cell);
     void startAutoScroll();
     void stopAutoScroll();
     void sortRowsByColumn(int col, bool ascending, int low, int high);

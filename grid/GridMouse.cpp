@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -411,6 +413,57 @@ void CGridCtrl::startDrag() {
     if (done == Qt::MoveAction)
         cutSelectedText();
     m_mouseMode = MouseIdle;
+}
+
+// Drop target: plain text over an editable cell is accepted, that cell is highlighted, and
+// Ctrl makes it a copy.
+void CGridCtrl::setDragOverCell(const CCellID& cellId) {
+    if (cellId == m_dragOverCell)
+        return;
+    if (CGridCell* old = cell(m_dragOverCell.row, m_dragOverCell.col)) {
+        old->state &= ~std::uint32_t(CellDropTarget);
+        redrawCell(m_dragOverCell.row, m_dragOverCell.col);
+    }
+    m_dragOverCell = cellId;
+    if (CGridCell* now = cell(cellId.row, cellId.col)) {
+        now->state |= CellDropTarget;
+        redrawCell(cellId.row, cellId.col);
+    }
+}
+
+void CGridCtrl::dragEnterEvent(QDragEnterEvent* e) {
+    dragMoveEvent(e);
+}
+
+void CGridCtrl::dragMoveEvent(QDragMoveEvent* e) {
+    const CCellID id = cellFromPoint(e->position().toPoint(), true);
+    if (!e->mimeData()->hasText() || !isValid(id) || !isCellEditable(id.row, id.col)) {
+        setDragOverCell(CCellID());
+        e->ignore();
+        return;
+    }
+    setDragOverCell(id);
+    e->setDropAction((e->modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    e->accept();
+}
+
+void CGridCtrl::dragLeaveEvent(QDragLeaveEvent* e) {
+    setDragOverCell(CCellID());
+    e->accept();
+}
+
+void CGridCtrl::dropEvent(QDropEvent* e) {
+    const CCellID id = cellFromPoint(e->position().toPoint(), true);
+    setDragOverCell(CCellID());
+    if (!m_allowDragAndDrop || !e->mimeData()->hasText() || !isValid(id) ||
+        !isCellEditable(id.row, id.col)) {
+        e->ignore();
+        return;
+    }
+    m_mouseMode = MouseIdle;
+    pasteTextToGrid(id, textToGbk(e->mimeData()->text()));
+    e->setDropAction((e->modifiers() & Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction);
+    e->accept();
 }
 
 } // namespace morvik

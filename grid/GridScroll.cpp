@@ -132,9 +132,8 @@ void CGridCtrl::scrollBy(Qt::Orientation o, ScrollCode code, int trackPos) {
         const int edge = horizontal ? topLeft.col : topLeft.row;
         if (pos > 0 && edge > first) {
             const int step = horizontal ? m_colWidths[edge - 1] : m_rowHeights[edge - 1];
-            const int moved = moveTo(std::max(0, pos - step));
-            if (moved != 0)
-                viewport()->scroll(horizontal ? -moved : 0, horizontal ? 0 : -moved, area);
+            moveTo(std::max(0, pos - step));
+            shiftByCells(o, topLeft, area);
         }
         break;
     }
@@ -142,9 +141,8 @@ void CGridCtrl::scrollBy(Qt::Orientation o, ScrollCode code, int trackPos) {
         const int edge = horizontal ? topLeft.col : topLeft.row;
         if (pos < maximumOf(o) && edge >= 0 && edge < (horizontal ? m_colCount : m_rowCount)) {
             const int step = horizontal ? m_colWidths[edge] : m_rowHeights[edge];
-            const int moved = moveTo(pos + step);
-            if (moved != 0)
-                viewport()->scroll(horizontal ? -moved : 0, horizontal ? 0 : -moved, area);
+            moveTo(pos + step);
+            shiftByCells(o, topLeft, area);
         }
         break;
     }
@@ -170,6 +168,25 @@ void CGridCtrl::scrollBy(Qt::Orientation o, ScrollCode code, int trackPos) {
         viewport()->update();
         break;
     }
+}
+
+// Cells are drawn from the first visible cell on, so the picture moves by whole cells: by the
+// sizes of the cells between the old and the new first cell. The uncovered strip is
+// repainted; a move of several cells repaints the whole area.
+void CGridCtrl::shiftByCells(Qt::Orientation o, const CCellID& oldTopLeft, const QRect& area) {
+    const CCellID now = topLeftNonFixedCell();
+    const bool horizontal = o == Qt::Horizontal;
+    const int from = horizontal ? oldTopLeft.col : oldTopLeft.row;
+    const int to = horizontal ? now.col : now.row;
+    if (from == to)
+        return;
+    if (std::abs(to - from) != 1) {
+        viewport()->update(area);
+        return;
+    }
+    const std::vector<int>& sizes = horizontal ? m_colWidths : m_rowHeights;
+    const int shift = to > from ? -sizes[from] : sizes[to];
+    viewport()->scroll(horizontal ? shift : 0, horizontal ? 0 : shift, area);
 }
 
 void CGridCtrl::ensureVisible(int row, int col) {

@@ -2,6 +2,9 @@
 #include "GridFixture.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 
 using namespace morvik;
 using namespace morvik::test;
@@ -102,4 +105,33 @@ TEST(GridClipboard, CutClearsSelectedEditableCellsOnly) {
         EXPECT_TRUE(g.itemState(id.row, id.col) & CellSelected);
     g.setEditable(false);
     EXPECT_FALSE(g.canCut());
+}
+
+TEST(GridClipboard, DropsAreOffByDefaultAndPasteAtTheDropCellWhenOn) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    EXPECT_FALSE(g.dragAndDropAllowed());
+    EXPECT_FALSE(g.viewport()->acceptDrops());
+    QMimeData mime;
+    mime.setText(QStringLiteral("2.5\t3.5"));
+    auto drop = [&](CCellID at) {
+        QDragEnterEvent enter(w.centre(at.row, at.col), Qt::CopyAction | Qt::MoveAction, &mime,
+                              Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(g.viewport(), &enter);
+        const bool highlighted = g.itemState(at.row, at.col) & CellDropTarget;
+        QDropEvent dropped(w.centre(at.row, at.col), Qt::CopyAction | Qt::MoveAction, &mime,
+                           Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(g.viewport(), &dropped);
+        return highlighted;
+    };
+    EXPECT_FALSE(drop(CCellID(4, 1))); // no drop target registered: nothing arrives
+    EXPECT_TRUE(g.itemText(4, 1).isEmpty());
+    g.registerDropTarget(true);
+    EXPECT_TRUE(drop(CCellID(4, 1)));
+    EXPECT_TRUE(g.itemText(4, 1).isEmpty()); // drag and drop not allowed
+    g.setDragAndDropAllowed(true);
+    drop(CCellID(4, 1));
+    EXPECT_EQ(g.itemText(4, 1), QStringLiteral("2.5"));
+    EXPECT_EQ(g.itemText(4, 2), QStringLiteral("3.5"));
+    EXPECT_FALSE(g.itemState(4, 1) & CellDropTarget); // highlight gone after the drop
 }

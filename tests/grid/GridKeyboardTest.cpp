@@ -155,3 +155,15 @@ TEST(GridKeyboard, CtrlKeysAndEnterDoNotBeginAnEdit) {
     QTest::keyClick(w.grid, Qt::Key_Escape);
     EXPECT_EQ(w.editor(), nullptr);
 }
+
+TEST(GridKeyboard, ShiftArrowsExtendTheSelectionFromTheStartCell) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    w.click(3, 1);
+    QTest::keyClick(&g, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(&g, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(g.focusCell(), CCellID(4, 2));
+    EXPECT_EQ(g.selectedCount(), 4);
+    QTest::keyClick(&g, Qt::Key_Down); // without Shift the selection restarts
+    EXPECT_EQ(g.selectedCells(), (std::vector<CCellID>{CCellID(5, 2)}));
+}

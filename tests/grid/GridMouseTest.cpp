@@ -135,3 +135,26 @@ TEST(GridMouse, WheelScrollsRowsPerNotch) {
     QApplication::sendEvent(g.viewport(), &up);
     QTRY_COMPARE(g.topLeftNonFixedCell().row, 1);
 }
+
+TEST(GridMouse, ListModeHeadingClickSortsAndTogglesTheDirection) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    g.setListMode(true);
+    const QStringList texts{"G004", "G001", "G010", "G002", "G003"};
+    g.setRowCount(1 + int(texts.size()));
+    for (int i = 0; i < texts.size(); ++i) {
+        g.setItemText(i + 1, 1, texts[i]);
+        g.setItemText(i + 1, 2, QString::number(i)); // rides along with its row
+    }
+    g.setFocusCell(2, 1);
+    w.click(0, 1);
+    QStringList sorted;
+    for (int r = 1; r < g.rowCount(); ++r)
+        sorted << g.itemText(r, 1);
+    EXPECT_EQ(sorted, (QStringList{"G001", "G002", "G003", "G004", "G010"}));
+    EXPECT_EQ(g.itemText(1, 2), QStringLiteral("1"));
+    EXPECT_EQ(g.focusCell(), CCellID());
+    w.click(0, 1);
+    EXPECT_EQ(g.itemText(1, 1), QStringLiteral("G010"));
+    EXPECT_EQ(g.itemText(5, 1), QStringLiteral("G001"));
+}
