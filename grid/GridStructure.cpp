@@ -618,7 +618,7 @@ CCellRange CGridCtrl::visibleNonFixedCellRange(QRect* rect) const {
     int r = topLeft.row;
     for (; r < m_rowCount; ++r) {
         bottom += m_rowHeights[r];
-        if (bottom >= client.bottom())
+        if (bottom >= client.height())
             break;
     }
     int maxRow = std::min(r, m_rowCount - 1);
@@ -626,7 +626,7 @@ CCellRange CGridCtrl::visibleNonFixedCellRange(QRect* rect) const {
     int c = topLeft.col;
     for (; c < m_colCount; ++c) {
         right += m_colWidths[c];
-        if (right >= client.right())
+        if (right >= client.width())
             break;
     }
     int maxCol = std::min(c, m_colCount - 1);
