@@ -11,6 +11,12 @@ namespace {
 constexpr int kRowsPerHalf = 8;
 constexpr int kHeadingLines = 4; // the heading is 4h high, a row 2h
 constexpr int kRowLines = 2;
+constexpr int kValuesPerPoint = 3; // unevenness, penetrometer reading, depth
+// The second heading line is nudged right by fractions of h to sit under the first:
+// h/7 under "不平整度", 8h/7 under "贯入深度", and left by h/3 under "贯入深度测量".
+constexpr int kNudgeSevenths = 7;
+constexpr int kUnitNudgeSevenths = 8;
+constexpr double kNudgeThirds = 3.0;
 
 // The x of the seven vertical rules of the table.
 std::array<int, 7> columnRules(const SheetGeometry& g, int h, int cw) {
@@ -40,15 +46,18 @@ void drawHeadingTexts(SheetPage& page, int cw, int top) {
     both(L + h / 2, g.middle + h / 2, ya, QStringLiteral("序"));
     both(L + h / 2, g.middle + h / 2, yc, QStringLiteral("号"));
     both(static_cast<int>(cw * 0.5 + L), (g.right + cw + L) / 2, ya, QStringLiteral("不平整度"));
-    both(static_cast<int>(L + h / 7 + cw * 0.5), static_cast<int>(h / 7 + Md + cw * 0.5), yc,
+    const int seventh = h / kNudgeSevenths;
+    both(static_cast<int>(L + seventh + cw * 0.5), static_cast<int>(seventh + Md + cw * 0.5), yc,
          QStringLiteral("读数(mm)"));
     both((3 * cw) / 2 + L - h, static_cast<int>(Md - h + (3 * cw) * 0.5), ya,
          QStringLiteral("贯入深度测量"));
-    both(static_cast<int>(L - h / 3.0 + (3 * cw) * 0.5), static_cast<int>(Md + (3 * cw) * 0.5), yc,
-         QStringLiteral("表读数(mm)"));
+    both(static_cast<int>(L - h / kNudgeThirds + (3 * cw) * 0.5),
+         static_cast<int>(Md + (3 * cw) * 0.5), yc, QStringLiteral("表读数(mm)"));
     both((5 * cw) / 2 + L, static_cast<int>(Md + (5 * cw) * 0.5), ya, QStringLiteral("贯入深度"));
-    both(static_cast<int>(8 * h / 7.0 + L + (5 * cw) * 0.5),
-         static_cast<int>((8 * h) / 7 + Md + (5 * cw) * 0.5), yc, QStringLiteral("(mm)"));
+    both(static_cast<int>(kUnitNudgeSevenths * h / static_cast<double>(kNudgeSevenths) + L +
+                          (5 * cw) * 0.5),
+         static_cast<int>((kUnitNudgeSevenths * h) / kNudgeSevenths + Md + (5 * cw) * 0.5), yc,
+         QStringLiteral("(mm)"));
 }
 
 // Point `index` (0-based) in one half of the row at `top`: its number and its three
@@ -63,8 +72,9 @@ void drawPoint(SheetPage& page, int cw, int top, int index, bool rightHalf) {
     const int numberCentre = (rightHalf ? g.middle : g.left) + h;
     page.dc.drawText(numberCentre - page.measure(number).width / 2, y, number);
 
-    const float values[3] = {m.unevenness[index], m.gaugeReading[index], m.depth[index]};
-    for (int column = 0; column < 3; ++column) {
+    const float values[kValuesPerPoint] = {m.unevenness[index], m.gaugeReading[index],
+                                           m.depth[index]};
+    for (int column = 0; column < kValuesPerPoint; ++column) {
         if (!isPresent(values[column]))
             continue;
         const QString text = QString::fromStdString(depthText(values[column]));
