@@ -2,6 +2,7 @@
 // post-release command and the wheel.
 #include "GridFixture.h"
 
+#include <QCursor>
 #include <QWheelEvent>
 
 using namespace morvik;
@@ -134,6 +135,11 @@ TEST(GridMouse, WheelScrollsRowsPerNotch) {
                    QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(g.viewport(), &up);
     QTRY_COMPARE(g.topLeftNonFixedCell().row, 1);
+    // -1 rows per notch scrolls by pages.
+    g.setRowsPerWheelNotch(-1);
+    QApplication::sendEvent(g.viewport(), &down);
+    const int pageRows = (g.viewport()->height() - 40 + 19) / 20;
+    QTRY_COMPARE(g.topLeftNonFixedCell().row, 1 + pageRows);
 }
 
 TEST(GridMouse, ListModeHeadingClickSortsAndTogglesTheDirection) {
@@ -157,4 +163,19 @@ TEST(GridMouse, ListModeHeadingClickSortsAndTogglesTheDirection) {
     w.click(0, 1);
     EXPECT_EQ(g.itemText(1, 1), QStringLiteral("G010"));
     EXPECT_EQ(g.itemText(5, 1), QStringLiteral("G001"));
+}
+
+TEST(GridMouse, DraggingBelowTheGridScrollsAndExtendsTheSelection) {
+    GridWindow<> w(QSize(400, 140));
+    CGridCtrl& g = *w.grid;
+    QTest::mousePress(g.viewport(), Qt::LeftButton, {}, w.centre(2, 1));
+    QCursor::setPos(g.viewport()->mapToGlobal(QPoint(100, g.viewport()->height() + 30)));
+    QTRY_VERIFY(g.focusCell().row >= 8);
+    QTest::mouseRelease(g.viewport(), Qt::LeftButton, {}, QPoint(100, 60));
+    const int reached = g.focusCell().row;
+    QTest::qWait(60); // the timer is gone: nothing moves any more
+    EXPECT_EQ(g.focusCell().row, reached);
+    EXPECT_GT(g.topLeftNonFixedCell().row, 1);
+    EXPECT_TRUE(g.itemState(2, 1) & CellSelected);
+    EXPECT_TRUE(g.itemState(7, 1) & CellSelected);
 }
