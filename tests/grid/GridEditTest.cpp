@@ -8,11 +8,11 @@ using namespace morvik::test;
 namespace {
 
 // Opens the editor on (row, col) holding `text` by typing `firstKey` or clicking.
-struct EditSession {
+struct EditingGrid {
     GridWindow<> w;
     QSignalSpy spy{w.grid, &CGridCtrl::notify};
 
-    EditSession(int row, int col, const QString& text) {
+    EditingGrid(int row, int col, const QString& text) {
         w.grid->setItemText(row, col, text);
         w.grid->setFocusCell(row, col);
         spy.clear();
@@ -30,7 +30,7 @@ struct EditSession {
 } // namespace
 
 TEST(GridEdit, FirstDigitReplacesTheText) {
-    EditSession s(2, 1, QStringLiteral("12.34"));
+    EditingGrid s(2, 1, QStringLiteral("12.34"));
     QLineEdit* e = s.openByKey('5');
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->text(), QStringLiteral("5"));
@@ -38,7 +38,7 @@ TEST(GridEdit, FirstDigitReplacesTheText) {
 }
 
 TEST(GridEdit, ClickOnTheFocusCellKeepsTheTextWithTheCaretAtTheEnd) {
-    EditSession s(2, 1, QStringLiteral("12.34"));
+    EditingGrid s(2, 1, QStringLiteral("12.34"));
     QSignalSpy spy(s.w.grid, &CGridCtrl::notify);
     QTest::mousePress(s.w.grid->viewport(), Qt::LeftButton, {}, s.w.centre(2, 1));
     EXPECT_EQ(s.w.editor(), nullptr); // the edit starts on release only
@@ -53,14 +53,14 @@ TEST(GridEdit, ClickOnTheFocusCellKeepsTheTextWithTheCaretAtTheEnd) {
 }
 
 TEST(GridEdit, ClickOnAnotherCellOnlyMovesTheFocus) {
-    EditSession s(2, 1, QStringLiteral("12.34"));
+    EditingGrid s(2, 1, QStringLiteral("12.34"));
     s.w.click(5, 2);
     EXPECT_EQ(s.w.grid->focusCell(), CCellID(5, 2));
     EXPECT_EQ(s.w.editor(), nullptr);
 }
 
 TEST(GridEdit, BackspaceAsFirstKeyDeletesTheLastCharacter) {
-    EditSession s(2, 1, QStringLiteral("12.34"));
+    EditingGrid s(2, 1, QStringLiteral("12.34"));
     QTest::keyClick(s.w.grid, Qt::Key_Backspace);
     QLineEdit* e = s.w.editor();
     ASSERT_NE(e, nullptr);
@@ -68,7 +68,7 @@ TEST(GridEdit, BackspaceAsFirstKeyDeletesTheLastCharacter) {
 }
 
 TEST(GridEdit, EnterStoresTheTextAndKeepsTheFocusCell) {
-    EditSession s(2, 1, QStringLiteral("12.34"));
+    EditingGrid s(2, 1, QStringLiteral("12.34"));
     s.openByKey('4');
     s.w.type(QStringLiteral(".5"));
     s.w.key(Qt::Key_Return);
@@ -83,7 +83,7 @@ TEST(GridEdit, EnterStoresTheTextAndKeepsTheFocusCell) {
 }
 
 TEST(GridEdit, EscRestoresTheTextAndStillSendsEndEditWithoutMarking) {
-    EditSession s(2, 1, QStringLiteral("12.34"));
+    EditingGrid s(2, 1, QStringLiteral("12.34"));
     s.openByKey('9');
     s.w.type(QStringLiteral("9"));
     s.w.key(Qt::Key_Escape);
@@ -96,7 +96,7 @@ TEST(GridEdit, EscRestoresTheTextAndStillSendsEndEditWithoutMarking) {
 }
 
 TEST(GridEdit, TabStoresMovesRightAndOpensTheNextCellWithItsTextSelected) {
-    EditSession s(2, 1, QStringLiteral("1.00"));
+    EditingGrid s(2, 1, QStringLiteral("1.00"));
     s.w.grid->setItemText(2, 2, QStringLiteral("5.50"));
     s.openByKey('2');
     s.w.key(Qt::Key_Tab);
@@ -110,7 +110,7 @@ TEST(GridEdit, TabStoresMovesRightAndOpensTheNextCellWithItsTextSelected) {
 }
 
 TEST(GridEdit, SeventhCharacterAdvancesToTheNextCellWithItsTextSelected) {
-    EditSession s(3, 1, QString());
+    EditingGrid s(3, 1, QString());
     s.w.grid->setItemText(3, 2, QStringLiteral("4.20"));
     s.openByKey('1');
     s.w.type(QStringLiteral("2.3456")); // six more: seven in all
@@ -123,7 +123,7 @@ TEST(GridEdit, SeventhCharacterAdvancesToTheNextCellWithItsTextSelected) {
 }
 
 TEST(GridEdit, SixCharactersStayInTheCell) {
-    EditSession s(3, 1, QString());
+    EditingGrid s(3, 1, QString());
     s.openByKey('1');
     s.w.type(QStringLiteral("2.345"));
     ASSERT_NE(s.w.editor(), nullptr);
@@ -133,7 +133,7 @@ TEST(GridEdit, SixCharactersStayInTheCell) {
 
 TEST(GridEdit, ArrowsEndAKeyStartedEditButNotAClickStartedOne) {
     {
-        EditSession s(3, 1, QStringLiteral("1.5"));
+        EditingGrid s(3, 1, QStringLiteral("1.5"));
         s.openByKey('7');
         s.w.key(Qt::Key_Down);
         EXPECT_EQ(s.w.grid->itemText(3, 1), QStringLiteral("7"));
@@ -141,7 +141,7 @@ TEST(GridEdit, ArrowsEndAKeyStartedEditButNotAClickStartedOne) {
         ASSERT_NE(s.w.editor(), nullptr); // re-opened on the new cell
     }
     {
-        EditSession s(3, 1, QStringLiteral("1.5"));
+        EditingGrid s(3, 1, QStringLiteral("1.5"));
         ASSERT_NE(s.openByClick(3, 1), nullptr);
         s.w.key(Qt::Key_Left); // moves the caret only
         ASSERT_NE(s.w.editor(), nullptr);
@@ -152,7 +152,7 @@ TEST(GridEdit, ArrowsEndAKeyStartedEditButNotAClickStartedOne) {
 }
 
 TEST(GridEdit, ShiftTabFromTheEditorMovesBack) {
-    EditSession s(3, 1, QStringLiteral("1.5"));
+    EditingGrid s(3, 1, QStringLiteral("1.5"));
     s.openByKey('8');
     s.w.key(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(s.w.grid->itemText(3, 1), QStringLiteral("8"));
@@ -160,7 +160,7 @@ TEST(GridEdit, ShiftTabFromTheEditorMovesBack) {
 }
 
 TEST(GridEdit, ClickElsewhereEndsTheEdit) {
-    EditSession s(3, 1, QStringLiteral("1.5"));
+    EditingGrid s(3, 1, QStringLiteral("1.5"));
     s.openByKey('6');
     s.w.click(8, 2);
     EXPECT_EQ(s.w.grid->itemText(3, 1), QStringLiteral("6"));
@@ -169,7 +169,7 @@ TEST(GridEdit, ClickElsewhereEndsTheEdit) {
 }
 
 TEST(GridEdit, EditorGrowsWithItsTextUpToTheGridEdge) {
-    EditSession s(3, 2, QString());
+    EditingGrid s(3, 2, QString());
     s.w.grid->setColumnWidth(2, 20);
     s.openByKey('1');
     QLineEdit* e = s.w.editor();
@@ -181,7 +181,7 @@ TEST(GridEdit, EditorGrowsWithItsTextUpToTheGridEdge) {
 }
 
 TEST(GridEdit, AltKeysAreSwallowedByTheEditor) {
-    EditSession s(3, 1, QStringLiteral("1.5"));
+    EditingGrid s(3, 1, QStringLiteral("1.5"));
     s.openByKey('2');
     QTest::keyClick(s.w.editor(), Qt::Key_X, Qt::AltModifier);
     ASSERT_NE(s.w.editor(), nullptr);
