@@ -1,8 +1,6 @@
 // The remarks box, the formula box with the member's two results, and the signature line.
-#include "core/Evaluation.h"
 #include "core/ResultText.h"
 #include "report/SheetPage.h"
-#include <cstdio>
 
 namespace morvik {
 
@@ -138,14 +136,12 @@ void drawEstimateFormula(SheetPage& page, int y2) {
 
     dc.selectFont(page.body);
     const float estimate = page.member.memberEstimate;
-    // Rounded to two decimals and then printed with one (by the C library, like every
-    // number of the program), as the sheet always has.
-    QString result = QStringLiteral(" = -- (MPa)");
-    if (isPresent(estimate)) {
-        char digits[64];
-        std::snprintf(digits, sizeof digits, "%.1f", roundDigits(estimate, 2));
-        result = QStringLiteral(" = ") + QLatin1String(digits) + QStringLiteral(" (MPa)");
-    }
+    // The signed sheet must say what the member's estimate field says: one decimal by
+    // the program's rounding rule. (Rounding to two decimals first and letting printf
+    // take the last digit turned a stored 4.55 into 4.5 here while the dialog showed 4.6.)
+    const QString result = isPresent(estimate)
+                               ? " = " + QString::fromStdString(strengthText(estimate)) + " (MPa)"
+                               : QStringLiteral(" = -- (MPa)");
     dc.drawText(x, y2, result);
 }
 

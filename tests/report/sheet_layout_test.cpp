@@ -427,12 +427,15 @@ TEST(RecordSheet, FormulaLinesPlaceEveryPiece) {
     EXPECT_EQ(countRules(c, 450, kFormulaTopY, 450, kFormulaTopY + 552), 1);
 }
 
-TEST(RecordSheet, EstimateIsRoundedToTwoDecimalsBeforeItsOneDecimal) {
-    // 4.55 as float is fixed to 4.5500; printed with one decimal that gives 4.5, where the
-    // dialog's field shows 4.6.
+TEST(RecordSheet, EstimatePrintsAsTheDialogShowsIt) {
+    // A masonry member of strength 5.0 stores the estimate 4.55 (as float): fixed to
+    // 4.5500 and rounded half to even it is 4.6, on screen and on paper alike.
     SheetFixture f;
     f.member.memberEstimate = 4.55f;
-    EXPECT_EQ(f.draw().find(" = 4.5 (MPa)").size(), 1u);
+    EXPECT_EQ(f.draw().find(" = 4.6 (MPa)").size(), 1u);
+    EXPECT_EQ(f.draw().find(" = 4.5 (MPa)").size(), 0u);
+    f.member.memberEstimate = 4.65f; // stored just above 4.65, still the even digit
+    EXPECT_EQ(f.draw().find(" = 4.6 (MPa)").size(), 1u);
 }
 
 TEST(RecordSheet, SignatureLine) {
