@@ -225,6 +225,8 @@ protected:
                                          int col, const QString& text, int firstKey);
     virtual bool drawFixedCell(QPainter& p, int row, int col, QRect rect, bool erase);
     virtual bool drawCell(QPainter& p, int row, int col, QRect rect, bool erase);
+    void drawCellContent(QPainter& p, const CGridCell& c, int l, int t, int r, int b,
+                         const QColor& fg);
     virtual void onFixedRowClick(const CCellID& cell);
     virtual void onFixedColumnClick(const CCellID& cell);
     virtual void cutSelectedText();

@@ -81,26 +81,8 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
     e->accept();
     if (mods & Qt::AltModifier)
         return; // system characters are swallowed
-    int navKey = 0;
+    const int navKey = navigationKeyOf(e->key());
     switch (e->key()) {
-    case Qt::Key_PageUp:
-        navKey = KeyPageUp;
-        break;
-    case Qt::Key_PageDown:
-        navKey = KeyPageDown;
-        break;
-    case Qt::Key_Left:
-        navKey = KeyLeft;
-        break;
-    case Qt::Key_Up:
-        navKey = KeyUp;
-        break;
-    case Qt::Key_Right:
-        navKey = KeyRight;
-        break;
-    case Qt::Key_Down:
-        navKey = KeyDown;
-        break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         typeCharacter(QChar(KeyTab), e, mods);
@@ -196,14 +178,7 @@ void CInPlaceEdit::endEdit() {
     if (m_ended)
         return;
     m_ended = true;
-    GridEditResult result;
-    result.idFrom = m_id;
-    result.code = GridEndEdit;
-    result.item.row = m_row;
-    result.item.col = m_col;
-    result.item.mask = ItemText | ItemData;
-    result.item.text = text();
-    result.item.data = m_lastKey;
+    const GridEditResult result = endEditResult(m_id, m_row, m_col, text(), m_lastKey);
     hide();
     deleteLater();
     if (m_grid)

@@ -10,25 +10,6 @@
 
 namespace morvik {
 
-int navigationKeyOf(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_PageUp:
-        return KeyPageUp;
-    case Qt::Key_PageDown:
-        return KeyPageDown;
-    case Qt::Key_Left:
-        return KeyLeft;
-    case Qt::Key_Up:
-        return KeyUp;
-    case Qt::Key_Right:
-        return KeyRight;
-    case Qt::Key_Down:
-        return KeyDown;
-    default:
-        return 0;
-    }
-}
-
 CComboEdit::CComboEdit(CInPlaceList* list) : QLineEdit(list), m_list(list) {}
 
 bool CComboEdit::event(QEvent* e) {
@@ -191,14 +172,7 @@ void CInPlaceList::endEdit() {
     if (m_ended)
         return;
     m_ended = true;
-    GridEditResult result;
-    result.idFrom = m_id;
-    result.code = GridEndEdit;
-    result.item.row = m_row;
-    result.item.col = m_col;
-    result.item.mask = ItemText | ItemData;
-    result.item.text = currentText();
-    result.item.data = m_lastKey;
+    const GridEditResult result = endEditResult(m_id, m_row, m_col, currentText(), m_lastKey);
     hidePopup();
     hide();
     deleteLater();

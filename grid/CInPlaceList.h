@@ -69,7 +69,4 @@ private:
     CComboEdit* m_edit = nullptr;
 };
 
-// The grid key code of a page or arrow key, 0 for any other key.
-int navigationKeyOf(int qtKey);
-
 } // namespace morvik

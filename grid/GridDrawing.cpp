@@ -227,17 +227,23 @@ bool CGridCtrl::drawFixedCell(QPainter& p, int row, int col, QRect rect, bool /*
         lineWin(p, l, eb - 1, er, eb - 1, light);
         ++l, ++t;
     }
+    drawCellContent(p, *c, l, t, r, b, fg);
+    p.restore();
+    return true;
+}
+
+// The image and the text inside the cell's margins, common to fixed and normal cells.
+void CGridCtrl::drawCellContent(QPainter& p, const CGridCell& c, int l, int t, int r, int b,
+                                const QColor& fg) {
     l += m_margin;
     r -= m_margin;
-    if (c->image >= 0 && c->image < int(m_imageList.size())) {
-        const QPixmap& img = m_imageList[c->image];
+    if (c.image >= 0 && c.image < int(m_imageList.size())) {
+        const QPixmap& img = m_imageList[c.image];
         p.drawPixmap(l, t, img);
         l += img.width() + m_margin;
     }
     p.setPen(fg);
-    drawCellText(p, l, t, r, b, c->text, c->format);
-    p.restore();
-    return true;
+    drawCellText(p, l, t, r, b, c.text, c.format);
 }
 
 bool CGridCtrl::drawCell(QPainter& p, int row, int col, QRect rect, bool /*erase*/) {
@@ -264,15 +270,7 @@ bool CGridCtrl::drawCell(QPainter& p, int row, int col, QRect rect, bool /*erase
     if ((c->state & CellDropTarget) && !printing)
         frameWin(p, l, t, r, b, Qt::black);
     p.setFont(c->font);
-    l += m_margin;
-    r -= m_margin;
-    if (c->image >= 0 && c->image < int(m_imageList.size())) {
-        const QPixmap& img = m_imageList[c->image];
-        p.drawPixmap(l, t, img);
-        l += img.width() + m_margin;
-    }
-    p.setPen(fg);
-    drawCellText(p, l, t, r, b, c->text, c->format);
+    drawCellContent(p, *c, l, t, r, b, fg);
     p.restore();
     return true;
 }

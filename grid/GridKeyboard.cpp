@@ -11,26 +11,16 @@ namespace {
 
 // The key code of a key press in the grid's numbering; 0 for keys the grid has no use for.
 int gridKeyOf(const QKeyEvent* e) {
+    if (const int nav = navigationKeyOf(e->key()))
+        return nav;
     switch (e->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         return KeyTab;
-    case Qt::Key_PageUp:
-        return KeyPageUp;
-    case Qt::Key_PageDown:
-        return KeyPageDown;
     case Qt::Key_End:
         return KeyEnd;
     case Qt::Key_Home:
         return KeyHome;
-    case Qt::Key_Left:
-        return KeyLeft;
-    case Qt::Key_Up:
-        return KeyUp;
-    case Qt::Key_Right:
-        return KeyRight;
-    case Qt::Key_Down:
-        return KeyDown;
     case Qt::Key_Delete:
         return KeyDelete;
     default:

@@ -157,6 +157,13 @@ struct GridEditResult {
     GridItem item;
 };
 
+// The end-of-edit record of editor `id` for cell (row, col).
+GridEditResult endEditResult(int id, int row, int col, const QString& text, int lastKey);
+
+// The grid's code of a Qt navigation key (Page Up/Down and the arrows); 0 for any other
+// key. The editors end on these, the grid moves its focus with them.
+int navigationKeyOf(int qtKey);
+
 } // namespace morvik
 
 Q_DECLARE_METATYPE(morvik::GridNotify)
