@@ -1,4 +1,5 @@
 #include "controls/ListCellPainter.h"
+#include "controls/Alignment.h"
 
 #include <QPainter>
 #include <QPolygon>
@@ -26,14 +27,6 @@ void drawCheckBox(QPainter& p, const QRect& box, bool checked, const ListColours
             line << box.topLeft() + pt + QPoint(0, dy);
         p.drawPolyline(line);
     }
-}
-
-Qt::Alignment horizontal(Qt::Alignment a) {
-    if (a & Qt::AlignHCenter)
-        return Qt::AlignHCenter;
-    if (a & Qt::AlignRight)
-        return Qt::AlignRight;
-    return Qt::AlignLeft;
 }
 
 } // namespace
@@ -74,9 +67,9 @@ void drawListCell(QPainter& painter, const ListCellLook& cell, const ListColours
     if (!cell.text.isEmpty()) {
         painter.setBackgroundMode(Qt::TransparentMode);
         painter.setPen(colorFromRef(cell.colours.text));
-        painter.drawText(listTextRect(cell.rect, cell.withCheckBox),
-                         horizontal(cell.alignment) | Qt::AlignVCenter | Qt::TextSingleLine,
-                         cell.text);
+        painter.drawText(
+            listTextRect(cell.rect, cell.withCheckBox),
+            horizontalAlignment(cell.alignment) | Qt::AlignVCenter | Qt::TextSingleLine, cell.text);
     }
     if (cell.withCheckBox)
         drawCheckBox(painter, listCheckBoxRect(cell.rect), cell.checked, list);

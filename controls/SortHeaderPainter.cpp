@@ -1,4 +1,5 @@
 #include "controls/SortHeaderPainter.h"
+#include "controls/Alignment.h"
 
 #include <QPainter>
 #include <cstdlib>
@@ -18,14 +19,6 @@ void plotPolyline(QPainter& p, std::initializer_list<QPoint> points, ColorRef co
                 p.drawPoint(px);
         prev = &pt;
     }
-}
-
-Qt::Alignment horizontal(Qt::Alignment a) {
-    if (a & Qt::AlignHCenter)
-        return Qt::AlignHCenter;
-    if (a & Qt::AlignRight)
-        return Qt::AlignRight;
-    return Qt::AlignLeft;
 }
 
 } // namespace
@@ -83,8 +76,8 @@ void drawHeadingFace(QPainter& painter, const HeadingLook& heading, const Header
         textRect.translate(kHeaderPressedTextShift);
     if (!text.isEmpty()) {
         painter.drawText(textRect,
-                         horizontal(heading.alignment) | Qt::AlignVCenter | Qt::TextSingleLine |
-                             Qt::TextDontClip,
+                         horizontalAlignment(heading.alignment) | Qt::AlignVCenter |
+                             Qt::TextSingleLine | Qt::TextDontClip,
                          text);
     }
     drawSortArrow(painter, heading.rect, heading.arrow, pens);
