@@ -37,14 +37,8 @@ Json outcomeJson(const BatchOutcome& outcome) {
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments parsed;
-    if (const auto problem = parseArguments(args, {kRowsOption}, parsed))
-        return usageError(err, *problem);
-    if (parsed.help) {
-        out << usageText();
-        return kExitOk;
-    }
-    if (parsed.positional.size() != 1)
-        return usageError(err, "batch needs exactly one FILE");
+    if (const auto done = parseCommandLine("batch", args, {kRowsOption}, parsed, out, err))
+        return *done;
     const auto option = parsed.options.find(kRowsOption);
     if (option == parsed.options.end())
         return usageError(err, "batch needs --rows");

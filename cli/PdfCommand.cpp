@@ -87,15 +87,10 @@ int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (batchFlags > 1)
         return usageError(err, std::string("option ") + kBatchFlag + " given twice");
     Arguments parsed;
-    if (const auto problem =
-            parseArguments(rest, {kOutputOption, kRowsOption, kSettingsOption, kDpiOption}, parsed))
-        return usageError(err, *problem);
-    if (parsed.help) {
-        out << usageText();
-        return kExitOk;
-    }
-    if (parsed.positional.size() != 1)
-        return usageError(err, "pdf needs exactly one FILE");
+    if (const auto done =
+            parseCommandLine("pdf", rest, {kOutputOption, kRowsOption, kSettingsOption, kDpiOption},
+                             parsed, out, err))
+        return *done;
     const auto output = parsed.options.find(kOutputOption);
     if (output == parsed.options.end() || output->second.empty())
         return usageError(err, "pdf needs -o OUT.pdf");

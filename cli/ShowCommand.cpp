@@ -56,14 +56,8 @@ Json memberJson(const ShaJiang_GouJian_Struct& m) {
 
 int runShow(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Arguments parsed;
-    if (const auto problem = parseArguments(args, {}, parsed))
-        return usageError(err, *problem);
-    if (parsed.help) {
-        out << usageText();
-        return kExitOk;
-    }
-    if (parsed.positional.size() != 1)
-        return usageError(err, "show needs exactly one FILE");
+    if (const auto done = parseCommandLine("show", args, {}, parsed, out, err))
+        return *done;
 
     const auto file = loadDataSetOrReport(parsed.positional[0], err);
     if (!file)

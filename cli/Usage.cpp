@@ -26,6 +26,20 @@ std::string usageText() {
     return text;
 }
 
+std::optional<int> parseCommandLine(const char* command, const std::vector<std::string>& args,
+                                    const std::set<std::string>& valued, Arguments& parsed,
+                                    std::ostream& out, std::ostream& err) {
+    if (const auto problem = parseArguments(args, valued, parsed))
+        return usageError(err, *problem);
+    if (parsed.help) {
+        out << usageText();
+        return kExitOk;
+    }
+    if (parsed.positional.size() != 1)
+        return usageError(err, std::string(command) + " needs exactly one FILE");
+    return std::nullopt;
+}
+
 int usageError(std::ostream& err, const std::string& problem) {
     err << kProgram << ": " << problem << "\n" << usageText();
     return kExitUsage;
