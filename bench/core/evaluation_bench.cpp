@@ -1,5 +1,6 @@
-// Member evaluation over a large set of random members. Target: at least 5 million
-// members per second on one core.
+// Member evaluation over sets of random members. Target: at least 5 million members per
+// second on one core. The set of 1,000 stays in cache and measures the evaluation itself;
+// the larger sets add the cost of bringing each 768-byte record in from memory.
 #include "core/Evaluation.h"
 
 #include <benchmark/benchmark.h>
@@ -41,7 +42,7 @@ void EvaluateMembers(benchmark::State& state) {
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
-BENCHMARK(EvaluateMembers)->Arg(1000)->Arg(100000);
+BENCHMARK(EvaluateMembers)->Arg(1000)->Arg(10000)->Arg(100000);
 
 } // namespace
 
