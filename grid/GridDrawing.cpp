@@ -117,56 +117,29 @@ void CGridCtrl::onDraw(QPainter& p, const QRect& clipBox) {
     fillWin(p, visRight, clipT, clipR, clipB, bk);
     fillWin(p, clipL, visBottom, visRight, clipB, bk);
 
-    auto meets = [&](const QRect& r) { return r.intersects(clipBox); };
-
-    // Top-left block.
-    int y = 0;
-    for (int r = 0; r < m_fixedRows; ++r) {
-        int x = 0;
-        for (int c = 0; c < m_fixedCols; ++c) {
-            const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
-            if (meets(rect))
-                drawFixedCell(p, r, c, rect, false);
-            x += m_colWidths[c];
+    // Paints rows [r0, r1] from y0 down and columns [c0, c1] from x0 across, stopping at
+    // the clip box; only cells that meet it are drawn.
+    auto paintBlock = [&](int r0, int r1, int y0, int c0, int c1, int x0, bool fixed) {
+        int y = y0;
+        for (int r = r0; r <= r1 && y <= clipBox.bottom(); ++r) {
+            int x = x0;
+            for (int c = c0; c <= c1 && x <= clipBox.right(); ++c) {
+                const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
+                if (rect.intersects(clipBox)) {
+                    if (fixed)
+                        drawFixedCell(p, r, c, rect, false);
+                    else
+                        drawCell(p, r, c, rect, false);
+                }
+                x += m_colWidths[c];
+            }
+            y += m_rowHeights[r];
         }
-        y += m_rowHeights[r];
-    }
-    // Row headings of the visible rows.
-    y = fixedH;
-    for (int r = vis.minRow; r <= vis.maxRow && y <= clipBox.bottom(); ++r) {
-        int x = 0;
-        for (int c = 0; c < m_fixedCols; ++c) {
-            const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
-            if (meets(rect))
-                drawFixedCell(p, r, c, rect, false);
-            x += m_colWidths[c];
-        }
-        y += m_rowHeights[r];
-    }
-    // Column headings of the visible columns.
-    y = 0;
-    for (int r = 0; r < m_fixedRows; ++r) {
-        int x = fixedW;
-        for (int c = vis.minCol; c <= vis.maxCol && x <= clipBox.right(); ++c) {
-            const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
-            if (meets(rect))
-                drawFixedCell(p, r, c, rect, false);
-            x += m_colWidths[c];
-        }
-        y += m_rowHeights[r];
-    }
-    // Normal cells.
-    y = fixedH;
-    for (int r = vis.minRow; r <= vis.maxRow && y <= clipBox.bottom(); ++r) {
-        int x = fixedW;
-        for (int c = vis.minCol; c <= vis.maxCol && x <= clipBox.right(); ++c) {
-            const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
-            if (meets(rect))
-                drawCell(p, r, c, rect, false);
-            x += m_colWidths[c];
-        }
-        y += m_rowHeights[r];
-    }
+    };
+    paintBlock(0, m_fixedRows - 1, 0, 0, m_fixedCols - 1, 0, true);          // top-left block
+    paintBlock(vis.minRow, vis.maxRow, fixedH, 0, m_fixedCols - 1, 0, true); // row headings
+    paintBlock(0, m_fixedRows - 1, 0, vis.minCol, vis.maxCol, fixedW, true); // column headings
+    paintBlock(vis.minRow, vis.maxRow, fixedH, vis.minCol, vis.maxCol, fixedW, false);
 
     // Grid lines over the normal cells.
     const QColor line = toQColor(m_gridColour);
