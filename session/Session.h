@@ -1,0 +1,138 @@
+#pragma once
+// The one data set of the main dialog and the rules of its commands, without widgets.
+//
+//   widget event -> Session operation -> state change -> SessionView (texts, rows, questions)
+//
+// The session owns the project information, the member array with its check marks, the
+// current member and its working copy, the change flag, batch mode with the five batch
+// results, the current file name and the print settings. The dialog only mirrors them.
+
+#include "core/Batch.h"
+#include "core/Records.h"
+#include "session/SessionView.h"
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace morvik {
+
+inline constexpr const char* kTitlePrefix = "Velkan贯入仪检测软件V2.01-";
+inline constexpr const char* kUntitledFileName = "新文件.stl";
+inline constexpr int kDefaultTemperature = 25;
+
+// The limited text fields of the project information.
+enum class ProjectText { ProjectName, InstrumentNumber, Reviewer, ChiefInspector, StrengthGrade };
+// The two date pickers.
+enum class DateField { TestDate, ConstructionDate };
+
+class Session {
+public:
+    // `today` gives the local date whenever a field needs today's date (tests fix it).
+    explicit Session(SessionView& view, std::function<CivilDate()> today = {});
+
+    // --- start and state ------------------------------------------------------------------
+    // The dialog's initialisation from the flags on: current member none, the first member
+    // G001 added and current, project information shown, title, batch results reset.
+    void start();
+
+    const ProjectInfo& project() const { return project_; }
+    std::uint8_t mortarCode() const { return project_.mortarCode; }
+    const std::vector<ShaJiang_GouJian_Struct>& members() const { return members_; }
+    int memberCount() const { return static_cast<int>(members_.size()); }
+    int currentMember() const { return currentMember_; }
+    const ShaJiang_GouJian_Struct& currentRecord() const { return currentRecord_; }
+    bool dataModified() const { return dataModified_; }
+    bool batchMode() const { return batchMode_; }
+    const BatchResults& batch() const { return batch_; }
+    const std::string& currentFileName() const { return currentFileName_; }
+    std::string title() const { return kTitlePrefix + currentFileName_; }
+    bool isChecked(int row) const;
+    std::vector<int> checkedRows() const;
+    PrintSettings& printSettings() { return printSettings_; }
+    const PrintSettings& printSettings() const { return printSettings_; }
+
+    // The settings file: read at start from `readPath`, written on exit to `writePath`.
+    void readSettings(const std::filesystem::path& readPath);
+    void setSettingsWritePath(const std::filesystem::path& writePath) { settingsPath_ = writePath; }
+
+    // --- reading grid ---------------------------------------------------------------------
+    // End of a cell edit at grid (row 1..16, column) with the cell's text.
+    void onReadingEdited(int row, int column, const std::string& text);
+    void onCalculate(); // the hidden 计算 button
+
+    // --- mortar kind and variety ----------------------------------------------------------
+    void onKindChanged(int kindIndex);
+    void onVarietyChanged(int varietyIndex);
+
+    // --- project and member fields (the user changed a control) ---------------------------
+    void onProjectTextChanged(ProjectText field, const std::string& text);
+    // The 检测温度 text as typed (digits only). A text that holds no whole number leaves the
+    // stored temperature as it is and is remembered, so 退出 can ask for a whole number.
+    void onTemperatureChanged(const std::string& text);
+    void onBasisChanged(int index);
+    // Nothing when the picker holds no valid date.
+    void onDateChanged(DateField field, std::optional<CivilDate> date);
+    void onMemberNameChanged(const std::string& text);
+    void onRemarkChanged(const std::string& text);
+
+    // --- batch ----------------------------------------------------------------------------
+    // The user clicked 批检测; `checked` is the box's new state.
+    void toggleBatchMode(bool checked);
+    void evaluateBatch();
+    void resetBatchResults();
+
+    // --- member list ----------------------------------------------------------------------
+    void addMember();
+    void deleteCheckedMembers();
+    void toggleAllChecks();
+    // The list's item-changed notification of a change the user made.
+    void onMemberItemChanged(int row, bool becameSelected, bool checkChanged, bool checked);
+    void fillMemberList();
+    void showMemberReadings();
+    void showMemberResults(const ShaJiang_GouJian_Struct& record, int index);
+
+    // --- files ----------------------------------------------------------------------------
+    // Asks to save unsaved changes. False when the user said Yes and the save did not
+    // happen (cancelled or failed): the command that asked must stop.
+    bool confirmSaveChanges();
+    // 保存: always asks for a name. True when the file was written.
+    bool saveDataSet();
+    void openDataSet();
+    // Opens `path` as 打开 does after its file dialog (command line, a dropped file).
+    void openPath(const std::string& path);
+    void newDataSet();
+    void clearReadings();
+    void clearProjectInfo();
+    // 退出 and the close box: true when the dialog may end (settings written).
+    bool exitProgram();
+    // Esc: true when the dialog may end (asks first when there are unsaved changes).
+    bool escapePressed();
+
+    // --- print preview --------------------------------------------------------------------
+    // Writes the working copy back and returns the members of the preview pages in page
+    // order: the ticked rows, else the current member, else none.
+    std::vector<int> previewMembers();
+
+private:
+    // (implementation state; see Session.cpp)
+    SessionView& view_;
+    std::function<CivilDate()> today_;
+    ProjectInfo project_{};
+    std::vector<ShaJiang_GouJian_Struct> members_;
+    std::vector<bool> checks_;
+    int currentMember_ = -1;
+    ShaJiang_GouJian_Struct currentRecord_{};
+    bool dataModified_ = false;
+    bool selectionSwitches_ = true;
+    bool checkTriggersBatch_ = true;
+    bool batchMode_ = false;
+    BatchResults batch_;
+    std::string currentFileName_ = kUntitledFileName;
+    bool temperatureValid_ = true;
+    PrintSettings printSettings_{};
+    std::filesystem::path settingsPath_;
+};
+
+} // namespace morvik

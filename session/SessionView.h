@@ -1,0 +1,107 @@
+#pragma once
+// What the session asks of the main dialog: put texts into fields, mirror the member list
+// and the reading grid, and ask the user. The dialog implements it with widgets and the
+// prompt interface; tests implement it with a recording view that answers from a script.
+//
+// Every call is a plain write: none of them may call back into the session (programmatic
+// list and field changes are made quietly), except commitReadingEdit(), which ends an open
+// cell edit and so delivers that edit through Session::onReadingEdited before it returns.
+//
+// Texts are UTF-8.
+
+#include "core/Message.h"
+#include <array>
+#include <optional>
+#include <string>
+
+namespace morvik {
+
+// A calendar date as the date pickers hold it (month 1..12, day 1..31).
+struct CivilDate {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+inline bool operator==(const CivilDate& a, const CivilDate& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+
+// The read-only result fields, by their control ids.
+enum class ResultField : int {
+    MeanDepth = 1021,
+    Strength = 1022,
+    MemberEstimate = 1035,
+    BatchMean = 1027,
+    BatchStdDev = 1028,
+    BatchMin = 1029,
+    BatchCv = 1030,
+    BatchEstimate = 1031,
+};
+
+enum class AskButtons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+// What the project controls show (showProjectInfo). A date that cannot be shown (a stored
+// text that does not parse) is nothing: the picker then shows no valid date.
+struct ProjectFields {
+    std::string projectName;      // 1014
+    std::string instrumentNumber; // 1016
+    int temperature = 25;         // 1017
+    int basisIndex = 0;           // 1034
+    std::optional<CivilDate> constructionDate; // 1013
+    std::string reviewer;       // 1019
+    std::string chiefInspector; // 1020
+    std::string strengthGrade;  // 1024
+    int kind = 0;               // 1025; 1026 is refilled with this kind's varieties
+    int variety = 0;            // 1026
+};
+
+// What the member controls show (showMemberInfo).
+struct MemberFields {
+    std::string memberName;            // 1015
+    std::optional<CivilDate> testDate; // 1012
+    std::string remark;                // 1018
+};
+
+// One member list row: 序号, 构件编号, 平均值, 抗压强度.
+using ListRowTexts = std::array<std::string, 4>;
+
+class SessionView {
+public:
+    virtual ~SessionView() = default;
+
+    virtual void setTitle(const std::string& title) = 0;
+
+    // Fields. None of these runs a change handler.
+    virtual void showProjectFields(const ProjectFields& fields) = 0;
+    virtual void showMemberFields(const MemberFields& fields) = 0;
+    virtual void setResultText(ResultField field, const std::string& text) = 0;
+    virtual void setBatchModeChecked(bool checked) = 0;
+
+    // The member list mirrors the member array row for row. All changes are quiet.
+    virtual void clearListRows() = 0;
+    virtual void appendListRow(const ListRowTexts& texts) = 0;
+    virtual void removeListRow(int row) = 0;
+    virtual void setListCellText(int row, int column, const std::string& text) = 0;
+    virtual void setListRowChecked(int row, bool checked) = 0;
+    // Clears the selected and focused state of every row and selects `row` (-1: none).
+    virtual void selectListRow(int row) = 0;
+    virtual void ensureListRowVisible(int row) = 0;
+    virtual void focusList() = 0;
+
+    // The reading grid: point 1..16 is grid row 1..16, column 1 unevenness, 2 gauge
+    // reading, 3 depth.
+    virtual void setReadingCellText(int point, int column, const std::string& text) = 0;
+    virtual void repaintReadingGrid() = 0;
+    // Moves the keyboard focus to the grid; an open cell edit ends there and is stored.
+    virtual void commitReadingEdit() = 0;
+
+    // Asking the user.
+    virtual Answer showMessage(const Message& message, AskButtons buttons = AskButtons::Ok) = 0;
+    // Full paths; nothing when the user cancels.
+    virtual std::optional<std::string> chooseOpenFile() = 0;
+    virtual std::optional<std::string> chooseSaveFile(const std::string& proposedName) = 0;
+};
+
+} // namespace morvik
