@@ -15,6 +15,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
         return QMessageBox::Warning;
     case MessageIcon::Question:
         return QMessageBox::Question;
+    case MessageIcon::None:
+        return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

@@ -5,7 +5,8 @@
 
 namespace morvik {
 
-enum class MessageIcon { Information, Warning, Question };
+// None: a plain notice box without an icon (the confirmation of a save).
+enum class MessageIcon { Information, Warning, Question, None };
 
 struct Message {
     std::string text;
