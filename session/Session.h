@@ -116,7 +116,19 @@ public:
     std::vector<int> previewMembers();
 
 private:
-    // (implementation state; see Session.cpp)
+    // Working copy back into the member array (nothing while no member is current).
+    void writeBack();
+    // The first member at start and after 新文件; 增加构件 ends a pending cell edit first.
+    void appendMember();
+    // Makes `row` the current member as selecting its list row does.
+    void switchToRow(int row);
+    void showProjectInfo();
+    void showMemberInfo();
+    ProjectFields projectFields() const;
+    void recomputeAllMembers();
+    void showBatch(const BatchOutcome& outcome);
+    CivilDate today() const;
+
     SessionView& view_;
     std::function<CivilDate()> today_;
     ProjectInfo project_{};

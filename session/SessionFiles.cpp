@@ -1,0 +1,166 @@
+// The file commands and the change flag: save, open, new file, clearing, leaving.
+
+#include "core/Evaluation.h"
+#include "io/DataFile.h"
+#include "io/SettingsFile.h"
+#include "session/Columns.h"
+#include "session/Session.h"
+#include <cstring>
+
+namespace morvik {
+
+namespace {
+
+const char* const kSaveQuestionText = "文件内容已被修改，是否保存当前更改？";
+const char* const kSaveFailedText = "保存文件失败，请重试。";
+const char* const kSaveDoneText = "保存文件成功。";
+const char* const kOpenFailedText = "打开文件失败！";
+const char* const kWholeNumberText = "请输入一个整数。";
+
+std::string fileNameOf(const std::string& path) {
+    return std::filesystem::u8path(path).filename().u8string();
+}
+
+void clearPoints(ShaJiang_GouJian_Struct& record) {
+    for (int k = 0; k < kPointCount; ++k) {
+        record.unevenness[k] = kMissing;
+        record.gaugeReading[k] = kMissing;
+        record.depth[k] = kMissing;
+    }
+    record.meanDepth = kMissing;
+    record.strength = kMissing;
+    record.memberEstimate = kMissing;
+}
+
+} // namespace
+
+bool Session::confirmSaveChanges() {
+    view_.commitReadingEdit(); // a value still being typed counts as a change
+    if (!dataModified_)
+        return true;
+    const Answer answer = view_.showMessage(
+        Message{kSaveQuestionText, kCaptionNotice, MessageIcon::Information}, AskButtons::YesNo);
+    if (answer != Answer::Yes)
+        return true;
+    return saveDataSet();
+}
+
+bool Session::saveDataSet() {
+    view_.commitReadingEdit();
+    const std::string proposed = currentFileName_;
+    writeBack();
+    const std::optional<std::string> path = view_.chooseSaveFile(proposed);
+    if (!path)
+        return false;
+
+    DataSet data;
+    data.project = project_;
+    data.members = members_;
+    if (writeDataFile(std::filesystem::u8path(*path), data) != WriteResult::Written) {
+        view_.showMessage(Message{kSaveFailedText, kCaptionNotice, MessageIcon::Information});
+        return false;
+    }
+    currentFileName_ = fileNameOf(*path);
+    view_.setTitle(title());
+    view_.showMessage(Message{kSaveDoneText, kCaptionNotice, MessageIcon::None});
+    dataModified_ = false;
+    return true;
+}
+
+void Session::openDataSet() {
+    if (!confirmSaveChanges())
+        return;
+    const std::optional<std::string> path = view_.chooseOpenFile();
+    if (!path)
+        return;
+    openPath(*path);
+}
+
+void Session::openPath(const std::string& path) {
+    // An edit still open belongs to the data set on screen, not to the one being read.
+    view_.commitReadingEdit();
+    currentFileName_ = fileNameOf(path);
+    view_.setTitle(title());
+
+    DataSet data;
+    const ReadResult result = readDataFile(std::filesystem::u8path(path), data);
+    if (result == ReadResult::OpenFailed || result == ReadResult::Refused) {
+        view_.showMessage(Message{kOpenFailedText, kCaptionNotice, MessageIcon::Information});
+        return;
+    }
+    if (result == ReadResult::Loaded) {
+        project_ = data.project;
+        members_ = std::move(data.members);
+    }
+    if (members_.empty()) { // every later step relies on a member 1
+        ShaJiang_GouJian_Struct first = newMemberRecord(1);
+        evaluateMember(first, project_.mortarCode);
+        members_.push_back(first);
+    }
+    checks_.assign(members_.size(), false);
+    currentRecord_ = members_[0];
+    currentMember_ = 0;
+    dataModified_ = false;
+
+    fillMemberList();
+    showProjectInfo();
+    showMemberInfo();
+    showMemberReadings();
+    showMemberResults(members_[0], 0);
+}
+
+void Session::newDataSet() {
+    if (!confirmSaveChanges())
+        return;
+    members_.clear();
+    checks_.clear();
+    view_.clearListRows();
+    currentMember_ = -1;
+    std::memset(&currentRecord_, 0, sizeof currentRecord_);
+    clearPoints(currentRecord_);
+    appendMember();
+    showProjectInfo();
+    resetBatchResults();
+    currentFileName_ = kUntitledFileName;
+    view_.setTitle(title());
+}
+
+void Session::clearReadings() {
+    view_.commitReadingEdit();
+    for (int point = 1; point <= kPointCount; ++point)
+        for (int column = kUnevennessColumn; column <= kDepthColumn; ++column)
+            view_.setReadingCellText(point, column, std::string());
+    clearPoints(currentRecord_);
+    view_.repaintReadingGrid();
+    writeBack();
+    dataModified_ = true;
+    showMemberResults(currentRecord_, currentMember_);
+    if (batchMode_)
+        evaluateBatch();
+}
+
+void Session::clearProjectInfo() {
+    std::memset(&project_, 0, sizeof project_);
+    showProjectInfo();
+    currentFileName_ = kUntitledFileName;
+    view_.setTitle(title());
+}
+
+bool Session::exitProgram() {
+    // Checked before anything is written, so a refused 退出 leaves no trace.
+    if (!temperatureValid_) {
+        view_.showMessage(Message{kWholeNumberText, kCaptionNotice, MessageIcon::Information});
+        return false;
+    }
+    if (!confirmSaveChanges())
+        return false;
+    if (!settingsPath_.empty())
+        writeSettingsFile(settingsPath_, printSettings_);
+    return true;
+}
+
+bool Session::escapePressed() {
+    return confirmSaveChanges();
+}
+
+} // namespace morvik

@@ -1,0 +1,193 @@
+// The member list: adding, deleting, ticking, switching the current member, and the
+// refreshes of the list, the reading grid and the result fields.
+
+#include "core/Evaluation.h"
+#include "core/GbkText.h"
+#include "core/ResultText.h"
+#include "session/Columns.h"
+#include "session/Session.h"
+#include <cstdio>
+
+namespace morvik {
+
+namespace {
+
+const char* const kCaptionWarning = "警告";
+const char* const kNothingCheckedText = "请选中要删除的构件！";
+const char* const kAllCheckedText = "不能全部删除！";
+const char* const kConfirmDeleteText = "确定要删除选中的构件吗？";
+
+std::string rowNumberText(int row) {
+    return std::to_string(row + 1);
+}
+
+// The grid shows a stored reading as it is, widened to double, without rounding first.
+std::string storedReadingText(float value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(value));
+    return buffer;
+}
+
+} // namespace
+
+void Session::addMember() {
+    view_.commitReadingEdit(); // a value still being typed belongs to the member it was typed for
+    appendMember();
+}
+
+void Session::appendMember() {
+    writeBack();
+    const int n = memberCount();
+    ShaJiang_GouJian_Struct record = newMemberRecord(n + 1);
+    evaluateMember(record, project_.mortarCode);
+    view_.appendListRow(ListRowTexts{rowNumberText(n), fieldToText(record.memberName), "", ""});
+    members_.push_back(record);
+    checks_.push_back(false);
+
+    selectionSwitches_ = false;
+    currentRecord_ = record;
+    currentMember_ = n;
+    view_.selectListRow(n);
+    view_.focusList();
+    selectionSwitches_ = true;
+
+    showMemberInfo();
+    showMemberReadings();
+    showMemberResults(currentRecord_, n);
+}
+
+void Session::deleteCheckedMembers() {
+    view_.commitReadingEdit();
+    const int n = memberCount();
+    const int checked = static_cast<int>(checkedRows().size());
+    if (n == 0 || checked == 0) {
+        view_.showMessage(Message{kNothingCheckedText, kCaptionNotice, MessageIcon::Information});
+        return;
+    }
+    if (checked == n) {
+        view_.showMessage(Message{kAllCheckedText, kCaptionNotice, MessageIcon::Information});
+        return;
+    }
+    const Answer answer = view_.showMessage(
+        Message{kConfirmDeleteText, kCaptionWarning, MessageIcon::Question}, AskButtons::YesNo);
+    if (answer != Answer::Yes && answer != Answer::Ok)
+        return;
+
+    for (int row = n - 1; row >= 0; --row) {
+        if (!checks_[row])
+            continue;
+        view_.removeListRow(row);
+        members_.erase(members_.begin() + row);
+        checks_.erase(checks_.begin() + row);
+    }
+    if (memberCount() == n)
+        return;
+    for (int row = 0; row < memberCount(); ++row)
+        view_.setListCellText(row, kListNumberColumn, rowNumberText(row));
+    currentMember_ = 0;
+    currentRecord_ = members_[0];
+    showMemberInfo();
+    showMemberReadings();
+    showMemberResults(currentRecord_, 0);
+    view_.selectListRow(0);
+    view_.focusList();
+    dataModified_ = true;
+}
+
+void Session::toggleAllChecks() {
+    selectionSwitches_ = false;
+    bool target = false;
+    for (bool check : checks_)
+        if (!check)
+            target = true;
+
+    checkTriggersBatch_ = false;
+    for (int row = 0; row < memberCount(); ++row) {
+        checks_[row] = target;
+        view_.setListRowChecked(row, target);
+    }
+    view_.selectListRow(-1);
+    checkTriggersBatch_ = true;
+    if (batchMode_ && memberCount() > 0)
+        evaluateBatch();
+
+    selectionSwitches_ = true;
+    if (memberCount() > 0) {
+        view_.selectListRow(0);
+        switchToRow(0);
+        view_.ensureListRowVisible(0);
+    }
+}
+
+void Session::onMemberItemChanged(int row, bool becameSelected, bool checkChanged, bool checked) {
+    if (row < 0 || row >= memberCount())
+        return;
+    if (checkChanged)
+        checks_[row] = checked;
+    if (becameSelected)
+        switchToRow(row);
+    if (checkChanged && checkTriggersBatch_ && batchMode_)
+        evaluateBatch();
+}
+
+void Session::switchToRow(int row) {
+    if (row == currentMember_)
+        return;
+    // Ends an open cell edit; it is stored for the member that is still current.
+    view_.commitReadingEdit();
+    if (!selectionSwitches_ || currentMember_ == -1)
+        return;
+    writeBack();
+    currentMember_ = row;
+    currentRecord_ = members_[row];
+    showMemberInfo();
+    showMemberReadings();
+    showMemberResults(currentRecord_, currentMember_);
+    if (checks_[row] && batchMode_)
+        evaluateBatch();
+    else
+        resetBatchResults();
+}
+
+void Session::fillMemberList() {
+    view_.clearListRows();
+    for (int i = 0; i < memberCount(); ++i) {
+        const ShaJiang_GouJian_Struct& record = members_[i];
+        view_.appendListRow(ListRowTexts{rowNumberText(i), fieldToText(record.memberName),
+                                         listMeanDepthText(record), listEstimateText(record)});
+    }
+    checks_.assign(members_.size(), false);
+    checkTriggersBatch_ = false;
+    view_.selectListRow(currentMember_);
+    view_.focusList();
+    checkTriggersBatch_ = true;
+}
+
+void Session::showMemberReadings() {
+    for (int k = 0; k < kPointCount; ++k) {
+        const bool uneven = isPresent(currentRecord_.unevenness[k]);
+        const bool gauge = isPresent(currentRecord_.gaugeReading[k]);
+        view_.setReadingCellText(k + 1, kUnevennessColumn,
+                                 uneven ? storedReadingText(currentRecord_.unevenness[k]) : "");
+        view_.setReadingCellText(k + 1, kGaugeColumn,
+                                 gauge ? storedReadingText(currentRecord_.gaugeReading[k]) : "");
+        view_.setReadingCellText(k + 1, kDepthColumn,
+                                 uneven && gauge ? storedReadingText(currentRecord_.depth[k]) : "");
+    }
+    view_.repaintReadingGrid();
+}
+
+void Session::showMemberResults(const ShaJiang_GouJian_Struct& record, int index) {
+    const MemberResultTexts texts = memberResultTexts(record);
+    if (index == currentMember_) {
+        view_.setResultText(ResultField::MeanDepth, texts.meanDepth);
+        view_.setResultText(ResultField::Strength, texts.strength);
+        view_.setResultText(ResultField::MemberEstimate, texts.memberEstimate);
+    }
+    if (index >= 0 && index < memberCount()) {
+        view_.setListCellText(index, kListMeanDepthColumn, texts.listMeanDepth);
+        view_.setListCellText(index, kListEstimateColumn, texts.listEstimate);
+    }
+}
+
+} // namespace morvik

@@ -1,0 +1,115 @@
+// The reading grid of the current member and the mortar kind and variety that every
+// member is evaluated under.
+
+#include "core/Evaluation.h"
+#include "core/ReadingText.h"
+#include "core/ResultText.h"
+#include "core/Vocabulary.h"
+#include "session/Columns.h"
+#include "session/Session.h"
+
+namespace morvik {
+
+namespace {
+
+const char* const kTooFewPointsText = "请输入7组以上不为0的数据！";
+
+} // namespace
+
+void Session::onReadingEdited(int row, int column, const std::string& text) {
+    if (currentMember_ < 0 || row < 1 || row > kPointCount || column < kUnevennessColumn ||
+        column > kDepthColumn)
+        return;
+    const int k = row - 1;
+
+    const ReadingCheck check = checkReadingText(text);
+    if (check.message)
+        view_.showMessage(*check.message);
+
+    float* reading = column == kUnevennessColumn ? &currentRecord_.unevenness[k]
+                     : column == kGaugeColumn    ? &currentRecord_.gaugeReading[k]
+                                                 : nullptr;
+    if (check.status == ReadingStatus::Valid) {
+        if (reading) {
+            *reading = static_cast<float>(check.value);
+            view_.setReadingCellText(row, column, depthText(*reading));
+        }
+    } else {
+        if (reading)
+            *reading = kMissing;
+        view_.setReadingCellText(row, column, std::string());
+    }
+
+    if (isPresent(currentRecord_.unevenness[k]) && isPresent(currentRecord_.gaugeReading[k])) {
+        currentRecord_.depth[k] = currentRecord_.gaugeReading[k] - currentRecord_.unevenness[k];
+        view_.setReadingCellText(row, kDepthColumn, depthText(currentRecord_.depth[k]));
+    } else {
+        currentRecord_.depth[k] = kMissing;
+        view_.setReadingCellText(row, kDepthColumn, std::string());
+    }
+    view_.repaintReadingGrid();
+
+    dataModified_ = true;
+    evaluateMember(currentRecord_, project_.mortarCode);
+    showMemberResults(currentRecord_, currentMember_);
+    writeBack();
+}
+
+void Session::onCalculate() {
+    int counted = 0;
+    for (int k = 0; k < kPointCount; ++k) {
+        if (isPresent(currentRecord_.unevenness[k]) && isPresent(currentRecord_.gaugeReading[k])) {
+            currentRecord_.depth[k] = currentRecord_.gaugeReading[k] - currentRecord_.unevenness[k];
+            view_.setReadingCellText(k + 1, kDepthColumn, depthText(currentRecord_.depth[k]));
+            ++counted;
+        } else {
+            currentRecord_.depth[k] = kMissing;
+        }
+    }
+    if (counted < kMinUsablePoints) {
+        view_.showMessage(Message{kTooFewPointsText, kCaptionNotice, MessageIcon::Information});
+        return;
+    }
+    evaluateMember(currentRecord_, project_.mortarCode);
+}
+
+void Session::onKindChanged(int kindIndex) {
+    if (kindIndex < 0 || kindIndex >= static_cast<int>(kindList().size()))
+        return; // a list being emptied reports no entry
+    project_.mortarCode = static_cast<std::uint8_t>(kindIndex << 4);
+    dataModified_ = true;
+    recomputeAllMembers();
+    view_.showProjectFields(projectFields()); // refills 砂浆品种 for the new kind
+    temperatureValid_ = true;
+    if (currentMember_ >= 0)
+        currentRecord_ = members_[currentMember_];
+    if (batchMode_)
+        evaluateBatch();
+}
+
+void Session::onVarietyChanged(int varietyIndex) {
+    const int kind = mortarKind(project_.mortarCode);
+    const int varieties = kind < static_cast<int>(varietyLists().size())
+                              ? static_cast<int>(varietyLists()[kind].size())
+                              : 0;
+    if (varietyIndex < 0 || varietyIndex >= varieties)
+        return;
+    project_.mortarCode = static_cast<std::uint8_t>((project_.mortarCode & 0xF0) + varietyIndex);
+    dataModified_ = true;
+    recomputeAllMembers();
+    if (currentMember_ >= 0)
+        currentRecord_ = members_[currentMember_];
+    if (batchMode_)
+        evaluateBatch();
+}
+
+void Session::recomputeAllMembers() {
+    for (int k = 0; k < memberCount(); ++k) {
+        ShaJiang_GouJian_Struct record = members_[k];
+        evaluateMember(record, project_.mortarCode);
+        members_[k] = record;
+        showMemberResults(members_[k], k);
+    }
+}
+
+} // namespace morvik
