@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -30,11 +31,13 @@ constexpr std::size_t kChunkRecords = 128;
 
 static_assert(kProjectInfoOffset + sizeof(ProjectInfo) <= kDataFileHeaderSize);
 
-// The most member records a file of `size` bytes can hold, counting a partial last one.
-std::uint64_t recordCapacity(std::uint64_t size) {
+// The whole member records a file of `size` bytes holds; a record cut short by the end of
+// the file does not count, so a file cut inside its last record is refused rather than
+// read with zeros where its readings were.
+std::uint64_t wholeRecords(std::uint64_t size) {
     if (size <= kDataFileHeaderSize)
         return 0;
-    return (size - kDataFileHeaderSize + kMemberSize - 1) / kMemberSize;
+    return (size - kDataFileHeaderSize) / kMemberSize;
 }
 
 // A large data set fills tens of megabytes of fresh memory; on Linux, large pages spare
@@ -53,6 +56,18 @@ void adviseLargePages(void* data, std::size_t size) {
 #endif
 }
 
+// Makes room for at least one more chunk. The array grows geometrically with what has
+// been read, never from the count the header claims: a sparse file can claim two billion
+// members at a length that matches, and only reading shows whether memory holds them.
+void growFor(std::vector<ShaJiang_GouJian_Struct>& members, std::size_t more, std::size_t total) {
+    const std::size_t needed = members.size() + more;
+    if (needed <= members.capacity())
+        return;
+    const std::size_t grown = std::min(total, std::max(needed, 2 * members.capacity()));
+    members.reserve(grown);
+    adviseLargePages(members.data(), grown * kMemberSize);
+}
+
 ReadResult readRecordLayout(ByteSource& source, DataSet& out) {
     // A file cut short inside its header reads as zeros here, as the fields were cleared.
     std::int16_t version = 0;
@@ -62,7 +77,7 @@ ReadResult readRecordLayout(ByteSource& source, DataSet& out) {
 
     std::int32_t count = 0;
     source.readAt(kCountOffset, &count, sizeof count);
-    if (count <= 0 || static_cast<std::uint64_t>(count) > recordCapacity(source.size()))
+    if (count <= 0 || static_cast<std::uint64_t>(count) > wholeRecords(source.size()))
         return ReadResult::Refused;
 
     source.readAt(kProjectInfoOffset, &out.project, sizeof out.project);
@@ -70,22 +85,26 @@ ReadResult readRecordLayout(ByteSource& source, DataSet& out) {
     // Records pass through a small buffer that stays in cache while they are evaluated,
     // so the large array is written once and never cleared first.
     const auto total = static_cast<std::size_t>(count);
-    out.members.reserve(total);
-    adviseLargePages(out.members.data(), total * kMemberSize);
-    std::vector<ShaJiang_GouJian_Struct> chunk(std::min(total, kChunkRecords));
-    std::uint64_t offset = kDataFileHeaderSize;
-    for (std::size_t done = 0; done < total;) {
-        const std::size_t n = std::min(total - done, chunk.size());
-        const std::size_t wanted = n * kMemberSize;
-        auto* bytes = reinterpret_cast<unsigned char*>(chunk.data());
-        const std::size_t got = source.readAt(offset, bytes, wanted);
-        // A short last record keeps zeros where the file ends.
-        std::memset(bytes + got, 0, wanted - got);
-        for (std::size_t i = 0; i < n; ++i)
-            evaluateMember(chunk[i], out.project.mortarCode);
-        out.members.insert(out.members.end(), chunk.begin(), chunk.begin() + n);
-        offset += wanted;
-        done += n;
+    try {
+        std::vector<ShaJiang_GouJian_Struct> chunk(std::min(total, kChunkRecords));
+        std::uint64_t offset = kDataFileHeaderSize;
+        for (std::size_t done = 0; done < total;) {
+            const std::size_t n = std::min(total - done, chunk.size());
+            const std::size_t wanted = n * kMemberSize;
+            auto* bytes = reinterpret_cast<unsigned char*>(chunk.data());
+            // The length was checked, but a file can shrink while it is read.
+            if (source.readAt(offset, bytes, wanted) != wanted)
+                return ReadResult::Refused;
+            for (std::size_t i = 0; i < n; ++i)
+                evaluateMember(chunk[i], out.project.mortarCode);
+            growFor(out.members, n, total);
+            out.members.insert(out.members.end(), chunk.begin(), chunk.begin() + n);
+            offset += wanted;
+            done += n;
+        }
+    } catch (const std::bad_alloc&) {
+        // More members than memory holds: the file cannot be opened, the program goes on.
+        return ReadResult::Refused;
     }
     return ReadResult::Loaded;
 }

@@ -41,8 +41,9 @@ enum class ReadResult {
     OpenFailed,         // the file cannot be opened for reading; data set unchanged
     UnsupportedVersion, // magic present, version not 100; data set unchanged
     Refused,            // a record-layout file whose member count is 0, negative or more
-                        // than the file holds; data set unchanged. Report it like
-                        // OpenFailed.
+                        // than the whole 768-byte records it holds (a file cut inside a
+                        // record is damaged), or whose members do not fit in memory;
+                        // data set unchanged. Report it like OpenFailed.
 };
 
 enum class WriteResult {
@@ -52,8 +53,9 @@ enum class WriteResult {
 };
 
 // Replaces `data` with the data set of the file at `path`. Every member is re-evaluated
-// with the mortar code just read. On any result but Loaded `data` is left exactly as it
-// was. `layout`, when given, receives the layout of a Loaded file.
+// with the mortar code just read; bytes after the last whole record are ignored. On any
+// result but Loaded `data` is left exactly as it was; running out of memory is a Refused
+// file, never an exception. `layout`, when given, receives the layout of a Loaded file.
 ReadResult readDataFile(const std::filesystem::path& path, DataSet& data,
                         DataFileLayout* layout = nullptr);
 

@@ -5,7 +5,12 @@
 #include "core/Evaluation.h"
 #include <climits>
 #include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <limits>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace morvik {
 namespace {
@@ -148,8 +153,10 @@ TEST(DataFile, MemberCountMustFitTheFile) {
         {"cut inside the header", 1, 0, ReadResult::Refused},
         {"huge", INT32_MAX, 768 * 3, ReadResult::Refused},
         {"exact", 3, 768 * 3, ReadResult::Loaded},
-        {"partial last record", 2, 768 + 1, ReadResult::Loaded},
+        {"cut inside the last record", 2, 768 + 1, ReadResult::Refused},
+        {"cut one byte short", 2, 768 * 2 - 1, ReadResult::Refused},
         {"fewer than held", 1, 768 * 2, ReadResult::Loaded},
+        {"bytes after the last record", 2, 768 * 2 + 100, ReadResult::Loaded},
     };
     for (const CountCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -167,24 +174,23 @@ TEST(DataFile, MemberCountMustFitTheFile) {
     }
 }
 
-TEST(DataFile, AShortLastRecordReadsAsZeros) {
+TEST(DataFile, AFileCutInsideItsLastRecordIsRefused) {
+    // Zeros where the readings were would count as present readings and give the last
+    // member a plausible, wrong strength; the file is damaged instead.
     const DataSet sample = test::sampleDataSet(2);
     Bytes image = encodeDataFile(sample);
     image.resize(kDataFileHeaderSize + 768 + 60); // the second record keeps 60 bytes
+    DataSet data = untouchedSet();
+    EXPECT_EQ(readDataFileBytes(image.data(), image.size(), data), ReadResult::Refused);
+    expectSameDataSet(data, untouchedSet());
+
+    // Bytes after the last whole record are ignored.
+    Bytes longer = encodeDataFile(sample);
+    longer.insert(longer.end(), 767, 0xEE);
     DataSet read;
-    ASSERT_EQ(readDataFileBytes(image.data(), image.size(), read), ReadResult::Loaded);
+    ASSERT_EQ(readDataFileBytes(longer.data(), longer.size(), read), ReadResult::Loaded);
     ASSERT_EQ(read.members.size(), 2u);
     EXPECT_STREQ(read.members[1].memberName, "G002");
-    EXPECT_EQ(read.members[1].unevenness[0], 0.25f); // offset 56..59 is still in the file
-    for (int k = 1; k < kPointCount; ++k) {
-        EXPECT_EQ(read.members[1].unevenness[k], 0.0f);
-        EXPECT_EQ(read.members[1].gaugeReading[k], 0.0f);
-    }
-    EXPECT_EQ(read.members[1].remark[0], '\0');
-    // Zero readings count as present: sixteen points with depth 0 give a mean of 0.00,
-    // which lies in no table row.
-    EXPECT_EQ(read.members[1].meanDepth, 0.0f);
-    EXPECT_EQ(read.members[1].strength, kMissing);
 }
 
 TEST(DataFile, FileThatCannotBeOpenedChangesNothing) {
@@ -200,13 +206,69 @@ TEST(DataFile, FileAndMemoryReadersAgree) {
     TempDir dir;
     const DataSet sample = test::sampleDataSet(3);
     Bytes image = encodeDataFile(sample);
-    image.resize(image.size() - 500);
-    test::writeBytes(dir / "cut.stl", image);
+    image.resize(image.size() + 500, 0x11);
+    test::writeBytes(dir / "long.stl", image);
     DataSet fromFile;
     DataSet fromMemory;
-    ASSERT_EQ(readDataFile(dir / "cut.stl", fromFile), ReadResult::Loaded);
+    ASSERT_EQ(readDataFile(dir / "long.stl", fromFile), ReadResult::Loaded);
     ASSERT_EQ(readDataFileBytes(image.data(), image.size(), fromMemory), ReadResult::Loaded);
     expectSameDataSet(fromFile, fromMemory);
+
+    image.resize(image.size() - 1000);
+    test::writeBytes(dir / "cut.stl", image);
+    EXPECT_EQ(readDataFile(dir / "cut.stl", fromFile), ReadResult::Refused);
+    EXPECT_EQ(readDataFileBytes(image.data(), image.size(), fromMemory), ReadResult::Refused);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Virtual memory the calling process has mapped, from /proc/self/status.
+std::uint64_t mappedBytes() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmSize:") {
+            std::uint64_t kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes * 1024;
+        }
+        status.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+    }
+    return 0;
+}
+
+TEST(DataFile, MoreMembersThanMemoryHoldsRefuseTheFileInsteadOfCrashing) {
+    if (kAddressSanitizer)
+        GTEST_SKIP() << "the address sanitizer's allocator ends the process on exhaustion "
+                        "instead of throwing; the plain build runs this case";
+    // A sparse file: it claims INT32_MAX members and is long enough for them (1.6 TB),
+    // yet occupies a few kilobytes on disk.
+    TempDir dir;
+    const auto path = dir / "sparse.stl";
+    test::writeBytes(path, header(kDataFileMagic, kDataFileVersion, INT32_MAX));
+    std::filesystem::resize_file(path, kDataFileHeaderSize + 768ull * INT32_MAX);
+
+    // In a child whose memory is limited to what it has plus 256 MB, so that memory runs
+    // out after a few hundred thousand members instead of after the whole machine's.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = mappedBytes() + (256u << 20);
+        if (setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(3);
+        DataSet data = test::sampleDataSet(1);
+        const ReadResult result = readDataFile(path, data);
+        _exit(result == ReadResult::Refused && data.members.size() == 1 ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the reader died of signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "3: no limit could be set, 4: not refused";
 }
 
 } // namespace
