@@ -9,6 +9,7 @@
 #else
 #include <cerrno>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -21,15 +22,23 @@ namespace {
 
 constexpr int kNameAttempts = 100;
 
-// The file the caller means: a link is followed so that the link itself survives.
+constexpr int kMaxLinkHops = 40; // as the system allows when it resolves a path
+constexpr const char* kTemporaryPrefix = ".morvik-save-";
+
+// The file the caller means: links are followed, a dangling one included, so that the
+// link itself survives and the file it names receives the bytes.
 fs::path resolveTarget(const fs::path& target) {
-    std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        const fs::path resolved = fs::weakly_canonical(target, ec);
-        if (!ec)
-            return resolved;
+    fs::path current = target;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec)))
+            return current;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec)
+            return {};
+        current = next.is_absolute() ? next : current.parent_path() / next;
     }
-    return target;
+    return {}; // a loop of links names no file
 }
 
 // A folder, a device or a pipe must never be renamed over.
@@ -47,13 +56,17 @@ fs::path temporaryName(const fs::path& target, int attempt) {
     const unsigned long pid = static_cast<unsigned long>(getpid());
 #endif
     // Hidden, and short whatever the target's name, so that it fits wherever the target does.
-    return target.parent_path() / (".morvik-save-" + std::to_string(pid) + "-" +
+    return target.parent_path() / (kTemporaryPrefix + std::to_string(pid) + "-" +
                                    std::to_string(counter++) + "-" + std::to_string(attempt));
 }
 
 #ifdef _WIN32
 
 ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteSpan> spans) {
+    std::error_code statusEc;
+    const fs::file_status status = fs::status(target, statusEc);
+    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return ReplaceResult::CreateFailed; // the read-only attribute
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const fs::path temp = temporaryName(target, attempt);
         std::error_code ec;
@@ -109,7 +122,48 @@ void syncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
+// The pid in a temporary name ".morvik-save-PID-N-A", or 0 when the name is not ours.
+pid_t temporaryOwner(const std::string& name) {
+    const std::string prefix = kTemporaryPrefix;
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return 0;
+    pid_t pid = 0;
+    std::size_t i = prefix.size();
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+        if (pid > 99999999)
+            return 0;
+        pid = pid * 10 + (name[i] - '0');
+    }
+    return i < name.size() && name[i] == '-' ? pid : 0;
+}
+
+bool processRuns(pid_t pid) {
+    // EPERM: it runs, under another user.
+    return ::kill(pid, 0) == 0 || errno != ESRCH;
+}
+
+// A save killed between creating its temporary file and renaming it leaves the file
+// behind, as large as the data set. Those of processes that no longer run are removed;
+// a live process may be saving right now.
+void removeStaleTemporaries(const fs::path& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const pid_t owner = temporaryOwner(it->path().filename().string());
+        std::error_code typeEc;
+        if (owner > 0 && !processRuns(owner) &&
+            it->symlink_status(typeEc).type() == fs::file_type::regular)
+            ::unlink(it->path().c_str());
+    }
+}
+
 ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteSpan> spans) {
+    removeStaleTemporaries(target.parent_path());
+    // Renaming over a file bypasses its own permission: a file the user may not write
+    // (a read-only data file or settings file) is refused before anything is written.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0)
+        return ReplaceResult::CreateFailed;
+
     // 0666 less the umask for a new file, like any file the program creates.
     int fd = -1;
     fs::path temp;

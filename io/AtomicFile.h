@@ -9,8 +9,9 @@ namespace morvik {
 
 enum class ReplaceResult {
     Replaced,
-    CreateFailed, // no temporary file could be made beside the target, or the target is
-                  // not a regular file (a folder, a device)
+    CreateFailed, // no temporary file could be made beside the target, the target is not a
+                  // regular file (a folder, a device), or it exists and the user may not
+                  // write it
     WriteFailed   // writing, flushing, closing or renaming failed
 };
 
@@ -20,9 +21,12 @@ struct ByteSpan {
 };
 
 // Writes the spans, in order, to a new temporary file in the target's folder, flushes it
-// to the device, and renames it over `target` (following a symbolic link to the file it
-// names). An existing target keeps its permission bits. On failure the temporary file is
-// removed and the target is untouched.
+// to the device, and renames it over `target`. A symbolic link, dangling or not, is
+// followed to the file it names, so the link survives. An existing target keeps its
+// permission bits; one the user may not write is refused before anything is written.
+// On failure the temporary file is removed and the target is untouched. Temporary files
+// that killed saves left in the folder are removed first (only those whose process no
+// longer runs).
 ReplaceResult replaceFileContents(const std::filesystem::path& target,
                                   std::initializer_list<ByteSpan> spans);
 

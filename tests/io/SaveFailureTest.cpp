@@ -6,10 +6,13 @@
 #include "io/DataFile.h"
 #include "io/SettingsFile.h"
 #include <csignal>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace morvik {
 namespace {
@@ -124,6 +127,149 @@ TEST(SaveFailure, ReplaceFileContentsWritesTheSpansInOrder) {
     ASSERT_EQ(replaceFileContents(dir / "x", {{a, 3}, {nullptr, 0}, {b, 4}}),
               ReplaceResult::Replaced);
     EXPECT_EQ(test::readBytes(dir / "x"), (Bytes{'a', 'b', 'c', 'd', 'e', 'f', 'g'}));
+}
+
+TEST(SaveFailure, DanglingLinksAreWrittenThroughToTheFileTheyName) {
+    TempDir dir;
+    fs::create_directory(dir / "sub");
+    fs::create_symlink("missing.stl", dir / "link.stl");
+    fs::create_symlink("sub/deeper.stl", dir / "into-sub.stl");
+    fs::create_symlink("into-sub.stl", dir / "chain.stl"); // a link to a dangling link
+    fs::create_symlink("loop-b", dir / "loop-a");
+    fs::create_symlink("loop-a", dir / "loop-b");
+
+    const DataSet set = test::sampleDataSet(2);
+    ASSERT_EQ(writeDataFile(dir / "link.stl", set), WriteResult::Written);
+    EXPECT_TRUE(fs::is_symlink(dir / "link.stl"));
+    EXPECT_EQ(test::readBytes(dir / "missing.stl"), encodeDataFile(set));
+
+    ASSERT_TRUE(writeSettingsFile(dir / "chain.stl", PrintSettings{}));
+    EXPECT_TRUE(fs::is_symlink(dir / "chain.stl"));
+    EXPECT_TRUE(fs::is_symlink(dir / "into-sub.stl"));
+    EXPECT_EQ(test::readBytes(dir / "sub" / "deeper.stl").size(), kSettingsFileSize);
+
+    // A loop of links names no file at all.
+    EXPECT_EQ(writeDataFile(dir / "loop-a", set), WriteResult::OpenFailed);
+    EXPECT_TRUE(fs::is_symlink(dir / "loop-a"));
+    EXPECT_TRUE(strayFiles(dir.path(), {"link.stl", "missing.stl", "into-sub.stl", "chain.stl",
+                                        "loop-a", "loop-b", "sub"})
+                    .empty());
+}
+
+// A process id that no longer runs: a child that has ended and been waited for.
+pid_t endedProcess() {
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return child;
+}
+
+TEST(SaveFailure, TemporariesOfKilledSavesAreRemovedOnTheNextSaveThere) {
+    TempDir dir;
+    const std::string dead = std::to_string(endedProcess());
+    const std::string alive = std::to_string(getpid());
+    const std::string deadTemp = ".morvik-save-" + dead + "-0-0";
+    const std::string deadTemp2 = ".morvik-save-" + dead + "-7-1";
+    const std::string liveTemp = ".morvik-save-" + alive + "-99-0"; // a save in progress
+    const std::string foreign = ".morvik-save-notes";
+    const std::string deadFolder = ".morvik-save-" + dead + "-3-0";
+    for (const std::string& name : {deadTemp, deadTemp2, liveTemp, foreign})
+        test::writeBytes(dir / name, Bytes(4096, 0x33));
+    fs::create_directory(dir / deadFolder);
+    TempDir elsewhere;
+    test::writeBytes(elsewhere / deadTemp, {1});
+
+    ASSERT_TRUE(writeSettingsFile(dir / "default.ini", PrintSettings{}));
+    EXPECT_FALSE(fs::exists(dir / deadTemp));
+    EXPECT_FALSE(fs::exists(dir / deadTemp2));
+    EXPECT_TRUE(fs::exists(dir / liveTemp));
+    EXPECT_TRUE(fs::exists(dir / foreign));
+    EXPECT_TRUE(fs::is_directory(dir / deadFolder));
+    EXPECT_TRUE(fs::exists(elsewhere / deadTemp)); // only the folder saved into is tidied
+
+    // A save that fails cleans up as well, and still leaves the old file alone.
+    test::writeBytes(dir / deadTemp, Bytes(10, 0));
+    {
+        FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.ok());
+        EXPECT_EQ(writeDataFile(dir / "default.ini", test::sampleDataSet(1)),
+                  WriteResult::WriteFailed);
+    }
+    EXPECT_FALSE(fs::exists(dir / deadTemp));
+    EXPECT_EQ(test::readBytes(dir / "default.ini").size(), kSettingsFileSize);
+}
+
+// Runs `body` in a child process as an unprivileged user (nobody when the suite runs as
+// root, who may write any file) and returns its exit status, or -1 when the child could
+// not become unprivileged or died. `owned` is handed to that user first.
+int runUnprivileged(const fs::path& owned, int (*body)(const fs::path&)) {
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0 && chown(owned.c_str(), kNobody, kNobody) != 0)
+        return -1;
+    const pid_t child = fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+            _exit(100);
+        if (geteuid() == 0 || getuid() == 0)
+            _exit(100);
+        _exit(body(owned));
+    }
+    int status = 0;
+    if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 100)
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+// Exit codes say which check failed; 0 is success.
+int refuseReadOnlyTargets(const fs::path& dir) {
+    const DataSet oldSet = test::sampleDataSet(1);
+    if (writeDataFile(dir / "day.stl", oldSet) != WriteResult::Written ||
+        !writeSettingsFile(dir / "default.ini", PrintSettings{}))
+        return 1;
+    const Bytes oldData = test::readBytes(dir / "day.stl");
+    const Bytes oldSettings = test::readBytes(dir / "default.ini");
+    fs::permissions(dir / "day.stl",
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir / "default.ini", fs::perms::owner_read);
+    // The precondition: this user really may not write them.
+    if (access((dir / "day.stl").c_str(), W_OK) == 0)
+        return 2;
+    if (writeDataFile(dir / "day.stl", test::sampleDataSet(3)) != WriteResult::OpenFailed)
+        return 3;
+    PrintSettings changed{};
+    changed.printHeader = 1;
+    if (writeSettingsFile(dir / "default.ini", changed))
+        return 4;
+    if (test::readBytes(dir / "day.stl") != oldData ||
+        test::readBytes(dir / "default.ini") != oldSettings)
+        return 5;
+    // Through a link the file it names decides.
+    fs::create_symlink("day.stl", dir / "link.stl");
+    if (writeDataFile(dir / "link.stl", test::sampleDataSet(2)) != WriteResult::OpenFailed)
+        return 6;
+    if (strayFiles(dir, {"day.stl", "default.ini", "link.stl"}).size() != 0)
+        return 7;
+    // Writable again, it is replaced and keeps its bits.
+    fs::permissions(dir / "day.stl", fs::perms::owner_write, fs::perm_options::add);
+    if (writeDataFile(dir / "day.stl", test::sampleDataSet(2)) != WriteResult::Written)
+        return 8;
+    const fs::perms expected = fs::perms::owner_read | fs::perms::owner_write |
+                               fs::perms::group_read | fs::perms::others_read;
+    return (fs::status(dir / "day.stl").permissions() & fs::perms::all) == expected ? 0 : 9;
+}
+
+TEST(SaveAsUnprivilegedUser, ReadOnlyTargetsAreRefusedNeedsUnprivilegedUser) {
+    TempDir dir;
+    EXPECT_EQ(runUnprivileged(dir.path(), refuseReadOnlyTargets), 0)
+        << "-1: could not run as an unprivileged user; 1: first save failed; 2: the user "
+           "may still write a read-only file; 3, 4: a read-only file was replaced; 5: its "
+           "bytes changed; 6: through a link; 7: a temporary file was left; 8, 9: a writable "
+           "file was not replaced with its bits";
 }
 
 } // namespace
