@@ -1,26 +1,43 @@
 #include "ResultText.h"
 
 #include "Evaluation.h"
-#include <cstdio>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
 
 namespace morvik {
 
 namespace {
 
-std::string format(const char* pattern, double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, pattern, value);
-    return buffer;
-}
+constexpr int kDepthDecimals = 2;
+constexpr int kStrengthDecimals = 1;
 
 } // namespace
 
+std::string fixedText(double value, int decimals) {
+    // An infinite mean (a corrupt depth of 3e38) or a NaN is no value at all.
+    if (!std::isfinite(value))
+        return kNoValueText;
+    // to_chars writes what "%.*f" writes in the C locale, whatever the process locale is:
+    // a desktop with a decimal comma must not turn a signed record's 5.00 into 5,00.
+    constexpr int kLongestFixed = std::numeric_limits<double>::max_exponent10 + 1;
+    std::array<char, kLongestFixed + 1 + 1 + kMaxFixedDecimals> buffer{};
+    if (decimals < 0 || decimals > kMaxFixedDecimals)
+        return kNoValueText;
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                            std::chars_format::fixed, decimals);
+    if (error != std::errc())
+        return kNoValueText;
+    return std::string(buffer.data(), end);
+}
+
 std::string depthText(double value) {
-    return format("%.2f", roundDigits(value, 2));
+    return fixedText(roundDigits(value, kDepthDecimals), kDepthDecimals);
 }
 
 std::string strengthText(double value) {
-    return format("%.1f", roundDigits(value, 1));
+    return fixedText(roundDigits(value, kStrengthDecimals), kStrengthDecimals);
 }
 
 MemberResultTexts memberResultTexts(const ShaJiang_GouJian_Struct& record) {
@@ -36,11 +53,12 @@ MemberResultTexts memberResultTexts(const ShaJiang_GouJian_Struct& record) {
 }
 
 std::string listMeanDepthText(const ShaJiang_GouJian_Struct& record) {
-    return record.meanDepth > 0 ? format("%.2f", record.meanDepth) : kNoValueText;
+    return record.meanDepth > 0 ? fixedText(record.meanDepth, kDepthDecimals) : kNoValueText;
 }
 
 std::string listEstimateText(const ShaJiang_GouJian_Struct& record) {
-    return record.memberEstimate > 0 ? format("%.1f", record.memberEstimate) : kNoValueText;
+    return record.memberEstimate > 0 ? fixedText(record.memberEstimate, kStrengthDecimals)
+                                     : kNoValueText;
 }
 
 } // namespace morvik

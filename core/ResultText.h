@@ -7,14 +7,19 @@
 namespace morvik {
 
 constexpr const char* kNoValueText = "--";
+constexpr int kMaxFixedDecimals = 4; // roundDigits fixes every value to four decimals
+
+// `value` with `decimals` (0..4) digits after a '.', as "%.*f" prints it in the C locale,
+// whatever locale the process runs under. A value that is not finite is no value: "--".
+std::string fixedText(double value, int decimals);
 
 // "%.2f" / "%.1f" of roundDigits(value, 2 / 1); the plain formatters every shown number
-// goes through.
+// goes through. "--" for a value that is not finite.
 std::string depthText(double value);    // "%.2f" of roundDigits(value, 2)
 std::string strengthText(double value); // "%.1f" of roundDigits(value, 1)
 
 // What one member shows: fields 1021 (mean depth), 1022 (strength), 1035 (estimate) and
-// member list columns 2 and 3, "--" where the result is missing.
+// member list columns 2 and 3, "--" where the result is missing or not finite.
 struct MemberResultTexts {
     std::string meanDepth;      // field 1021
     std::string strength;       // field 1022
@@ -25,7 +30,8 @@ struct MemberResultTexts {
 MemberResultTexts memberResultTexts(const ShaJiang_GouJian_Struct& record);
 
 // The list texts written when the whole list is rebuilt: the stored value as "%.2f"
-// (mean depth) or "%.1f" (estimate) when it is greater than 0, else "--"; no rounding.
+// (mean depth) or "%.1f" (estimate) when it is greater than 0 and finite, else "--"; no
+// rounding.
 std::string listMeanDepthText(const ShaJiang_GouJian_Struct& record);
 std::string listEstimateText(const ShaJiang_GouJian_Struct& record);
 
