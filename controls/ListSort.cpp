@@ -119,12 +119,41 @@ bool isDayMonthYear(const QString& text) {
     return true;
 }
 
+namespace {
+
+// The kinds of cell text, in the order they take in an ascending sort.
+enum class TextKind { Number, Date, Other };
+
+TextKind textKind(const QString& t) {
+    if (isAllDigits(t))
+        return TextKind::Number;
+    if (isDayMonthYear(t))
+        return TextKind::Date;
+    return TextKind::Other;
+}
+
+int compareAscending(const QString& a, const QString& b) {
+    const TextKind ka = textKind(a);
+    const TextKind kb = textKind(b);
+    // Each kind keeps its own rule; across kinds the kind decides, so the answer no longer
+    // depends on which text comes first (a sort needs a strict weak ordering).
+    if (ka != kb)
+        return ka < kb ? -1 : 1;
+    switch (ka) {
+    case TextKind::Number:
+        return compareNumbers(wideToInt(a), wideToInt(b), true);
+    case TextKind::Date:
+        return compareDates(a, b);
+    case TextKind::Other:
+        break;
+    }
+    return compareLocale(a, b);
+}
+
+} // namespace
+
 int compareListTexts(const QString& a, const QString& b, bool ascending) {
-    if (isAllDigits(a))
-        return compareNumbers(wideToInt(a), wideToInt(b), ascending);
-    if (isDayMonthYear(a))
-        return ascending ? compareDates(a, b) : compareDates(b, a);
-    return ascending ? compareLocale(a, b) : compareLocale(b, a);
+    return ascending ? compareAscending(a, b) : compareAscending(b, a);
 }
 
 } // namespace morvik

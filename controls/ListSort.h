@@ -31,9 +31,11 @@ bool isAllDigits(const QString& text);
 bool isDayMonthYear(const QString& text);
 
 // Order of two cell texts for a sort by one column: negative, zero or positive for a before,
-// equal to, or after b in the given direction. `a` alone decides the rule: all digits
-// compares both as numbers, a DD/MM/YYYY date compares both as dates (year, month, day),
-// anything else is the locale's case-sensitive text order.
+// equal to, or after b in the given direction. Texts of all digits (and the empty text)
+// compare as numbers, DD/MM/YYYY dates as dates (year, month, day), anything else in the
+// locale's case-sensitive text order. Texts of different kinds never compare by one side's
+// rule: numbers come before dates and dates before other texts, so the order is a strict
+// weak ordering whatever the column holds. Descending is the exact reverse.
 int compareListTexts(const QString& a, const QString& b, bool ascending);
 
 } // namespace morvik
