@@ -7,6 +7,7 @@
 #include <QString>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace morvik {
@@ -38,6 +39,12 @@ public:
                                                 const FileDialogRequest& request) = 0;
     virtual std::optional<QString> saveFileName(QWidget* parent,
                                                 const FileDialogRequest& request) = 0;
+
+    // The print dialog offering pages `firstPage` to `lastPage`. Configures `printer` with
+    // the user's choice (device or output file, page range, copies) and returns false when
+    // the user cancelled. Where no printer is installed the pages go to a PDF file the
+    // user names; they are never dropped silently.
+    virtual bool choosePrinter(QWidget* parent, QPrinter& printer, int firstPage, int lastPage) = 0;
 };
 
 // The production prompt: QMessageBox and QFileDialog with exactly the given texts.
@@ -47,6 +54,9 @@ public:
                              PromptButtons buttons = PromptButtons::Ok) override;
     std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+    // QPrintDialog, or a save dialog for a PDF file when no printer is installed
+    // (PromptPrint.cpp).
+    bool choosePrinter(QWidget* parent, QPrinter& printer, int firstPage, int lastPage) override;
 };
 
 // One process-wide production prompt for owners that are not given another.

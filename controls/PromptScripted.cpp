@@ -1,5 +1,7 @@
 #include "controls/PromptScripted.h"
 
+#include <QPrinter>
+
 namespace morvik {
 
 PromptAnswer ScriptedPrompt::showMessage(QWidget*, const Message& message, PromptButtons buttons) {
@@ -32,6 +34,25 @@ std::optional<QString> ScriptedPrompt::openFileName(QWidget*, const FileDialogRe
 std::optional<QString> ScriptedPrompt::saveFileName(QWidget*, const FileDialogRequest& request) {
     fileDialogs.push_back({true, request});
     return nextFileName();
+}
+
+bool ScriptedPrompt::choosePrinter(QWidget*, QPrinter& printer, int firstPage, int lastPage) {
+    printDialogs.push_back({firstPage, lastPage});
+    if (printChoices.empty())
+        return false;
+    const PrintChoice choice = printChoices.front();
+    printChoices.pop_front();
+    if (choice.outputPdf.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(choice.outputPdf);
+    if (choice.fromPage > 0) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(choice.fromPage, choice.toPage);
+    } else {
+        printer.setPrintRange(QPrinter::AllPages);
+    }
+    return true;
 }
 
 } // namespace morvik

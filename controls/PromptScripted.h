@@ -19,19 +19,33 @@ public:
         bool save;
         FileDialogRequest request;
     };
+    // An answer to the print dialog: the pages go to the PDF file `outputPdf`, all of them
+    // when `fromPage` is 0, else `fromPage` to `toPage`. An empty file name cancels.
+    struct PrintChoice {
+        QString outputPdf;
+        int fromPage = 0;
+        int toPage = 0;
+    };
+    struct ShownPrintDialog {
+        int firstPage;
+        int lastPage;
+    };
 
     PromptAnswer showMessage(QWidget* parent, const Message& message,
                              PromptButtons buttons = PromptButtons::Ok) override;
     std::optional<QString> openFileName(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer, int firstPage, int lastPage) override;
 
     // Queued answers, used in order; an empty file name cancels its dialog.
     std::deque<PromptAnswer> answers;
     std::deque<QString> fileNames;
+    std::deque<PrintChoice> printChoices; // an empty queue cancels the print dialog
 
     // What was shown, in order.
     std::vector<ShownMessage> messages;
     std::vector<ShownFileDialog> fileDialogs;
+    std::vector<ShownPrintDialog> printDialogs;
 
 private:
     std::optional<QString> nextFileName();
