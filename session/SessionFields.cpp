@@ -148,6 +148,10 @@ void Session::showMemberInfo() {
     if (currentRecord_.testDate[0] == '\0') {
         const CivilDate date = today();
         storeDate(currentRecord_.testDate, date);
+        // The member array gets the date at once: several commands copy the array element
+        // back into the working copy, and the date shown must not be lost on the way.
+        if (currentMember_ >= 0 && currentMember_ < memberCount())
+            storeDate(members_[currentMember_].testDate, date);
         fields.testDate = date;
     } else {
         fields.testDate = shownDate(currentRecord_.testDate);

@@ -1,0 +1,112 @@
+// 批检测: switching batch mode with no, one and two ticked members, the order of the
+// batch fields, and the batch after 清空表格.
+
+#include "SessionFixture.h"
+
+using namespace morvik;
+using namespace morvik::test;
+
+namespace {
+
+class BatchMode : public SessionTest {
+protected:
+    // Three members under 0x01: 5.00 mm (strength 5.0), 4.25 mm (7.0), and none.
+    void SetUp() override {
+        session.onVarietyChanged(1);
+        typeEqualDepths(16, "5");
+        session.addMember();
+        typeEqualDepths(16, "4.25");
+        session.addMember();
+    }
+    void tick(int row, bool on = true) { session.onMemberItemChanged(row, false, true, on); }
+};
+
+TEST_F(BatchMode, WithoutTicksIsSwitchedOffAgain) {
+    session.toggleBatchMode(true);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].message,
+              (Message{"请选择需要批处理的构件。", "提示", MessageIcon::Warning}));
+    EXPECT_FALSE(session.batchMode());
+    ASSERT_TRUE(view.batchBox.has_value());
+    EXPECT_FALSE(*view.batchBox);
+    EXPECT_EQ(view.result(ResultField::BatchEstimate), "--");
+}
+
+TEST_F(BatchMode, WithOneTickStaysOnAndReportsTooFew) {
+    tick(0);
+    session.toggleBatchMode(true);
+    EXPECT_EQ(view.messageTexts(), (std::vector<std::string>{"请选中两组以上的数据进行计算。"}));
+    EXPECT_TRUE(session.batchMode());
+    EXPECT_FALSE(view.batchBox.has_value());
+    for (ResultField f : {ResultField::BatchMean, ResultField::BatchStdDev, ResultField::BatchMin,
+                          ResultField::BatchCv, ResultField::BatchEstimate})
+        EXPECT_EQ(view.result(f), "--");
+    EXPECT_EQ(session.batch().batchMean, kBatchMissing);
+}
+
+TEST_F(BatchMode, WithTwoTicksShowsTheBatchAndKeepsTheTicks) {
+    tick(0);
+    tick(1);
+    const std::size_t from = view.calls.size();
+    session.toggleBatchMode(true);
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.result(ResultField::BatchMean), "6.0");
+    EXPECT_EQ(view.result(ResultField::BatchMin), "5.0");
+    EXPECT_EQ(view.result(ResultField::BatchStdDev), "1.4");
+    EXPECT_EQ(view.result(ResultField::BatchCv), "0.24");
+    EXPECT_EQ(view.result(ResultField::BatchEstimate), "5.5"); // min(5.46, 5.9)
+    EXPECT_NEAR(session.batch().batchEstimate, 5.46, 1e-9);
+
+    // The list is rebuilt from the members and the ticks come back without a batch run.
+    EXPECT_EQ(view.callsSince(from, "clearrows").size(), 1u);
+    EXPECT_EQ(session.checkedRows(), (std::vector<int>{0, 1}));
+    expectListMirrorsMembers();
+    EXPECT_EQ(session.currentMember(), 2);
+    EXPECT_EQ(view.selectedRow, 2);
+
+    session.toggleBatchMode(false);
+    EXPECT_FALSE(session.batchMode());
+    EXPECT_EQ(view.result(ResultField::BatchMean), "--");
+    EXPECT_EQ(session.batch().batchEstimate, kBatchMissing);
+    EXPECT_EQ(view.rows[2][3], "--"); // the current member's row written again
+}
+
+TEST_F(BatchMode, RefusedMasonryBatchShowsFourValuesBeforeTheWarning) {
+    session.onVarietyChanged(0);
+    session.onMemberItemChanged(2, false, false, false);
+    typeEqualDepths(16, "8"); // 2.1 MPa under 0x00, against 6.6 for member 1
+    tick(0);
+    tick(2);
+    const std::size_t from = view.calls.size();
+    session.toggleBatchMode(true);
+    std::vector<std::string> shown;
+    for (const std::string& call : view.callsSince(from, ""))
+        if (call.rfind("result 102", 0) == 0 || call.rfind("result 103", 0) == 0 ||
+            call.rfind("message", 0) == 0)
+            shown.push_back(call.substr(0, 11));
+    const std::vector<std::string> expected = {"result 1027", "result 1029", "result 1028",
+                                               "result 1030", "message 砌",  "result 1031"};
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(view.messages.at(0).message.icon, MessageIcon::Warning);
+    EXPECT_NE(view.result(ResultField::BatchMean), "--");
+    EXPECT_EQ(view.result(ResultField::BatchEstimate), "--");
+}
+
+TEST_F(BatchMode, ClearingATickedMemberReportsItsMissingStrength) {
+    tick(0);
+    tick(1);
+    session.toggleBatchMode(true);
+    session.onMemberItemChanged(1, true, false, false);
+    view.messages.clear();
+    session.clearReadings();
+    EXPECT_EQ(view.messageTexts(),
+              (std::vector<std::string>{"构件：G002无法计算出抗压强度换算值，请检查数据。"}));
+    EXPECT_EQ(view.result(ResultField::BatchMean), "--");
+    EXPECT_EQ(view.rows[1][2], "--");
+    EXPECT_EQ(view.rows[1][3], "--");
+    EXPECT_EQ(view.cell(5, 2), "");
+    EXPECT_EQ(session.members()[1].gaugeReading[4], kMissing);
+    EXPECT_EQ(session.members()[1].meanDepth, kMissing);
+}
+
+} // namespace
