@@ -41,6 +41,31 @@ QString storedText(const ListRow& row, int column) {
     return row.data->texts[size_t(column)];
 }
 
+// Keys of the owner's member commands. The label editor would claim Delete and Ctrl+A
+// through its shortcut override; the owner's accelerators must act wherever the focus is.
+bool isMemberCommandKey(const QKeyEvent& key) {
+    const QKeyCombination k = key.keyCombination();
+    return k == QKeyCombination(Qt::Key_Insert) || k == QKeyCombination(Qt::Key_Delete) ||
+           k == QKeyCombination(Qt::ControlModifier, Qt::Key_I) ||
+           k == QKeyCombination(Qt::ControlModifier, Qt::Key_D) ||
+           k == QKeyCombination(Qt::ControlModifier, Qt::Key_A);
+}
+
+class CommandKeysToOwner : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride &&
+            isMemberCommandKey(*static_cast<QKeyEvent*>(event))) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 // Draws every cell through drawListCell and keeps nothing the label editor types.
@@ -65,6 +90,14 @@ public:
 
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
 
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor)
+            editor->installEventFilter(new CommandKeysToOwner(editor));
+        return editor;
+    }
+
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
                               const QModelIndex& index) const override {
         editor->setGeometry(listTextRect(option.rect, index.column() == 0));
@@ -87,7 +120,7 @@ CSortListCtrl::CSortListCtrl(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setMinimumSectionSize(0);
     fitRowHeightToFont();
     setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     setShowGrid(true);
     setWordWrap(false);
@@ -268,15 +301,20 @@ void CSortListCtrl::setRowState(int row, unsigned state, unsigned mask, ListNoti
         reportRow(row);
     }
     const QModelIndex i = model_->index(row, 0);
-    if (mask & kListSelected)
-        selectionModel()->select(i, ((state & kListSelected) ? QItemSelectionModel::Select
-                                                             : QItemSelectionModel::Deselect) |
-                                        QItemSelectionModel::Rows);
+    const bool selects = (mask & kListSelected) && (state & kListSelected);
     if (mask & kListFocused) {
         if (state & kListFocused)
             selectionModel()->setCurrentIndex(i, QItemSelectionModel::NoUpdate);
-        else if (selectionModel()->currentIndex().row() == row)
+        else if (selectionModel()->currentIndex().row() == row && !selects)
             selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
+    if (selects) {
+        // One selected row, and the focus with it: Space and the arrows then start from the
+        // row the user sees highlighted, also after the owner's own (quiet) selection.
+        selectionModel()->setCurrentIndex(i, QItemSelectionModel::ClearAndSelect |
+                                                 QItemSelectionModel::Rows);
+    } else if (mask & kListSelected) {
+        selectionModel()->select(i, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
     }
     reportRow(row);
 }
@@ -364,7 +402,8 @@ void CSortListCtrl::toggleCheck(int row) {
 void CSortListCtrl::keyPressEvent(QKeyEvent* event) {
     const int current = currentIndex().row();
     if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
-        toggleCheck(current);
+        const int selected = selectedRow();
+        toggleCheck(selected >= 0 ? selected : current);
         event->accept();
         return;
     }
@@ -404,6 +443,49 @@ void CSortListCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
         return;
     }
     QTableView::mouseDoubleClickEvent(event);
+}
+
+void CSortListCtrl::mouseMoveEvent(QMouseEvent* event) {
+    // Moving with the button down neither selects nor moves the focus: the row pressed stays
+    // the one selected, as in the desktop's report list, where a drag is not a selection.
+    if (event->buttons() & Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseMoveEvent(event);
+}
+
+QItemSelectionModel::SelectionFlags CSortListCtrl::selectionCommand(const QModelIndex& index,
+                                                                    const QEvent* event) const {
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    if (event &&
+        (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonRelease))
+        return QItemSelectionModel::NoUpdate;
+    // Presses and keys, with any modifiers, select exactly the one row; Ctrl never deselects.
+    return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+}
+
+QModelIndex CSortListCtrl::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // In a report list Home and End go to the first and the last row, not along the columns.
+    if ((action == MoveHome || action == MoveEnd) && model_->rowCount() > 0) {
+        const int column = std::max(0, currentIndex().column());
+        return model_->index(action == MoveHome ? 0 : model_->rowCount() - 1, column);
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
+void CSortListCtrl::paintEvent(QPaintEvent* event) {
+    QTableView::paintEvent(event);
+    const int row = currentIndex().row();
+    if (!hasFocus() || !model_->hasRow(row) || model_->columnCount() == 0)
+        return;
+    const QRect first = visualRect(model_->index(row, 0));
+    const QRect last = visualRect(model_->index(row, model_->columnCount() - 1));
+    const bool selected = selectionModel()->isRowSelected(row, QModelIndex());
+    QPainter painter(viewport());
+    drawListFocusFrame(painter, first.united(last),
+                       selected ? colours_.highlightText : colours_.text);
 }
 
 void CSortListCtrl::mouseReleaseEvent(QMouseEvent* event) {

@@ -9,8 +9,15 @@
 //     change.checkChanged() tell a selection change from a check change. Calls that take a
 //     ListNotify can be made Quiet so the owner's handler does not run for its own changes.
 //   - rightClicked(row, globalPos) follows a right click (row -1 below the last row).
+//   - One row at most is selected, and the focused row goes with it: a click, a key or the
+//     owner's own selection selects one row and moves the focus there; a drag or a modifier
+//     never adds rows. Home and End select the first and the last row. Space ticks the
+//     selected row (the focused one when none is selected); the focused row carries a dotted
+//     frame while the list has the keyboard focus.
 //   - Column 0 can be edited in place (F2, or a click on the selected row's label), but
-//     nothing typed is kept: the number comes back when the editor closes.
+//     nothing typed is kept: the number comes back when the editor closes. The editor leaves
+//     the keys of the member commands (Insert, Delete, Ctrl+I, Ctrl+D, Ctrl+A) to the
+//     owner's shortcuts.
 #include "controls/CSortHeaderCtrl.h"
 #include "controls/ListCellPainter.h"
 #include "controls/ListItemChange.h"
@@ -59,7 +66,8 @@ public:
 
     // State bits of kListFocused, kListSelected and one of kListChecked / kListUnchecked.
     unsigned rowState(int row) const;
-    // Sets the bits of `state` that are in `mask` (focused, selected, check mark).
+    // Sets the bits of `state` that are in `mask` (focused, selected, check mark). Selecting
+    // a row deselects the others and gives it the focus.
     void setRowState(int row, unsigned state, unsigned mask, ListNotify notify = ListNotify::Send);
     void setRowSelected(int row, bool selected, ListNotify notify = ListNotify::Send);
     void setRowChecked(int row, bool checked, ListNotify notify = ListNotify::Send);
@@ -93,6 +101,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override;
 
 private:
     friend class ListCellDelegate;

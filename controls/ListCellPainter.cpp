@@ -76,4 +76,16 @@ void drawListCell(QPainter& painter, const ListCellLook& cell, const ListColours
     painter.restore();
 }
 
+void drawListFocusFrame(QPainter& painter, const QRect& row, ColorRef colour) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Every other pixel, as the desktop's focus rectangle.
+    QPen dots(colorFromRef(colour), 0, Qt::CustomDashLine);
+    dots.setDashPattern({1, 1});
+    painter.setPen(dots);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(row.adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
 } // namespace morvik

@@ -56,4 +56,7 @@ QRect listTextRect(const QRect& cell, bool withCheckBox);
 
 void drawListCell(QPainter& painter, const ListCellLook& cell, const ListColours& list);
 
+// The dotted frame of the focused row, just inside `row`, in `colour`.
+void drawListFocusFrame(QPainter& painter, const QRect& row, ColorRef colour);
+
 } // namespace morvik

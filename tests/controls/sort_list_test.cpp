@@ -2,6 +2,7 @@
 // selected rows and check boxes, and the notifications the main dialog relies on.
 #include "controls/CSortListCtrl.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,6 +11,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace morvik;
 
@@ -388,4 +390,182 @@ TEST(SortListRows, RowsAreAtLeastTheMinimumAndGrowWithTheFont) {
     big.setPixelSize(40);
     list.setFont(big);
     EXPECT_GT(list.verticalHeader()->defaultSectionSize(), QFontMetrics(big).height());
+}
+
+// The main dialog follows "became selected" to switch the current member, so a single-row
+// list must keep exactly one selected row and report the row that ends selected.
+class SingleRowSelection : public SortListTest {
+protected:
+    void SetUp() override {
+        SortListTest::SetUp();
+        addMembers({"1", "2", "3", "4", "5"}, {"G001", "G002", "G003", "G004", "G005"});
+        spy = std::make_unique<QSignalSpy>(&list, &CSortListCtrl::itemChanged);
+    }
+    void move(int row, Qt::MouseButtons buttons) {
+        const QPoint p = cellCentre(row, 1);
+        QMouseEvent e(QEvent::MouseMove, p, list.viewport()->mapToGlobal(p), Qt::NoButton, buttons,
+                      Qt::NoModifier);
+        QApplication::sendEvent(list.viewport(), &e);
+    }
+    std::vector<int> selectedRows() const {
+        std::vector<int> rows;
+        for (int r = 0; r < list.rowCount(); ++r)
+            if (list.rowState(r) & kListSelected)
+                rows.push_back(r);
+        return rows;
+    }
+    std::vector<int> becameSelected() const {
+        std::vector<int> rows;
+        for (int i = 0; i < spy->count(); ++i)
+            if (changeAt(*spy, i).becameSelected())
+                rows.push_back(changeAt(*spy, i).row);
+        return rows;
+    }
+    std::unique_ptr<QSignalSpy> spy;
+};
+
+TEST_F(SingleRowSelection, DragDoesNotExtendTheSelection) {
+    QTest::mousePress(list.viewport(), Qt::LeftButton, {}, cellCentre(0, 1));
+    move(1, Qt::LeftButton);
+    move(2, Qt::LeftButton);
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, cellCentre(2, 1));
+    EXPECT_EQ(selectedRows(), std::vector<int>{0});
+    EXPECT_EQ(becameSelected(), std::vector<int>{0});
+    EXPECT_EQ(list.rowState(0) & kListFocused, kListFocused) << "the focus stays with it";
+
+    // A plain click on the selected row changes nothing and reports nothing.
+    spy->clear();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cellCentre(0, 1));
+    EXPECT_EQ(selectedRows(), std::vector<int>{0});
+    EXPECT_TRUE(becameSelected().empty());
+}
+
+TEST_F(SingleRowSelection, ModifiersNeitherAddRowsNorDeselect) {
+    list.setFocus();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cellCentre(1, 1));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ShiftModifier, cellCentre(3, 1));
+    EXPECT_EQ(selectedRows(), std::vector<int>{3});
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, cellCentre(4, 1));
+    EXPECT_EQ(selectedRows(), std::vector<int>{4});
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, cellCentre(4, 1));
+    EXPECT_EQ(selectedRows(), std::vector<int>{4}) << "Ctrl+click keeps the selected row";
+    QTest::keyClick(&list, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(selectedRows(), std::vector<int>{3});
+    EXPECT_EQ(becameSelected(), (std::vector<int>{1, 3, 4, 3}));
+}
+
+TEST_F(SingleRowSelection, ProgrammaticSelectionKeepsOneRowAndTakesTheFocus) {
+    list.setRowState(1, kListSelected | kListFocused, kListSelected | kListFocused);
+    list.setRowSelected(3, true, ListNotify::Quiet);
+    EXPECT_EQ(selectedRows(), std::vector<int>{3});
+    EXPECT_EQ(list.rowState(3), kListSelected | kListFocused | kListUnchecked);
+    EXPECT_EQ(list.rowState(1), kListUnchecked);
+}
+
+// Space must tick the row the user sees highlighted, whatever moved the focus before.
+TEST_F(SingleRowSelection, SpaceTicksTheHighlightedRow) {
+    list.setFocus();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cellCentre(0, 1));
+
+    // Ctrl+arrows move the highlight with the focus.
+    QTest::keyClick(&list, Qt::Key_Down, Qt::ControlModifier);
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_EQ(selectedRows(), std::vector<int>{1});
+    EXPECT_TRUE(list.isRowChecked(1));
+    EXPECT_FALSE(list.isRowChecked(0));
+
+    // A click on another row's box ticks that box and leaves the highlight where it was.
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.checkBoxRect(4).center());
+    EXPECT_TRUE(list.isRowChecked(4));
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_FALSE(list.isRowChecked(1));
+    EXPECT_TRUE(list.isRowChecked(4));
+
+    // The dialog's own quiet selection, which clears every focus first (adding a member).
+    for (int r = 0; r < list.rowCount(); ++r)
+        list.setRowState(r, 0, kListSelected | kListFocused, ListNotify::Quiet);
+    list.setRowSelected(2, true, ListNotify::Quiet);
+    spy->clear();
+    QTest::keyClick(&list, Qt::Key_Space);
+    EXPECT_TRUE(list.isRowChecked(2));
+    ASSERT_EQ(spy->count(), 1);
+    EXPECT_EQ(changeAt(*spy, 0).row, 2);
+    EXPECT_TRUE(changeAt(*spy, 0).checkChanged());
+}
+
+TEST_F(SingleRowSelection, HomeAndEndSelectTheFirstAndLastRow) {
+    list.setFocus();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cellCentre(2, 2));
+    spy->clear();
+    QTest::keyClick(&list, Qt::Key_End);
+    EXPECT_EQ(selectedRows(), std::vector<int>{4});
+    EXPECT_EQ(list.rowState(4) & kListFocused, kListFocused);
+    EXPECT_EQ(becameSelected(), std::vector<int>{4});
+    QTest::keyClick(&list, Qt::Key_Home);
+    EXPECT_EQ(selectedRows(), std::vector<int>{0});
+    EXPECT_EQ(becameSelected(), (std::vector<int>{4, 0}));
+}
+
+TEST_F(SingleRowSelection, FocusFrameIsDrawnOnTheFocusedRowWhileTheListHasTheFocus) {
+    list.activateWindow();
+    list.setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.hasFocus(); }));
+    list.setRowState(3, kListFocused, kListFocused, ListNotify::Quiet);
+    auto framePixels = [&](int row) {
+        const QImage img = list.viewport()->grab().toImage();
+        const QRect r = list.visualRect(list.model()->index(row, 1));
+        int n = 0;
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += colorRefFrom(img.pixelColor(x, r.top())) == list.colours().text;
+        return n;
+    };
+    EXPECT_GT(framePixels(3), 0);
+    EXPECT_EQ(framePixels(2), 0);
+    list.clearFocus();
+    EXPECT_EQ(framePixels(3), 0) << "no frame without the keyboard focus";
+}
+
+// The owner's accelerators for the member commands act while the number is being edited.
+TEST_F(SortListTest, LabelEditorLeavesTheMemberCommandKeysToTheOwner) {
+    addMembers({"1", "2"}, {"G001", "G002"});
+    QWidget owner;
+    list.setParent(&owner);
+    owner.resize(320, 240);
+    owner.show();
+    owner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    int deletes = 0, selectAlls = 0, inserts = 0;
+    auto* del = new QAction(&owner);
+    del->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_D)});
+    QObject::connect(del, &QAction::triggered, [&] { ++deletes; });
+    auto* all = new QAction(&owner);
+    all->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    QObject::connect(all, &QAction::triggered, [&] { ++selectAlls; });
+    auto* ins = new QAction(&owner);
+    ins->setShortcuts({QKeySequence(Qt::Key_Insert), QKeySequence(Qt::CTRL | Qt::Key_I)});
+    QObject::connect(ins, &QAction::triggered, [&] { ++inserts; });
+    owner.addActions({del, all, ins});
+
+    list.setFocus();
+    list.setRowState(0, kListFocused | kListSelected, kListFocused | kListSelected);
+    QTest::keyClick(&list, Qt::Key_F2);
+    QPointer<QLineEdit> editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->setCursorPosition(0);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_D, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_Insert);
+    QTest::keyClick(editor, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(deletes, 2);
+    EXPECT_EQ(selectAlls, 1);
+    EXPECT_EQ(inserts, 2);
+    ASSERT_FALSE(editor.isNull());
+    EXPECT_EQ(editor->text(), "1") << "the keys went to the owner, not into the text";
+    // Other editing keys stay with the editor.
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(editor->text(), "");
+    list.setParent(nullptr);
 }
