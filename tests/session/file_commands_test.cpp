@@ -2,8 +2,10 @@
 
 #include "SessionFixture.h"
 #include "io/SettingsFile.h"
+#include <csignal>
 #include <cstring>
 #include <fstream>
+#include <sys/resource.h>
 
 using namespace morvik;
 using namespace morvik::test;
@@ -87,6 +89,47 @@ TEST_F(FileCommands, AnySaveFailureIsReportedAndLeavesTheFlagSet) {
         EXPECT_EQ(view.title, kTitlePrefixText + "新文件.stl");
     }
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
+}
+
+// Limits the size of any file this process writes, so a write beyond `bytes` fails as on
+// a full device; the signal that would end the process is ignored meanwhile.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldSignal_);
+    }
+    bool ok() const { return ok_; }
+
+private:
+    rlimit old_{};
+    void (*oldSignal_)(int) = nullptr;
+    bool ok_ = false;
+};
+
+TEST_F(FileCommands, FailureWhileWritingKeepsTheOldFileAndSaysSo) {
+    const std::string path = writeFile(folder, "old.stl", freshDataSet(1));
+    std::ifstream oldStream(path, std::ios::binary);
+    const std::string oldBytes{std::istreambuf_iterator<char>(oldStream), {}};
+    makeChanges();
+    view.saveChoices = {path};
+    {
+        FileSizeLimit limit(600); // the header alone is 1000 bytes
+        ASSERT_TRUE(limit.ok());
+        EXPECT_FALSE(session.saveDataSet());
+    }
+    EXPECT_EQ(view.messageTexts(), (std::vector<std::string>{kSaveFailed}));
+    EXPECT_TRUE(session.dataModified());
+    EXPECT_EQ(view.title, kTitlePrefixText + "新文件.stl");
+    std::ifstream newStream(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(newStream), {}), oldBytes);
 }
 
 TEST_F(FileCommands, FilesThatCannotBeReadLeaveTheDataSet) {
