@@ -1,6 +1,7 @@
 #include "JsonValues.h"
 
 #include "core/Records.h"
+#include <cmath>
 
 namespace morvik::cli {
 
@@ -9,13 +10,13 @@ constexpr int kIndent = 2;
 }
 
 Json storedNumber(float value) {
-    if (!isPresent(value))
+    if (!isPresent(value) || !std::isfinite(value))
         return nullptr;
     return static_cast<double>(value);
 }
 
 Json resultNumber(double value) {
-    if (!isPresent(value))
+    if (!isPresent(value) || !std::isfinite(value))
         return nullptr;
     return value;
 }

@@ -11,9 +11,9 @@ using Json = nlohmann::ordered_json;
 
 // The stored single-precision value, written as the double it widens to exactly (so it
 // reads back as the same float, whether parsed as float or as double), or null when the
-// value is missing (not greater than -1000).
+// value is missing (not greater than -1000) or not finite.
 Json storedNumber(float value);
-// A double result, or null when it is missing.
+// A double result, or null when it is missing or not finite.
 Json resultNumber(double value);
 
 // The JSON text printed by every command: indented, UTF-8 kept as it is.

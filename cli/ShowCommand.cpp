@@ -8,6 +8,7 @@
 #include "Usage.h"
 #include "core/GbkText.h"
 #include "core/ResultText.h"
+#include <cstring>
 
 namespace morvik::cli {
 
@@ -52,6 +53,25 @@ Json memberJson(const ShaJiang_GouJian_Struct& m) {
     return j;
 }
 
+constexpr int kMemberIndent = 4; // members sit two levels deep: document, array
+
+// `json` (the text of dumpJson, ending in a new line) with every line indented by
+// `indent` spaces and without its last new line. Strings hold no raw new lines in JSON.
+void writeIndented(std::ostream& out, const std::string& json, int indent) {
+    const std::string pad(static_cast<std::size_t>(indent), ' ');
+    std::size_t start = 0;
+    while (start < json.size()) {
+        std::size_t end = json.find('\n', start);
+        if (end == std::string::npos)
+            end = json.size();
+        if (start > 0)
+            out << '\n';
+        out << pad;
+        out.write(json.data() + start, static_cast<std::streamsize>(end - start));
+        start = end + 1;
+    }
+}
+
 } // namespace
 
 int runShow(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -63,14 +83,20 @@ int runShow(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (!file)
         return kExitFileError;
 
-    Json members = Json::array();
-    for (const ShaJiang_GouJian_Struct& m : file->data.members)
-        members.push_back(memberJson(m));
-    Json result;
-    result["layout"] = file->layout == DataFileLayout::Record ? "record" : "legacy";
-    result["project"] = projectJson(file->data.project);
-    result["members"] = std::move(members);
-    out << dumpJson(result);
+    // The members are written one at a time: the whole document as one JSON value took
+    // seven times the file's size in memory. The text is the same as dumping it whole.
+    Json head;
+    head["layout"] = file->layout == DataFileLayout::Record ? "record" : "legacy";
+    head["project"] = projectJson(file->data.project);
+    std::string text = dumpJson(head); // "{ ... }\n": the members go before its end
+    text.resize(text.size() - std::strlen("\n}\n"));
+    out << text << ",\n  \"members\": [";
+    const auto& members = file->data.members;
+    for (std::size_t i = 0; i < members.size() && out; ++i) {
+        out << (i == 0 ? "\n" : ",\n");
+        writeIndented(out, dumpJson(memberJson(members[i])), kMemberIndent);
+    }
+    out << (members.empty() ? "]\n}\n" : "\n  ]\n}\n");
     return kExitOk;
 }
 

@@ -10,15 +10,16 @@ namespace {
 
 constexpr std::size_t kMagicSize = sizeof(kSettingsMagic);
 
-void readFrom(io_detail::ByteSource& source, PrintSettings& settings) {
+SettingsReadResult readFrom(io_detail::ByteSource& source, PrintSettings& settings) {
     std::int32_t magic = 0;
     source.readAt(0, &magic, sizeof magic);
     if (magic != kSettingsMagic)
-        return;
+        return SettingsReadResult::NotSettings;
     // Only the bytes the file holds replace the settings; a short file keeps the rest.
     unsigned char image[sizeof(PrintSettings)];
     const std::size_t n = source.readAt(kMagicSize, image, sizeof image);
     std::memcpy(&settings, image, n);
+    return SettingsReadResult::Read;
 }
 
 } // namespace
@@ -27,15 +28,16 @@ std::filesystem::path settingsFilePath(const std::filesystem::path& programDir) 
     return programDir / kSettingsFileName;
 }
 
-void readSettingsFile(const std::filesystem::path& path, PrintSettings& settings) {
+SettingsReadResult readSettingsFile(const std::filesystem::path& path, PrintSettings& settings) {
     io_detail::FileSource source(path);
-    if (source.ok())
-        readFrom(source, settings);
+    if (!source.ok())
+        return SettingsReadResult::OpenFailed;
+    return readFrom(source, settings);
 }
 
-void readSettingsBytes(const void* bytes, std::size_t size, PrintSettings& settings) {
+SettingsReadResult readSettingsBytes(const void* bytes, std::size_t size, PrintSettings& settings) {
     io_detail::MemorySource source(bytes, size);
-    readFrom(source, settings);
+    return readFrom(source, settings);
 }
 
 bool writeSettingsFile(const std::filesystem::path& path, const PrintSettings& settings) {

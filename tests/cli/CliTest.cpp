@@ -9,11 +9,15 @@
 #include "io/DataFile.h"
 #include <algorithm>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace morvik {
 namespace {
@@ -344,6 +348,106 @@ TEST_F(CliTest, HelpPrintsUsageOnStandardOutput) {
         EXPECT_EQ(run.err, "");
         EXPECT_NE(run.out.find("morvik-cli show FILE"), std::string::npos);
         EXPECT_NE(run.out.find("morvik-cli batch FILE --rows"), std::string::npos);
+    }
+}
+
+// A member whose every depth is 3e38: its mean overflows single precision to infinity.
+DataSet infiniteMeanSet() {
+    DataSet data = spreadSet(0x01);
+    data.members[1] = test::memberWithDepths(2, std::vector<float>(16, 3e38f));
+    return data;
+}
+
+TEST_F(CliTest, ResultsThatAreNotFiniteAreNoValueInNumbersAndTexts) {
+    const std::string file = save("inf.stl", infiniteMeanSet());
+    const Json json = runJson({"show", file});
+    const Json& m = json["members"][1];
+    EXPECT_TRUE(m["meanDepth"].is_null());
+    EXPECT_EQ(m["shown"],
+              (Json{{"meanDepth", "--"}, {"strength", "--"}, {"memberEstimate", "--"}}));
+    EXPECT_EQ(json["members"][0]["shown"]["meanDepth"], "5.00"); // its neighbours as before
+    const std::string text = runCli({"show", file}).out;
+    EXPECT_EQ(text.find("inf"), std::string::npos);
+}
+
+TEST_F(CliTest, ShowWritesTheDocumentAsOneIndentedJsonText) {
+    // Members are written one at a time; the text must be what dumping the whole
+    // document gives, for one member and for several.
+    for (const int count : {1, 4}) {
+        SCOPED_TRACE(count);
+        const CliRun run = runCli({"show", save("s.stl", test::sampleDataSet(count))});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Json json = Json::parse(run.out);
+        EXPECT_EQ(run.out, json.dump(2) + "\n");
+        EXPECT_EQ(json["members"].size(), static_cast<std::size_t>(count));
+    }
+    std::map<int, std::string> fields = {{2, "a\nb\"c"}}; // a remark with a new line
+    const auto legacy = dir_ / "old.stl";
+    test::writeBytes(legacy, test::legacyImage(fields));
+    const CliRun run = runCli({"show", legacy.string()});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, Json::parse(run.out).dump(2) + "\n");
+    EXPECT_EQ(Json::parse(run.out)["members"][0]["remark"], "a\nb\"c");
+}
+
+// The most memory morvik-cli held while running `args` with its output thrown away.
+long peakKilobytes(const std::vector<std::string>& args) {
+    const std::string program = cliPath();
+    std::vector<std::string> all{program};
+    all.insert(all.end(), args.begin(), args.end());
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        std::vector<char*> argv;
+        for (std::string& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
+}
+
+TEST_F(CliTest, ShowHoldsAtMostTwiceTheFileSizeBeyondItsOwnStart) {
+    // 30,000 members are a 23 MB file; the whole document as one JSON value took about
+    // seven times that.
+    DataSet big;
+    big.project = test::sampleDataSet(1).project;
+    const DataSet few = test::sampleDataSet(50);
+    for (int i = 0; i < 30000; ++i)
+        big.members.push_back(few.members[static_cast<std::size_t>(i % 50)]);
+    const std::string bigFile = save("big.stl", big);
+    const std::string smallFile = save("small.stl", test::sampleDataSet(1));
+    const long fileKilobytes = static_cast<long>(std::filesystem::file_size(bigFile) / 1024);
+
+    const long base = peakKilobytes({"show", smallFile});
+    const long peak = peakKilobytes({"show", bigFile});
+    ASSERT_GT(base, 0);
+    ASSERT_GT(peak, 0);
+    EXPECT_LE(peak - base, 2 * fileKilobytes)
+        << "peak " << peak << " kB, at start " << base << " kB, file " << fileKilobytes << " kB";
+}
+
+TEST_F(CliTest, FailingStandardOutputIsReported) {
+    const std::string file = save("o.stl", test::sampleDataSet(3));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"show", file}, {"batch", file, "--rows", "1,2"}, {"--help"}}) {
+        SCOPED_TRACE(args.front());
+        std::string command = "'" + cliPath() + "'";
+        for (const std::string& arg : args)
+            command += " '" + arg + "'";
+        const auto errFile = dir_ / "err";
+        command += " >/dev/full 2>'" + errFile.string() + "'";
+        const int raw = std::system(command.c_str());
+        ASSERT_TRUE(WIFEXITED(raw));
+        EXPECT_EQ(WEXITSTATUS(raw), 1);
+        EXPECT_EQ(slurp(errFile), "morvik-cli: cannot write standard output\n");
     }
 }
 

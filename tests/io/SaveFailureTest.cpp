@@ -205,7 +205,7 @@ TEST(SaveFailure, TemporariesOfKilledSavesAreRemovedOnTheNextSaveThere) {
 // root, who may write any file) and returns its exit status, or -1 when the child could
 // not become unprivileged or died. `owned` is handed to that user first.
 int runUnprivileged(const fs::path& owned, int (*body)(const fs::path&)) {
-    constexpr uid_t kNobody = 65534;
+    const uid_t kNobody = test::kNobodyId;
     if (geteuid() == 0 && chown(owned.c_str(), kNobody, kNobody) != 0)
         return -1;
     const pid_t child = fork();

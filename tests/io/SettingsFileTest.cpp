@@ -98,12 +98,12 @@ TEST(SettingsFile, FilesThatChangeNothing) {
         SCOPED_TRACE(c.name);
         test::writeBytes(dir / "default.ini", c.image);
         PrintSettings s = patterned();
-        readSettingsFile(dir / "default.ini", s);
+        EXPECT_EQ(readSettingsFile(dir / "default.ini", s), SettingsReadResult::NotSettings);
         EXPECT_EQ(bytesOf(s), bytesOf(patterned()));
     }
     PrintSettings s = patterned();
-    readSettingsFile(dir / "absent.ini", s);
-    readSettingsFile(dir.path(), s); // a folder
+    EXPECT_EQ(readSettingsFile(dir / "absent.ini", s), SettingsReadResult::OpenFailed);
+    EXPECT_EQ(readSettingsFile(dir.path(), s), SettingsReadResult::OpenFailed); // a folder
     EXPECT_EQ(bytesOf(s), bytesOf(patterned()));
 }
 
@@ -115,7 +115,7 @@ TEST(SettingsFile, ShortFileReplacesOnlyTheBytesItHolds) {
     test::writeBytes(dir / "default.ini", image);
 
     PrintSettings s = patterned();
-    readSettingsFile(dir / "default.ini", s);
+    EXPECT_EQ(readSettingsFile(dir / "default.ini", s), SettingsReadResult::Read);
     Bytes expected = bytesOf(patterned());
     std::copy(full.begin(), full.begin() + 10, expected.begin());
     EXPECT_EQ(bytesOf(s), expected);

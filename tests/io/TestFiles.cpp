@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <stdexcept>
+#include <unistd.h>
 
 namespace morvik::test {
 
@@ -116,6 +117,15 @@ DataSet sampleDataSet(int count) {
         data.members.push_back(m);
     }
     return data;
+}
+
+std::string unprivilegedPrefix(const fs::path& owned) {
+    if (geteuid() != 0)
+        return "";
+    if (chown(owned.c_str(), kNobodyId, kNobodyId) != 0)
+        throw std::runtime_error("cannot hand " + owned.string() + " to the unprivileged user");
+    const std::string id = std::to_string(kNobodyId);
+    return "setpriv --reuid=" + id + " --regid=" + id + " --clear-groups ";
 }
 
 } // namespace morvik::test

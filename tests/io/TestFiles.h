@@ -51,4 +51,13 @@ ShaJiang_GouJian_Struct memberWithDepths(int position, const std::vector<float>&
 // A small data set of `count` members with readings, texts in GBK and code 0x01.
 DataSet sampleDataSet(int count);
 
+// The unprivileged user tests run as when the suite runs as root, who may read and write
+// any file whatever its permission bits say.
+constexpr unsigned kNobodyId = 65534;
+
+// A shell prefix that runs the command after it as that user when the tests run as root,
+// and nothing when they already run unprivileged. `owned` (a scratch folder) is handed to
+// that user first, so the command can work in it.
+std::string unprivilegedPrefix(const std::filesystem::path& owned);
+
 } // namespace morvik::test
