@@ -88,17 +88,18 @@ TEST(SettingsFile, FilesThatChangeNothing) {
     const struct {
         const char* name;
         Bytes image;
+        SettingsReadResult result;
     } cases[] = {
-        {"magic only", test::bytesOf(kSettingsMagic)},
-        {"empty", {}},
-        {"half a magic", {0x58, 0x18}},
-        {"another magic", otherMagic},
+        {"magic only", test::bytesOf(kSettingsMagic), SettingsReadResult::Read},
+        {"empty", {}, SettingsReadResult::NotSettings},
+        {"half a magic", {0x58, 0x18}, SettingsReadResult::NotSettings},
+        {"another magic", otherMagic, SettingsReadResult::NotSettings},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         test::writeBytes(dir / "default.ini", c.image);
         PrintSettings s = patterned();
-        EXPECT_EQ(readSettingsFile(dir / "default.ini", s), SettingsReadResult::NotSettings);
+        EXPECT_EQ(readSettingsFile(dir / "default.ini", s), c.result);
         EXPECT_EQ(bytesOf(s), bytesOf(patterned()));
     }
     PrintSettings s = patterned();
