@@ -12,8 +12,8 @@ constexpr std::size_t kMagicSize = sizeof(kSettingsMagic);
 
 SettingsReadResult readFrom(io_detail::ByteSource& source, PrintSettings& settings) {
     std::int32_t magic = 0;
-    source.readAt(0, &magic, sizeof magic);
-    if (magic != kSettingsMagic)
+    // Two bytes 58 18 would read as 6232 too; a file must hold the whole magic.
+    if (source.readAt(0, &magic, sizeof magic) != sizeof magic || magic != kSettingsMagic)
         return SettingsReadResult::NotSettings;
     // Only the bytes the file holds replace the settings; a short file keeps the rest.
     unsigned char image[sizeof(PrintSettings)];
