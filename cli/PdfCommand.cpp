@@ -8,8 +8,10 @@
 #include "Usage.h"
 #include "core/Batch.h"
 #include "core/Vocabulary.h"
+#include "io/AtomicFile.h"
 #include "io/SettingsFile.h"
 #include "report/SheetPdf.h"
+#include <QBuffer>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -58,6 +60,12 @@ std::optional<int> parseDpi(const std::string& text) {
     if (dpi < kMinDpi || dpi > kMaxDpi)
         return std::nullopt;
     return dpi;
+}
+
+// Whether two paths name one file, through links or other spellings alike.
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 // Opening a file shows its project information, which normalises the mortar code, shows
@@ -111,15 +119,29 @@ int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream
         dpi = *value;
     }
 
+    const std::string& input = parsed.positional[0];
+    if (sameFile(input, output->second))
+        return usageError(err, "the output " + output->second + " is the data file " + input +
+                                   " itself");
+
     PrintSettings settings{}; // without a settings file nothing is printed around the sheet
     if (const auto option = parsed.options.find(kSettingsOption); option != parsed.options.end()) {
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(option->second, ec))
+        if (sameFile(option->second, output->second))
+            return usageError(err, "the output " + output->second + " is the settings file " +
+                                       option->second + " itself");
+        switch (readSettingsFile(option->second, settings)) {
+        case SettingsReadResult::Read:
+            break;
+        case SettingsReadResult::OpenFailed:
             return fileError(err, "cannot open " + option->second);
-        readSettingsFile(option->second, settings);
+        case SettingsReadResult::NotSettings:
+            err << "morvik-cli: " << option->second
+                << " is not a settings file; ignored, nothing is printed around the sheets\n";
+            break;
+        }
     }
 
-    auto file = loadDataSetOrReport(parsed.positional[0], err);
+    auto file = loadDataSetOrReport(input, err);
     if (!file)
         return kExitFileError;
     asShownAfterOpening(file->data.project);
@@ -146,9 +168,19 @@ int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     const auto app = ensureGuiApplication();
-    QString problem;
-    if (!writeRecordSheetsPdf(QString::fromStdString(output->second), job, dpi, &problem))
-        return fileError(err, problem.toStdString());
+    // The document is made in memory and stored like a data file: through a temporary
+    // file renamed over OUT only when every byte is written, so a failure leaves an old
+    // OUT as it was and is never reported as success.
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    const std::string cannotWrite = "cannot write " + output->second;
+    if (!writeRecordSheetsPdf(document, job, dpi))
+        return fileError(err, cannotWrite);
+    const QByteArray& bytes = document.data();
+    if (replaceFileContents(output->second,
+                            {{bytes.constData(), static_cast<std::size_t>(bytes.size())}}) !=
+        ReplaceResult::Replaced)
+        return fileError(err, cannotWrite);
     return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/Batch.h"
 #include "core/Records.h"
+#include <QIODevice>
 #include <QString>
 #include <vector>
 
@@ -28,9 +29,16 @@ struct PageSizeUnits {
 // 300 dpi, scaled and rounded (4960 × 7016 at 600 dpi).
 PageSizeUnits a4PageUnits(int dotsPerInch);
 
-// Writes page n of the job as page n of members.size() at `dotsPerInch`. False, with a
-// reason in `error`, when the file cannot be written or the job has no page.
+// Writes page n of the job as page n of members.size() at `dotsPerInch` to `path`. The
+// file is replaced only when the whole document was written; any failure (the file
+// cannot be created, a full device, a size limit) returns false with a reason in `error`
+// and leaves an existing file as it was. False as well when the job has no page.
 bool writeRecordSheetsPdf(const QString& path, const SheetJob& job, int dotsPerInch,
+                          QString* error = nullptr);
+
+// The same document written to an open device (a buffer, for a caller that stores the
+// bytes itself).
+bool writeRecordSheetsPdf(QIODevice& device, const SheetJob& job, int dotsPerInch,
                           QString* error = nullptr);
 
 } // namespace morvik

@@ -1,16 +1,24 @@
 // morvik-cli pdf through the real executable: pages, their texts (read back with
 // pdftotext) and the exit statuses.
+#include "../io/CommaLocale.h"
 #include "../io/TestFiles.h"
+#include "SheetFixture.h"
 #include "core/Batch.h"
 #include "core/GbkText.h"
 #include "core/ResultText.h"
 #include "io/DataFile.h"
 #include "io/SettingsFile.h"
 #include "report/PageNumbering.h"
+#include "report/SheetPdf.h"
+#include <QGuiApplication>
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <tuple>
 
 namespace morvik {
 namespace {
@@ -47,8 +55,11 @@ Run shell(const std::string& command) {
     return run;
 }
 
-int runPdf(const std::vector<std::string>& args, std::string* err = nullptr) {
-    std::string command = quoted(cliPath()) + " pdf";
+// Runs morvik-cli pdf with `args`; `prefix` goes before the program (a limit, another
+// user, an environment).
+int runPdf(const std::vector<std::string>& args, std::string* err = nullptr,
+           const std::string& prefix = "") {
+    std::string command = prefix + quoted(cliPath()) + " pdf";
     for (const auto& a : args)
         command += " " + quoted(a);
     command += " 2>&1 >/dev/null";
@@ -188,6 +199,184 @@ TEST_F(PdfFixture, ExitStatuses) {
     for (const auto& c : cases)
         EXPECT_EQ(runPdf(c.args), c.status) << c.name;
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(PdfFixture, FailedWritesSayCannotWriteAndKeepTheOldFile) {
+    ASSERT_EQ(runPdf({file.string(), "-o", out.string()}), 0);
+    const test::Bytes old = test::readBytes(out);
+    std::string err;
+    EXPECT_EQ(runPdf({file.string(), "-o", "/dev/full"}, &err), 1);
+    EXPECT_EQ(err, "morvik-cli: cannot write /dev/full\n");
+
+    // A file-size limit far below the document: the write fails half way.
+    EXPECT_EQ(runPdf({file.string(), "-o", out.string(), "--rows", "1,2,3"}, &err, "ulimit -f 8; "),
+              1);
+    EXPECT_EQ(err, "morvik-cli: cannot write " + out.string() + "\n");
+    EXPECT_EQ(test::readBytes(out), old);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"members.stl", "out.pdf"})); // no temporary left
+}
+
+TEST_F(PdfFixture, TheDataFileIsNeverItsOwnOutput) {
+    const test::Bytes before = test::readBytes(file);
+    std::filesystem::create_symlink(file, dir / "link.stl");
+    std::filesystem::create_hard_link(file, dir / "hard.stl");
+    std::filesystem::create_directory(dir / "sub");
+    const auto ini = dir / "default.ini";
+    ASSERT_TRUE(writeSettingsFile(ini, PrintSettings{}));
+    const struct {
+        const char* name;
+        std::string output;
+        std::vector<std::string> more;
+    } cases[] = {
+        {"the same path", file.string(), {}},
+        {"through a link", (dir / "link.stl").string(), {}},
+        {"a hard link", (dir / "hard.stl").string(), {}},
+        {"another spelling", (dir / "sub" / ".." / "members.stl").string(), {}},
+        {"the settings file", ini.string(), {"--settings", ini.string()}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args{file.string(), "-o", c.output};
+        args.insert(args.end(), c.more.begin(), c.more.end());
+        std::string err;
+        EXPECT_EQ(runPdf(args, &err), 2);
+        EXPECT_NE(err.find("is the "), std::string::npos) << err;
+    }
+    EXPECT_EQ(test::readBytes(file), before);
+    EXPECT_EQ(test::readBytes(ini).size(), kSettingsFileSize);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.stl"));
+}
+
+TEST_F(PdfFixture, AFileThatIsNoSettingsFileIsIgnoredWithANote) {
+    const auto ini = dir / "notes.ini";
+    test::writeBytes(ini, {'a', 'b', 'c', 'd', 'e'});
+    std::string err;
+    ASSERT_EQ(runPdf({file.string(), "-o", out.string(), "--settings", ini.string()}, &err), 0);
+    EXPECT_NE(err.find(ini.string() + " is not a settings file; ignored"), std::string::npos)
+        << err;
+    EXPECT_EQ(pageCount(out), 1);
+}
+
+TEST_F(PdfFixture, UnreadableSettingsAndReadOnlyOutputNeedsUnprivilegedUser) {
+    const std::string as = test::unprivilegedPrefix(dir.path());
+    const auto ini = dir / "default.ini";
+    ASSERT_TRUE(writeSettingsFile(ini, PrintSettings{}));
+    std::filesystem::permissions(ini, std::filesystem::perms::none);
+    ASSERT_NE(shell(as + "test -r " + quoted(ini.string()) + "; echo $?").out, "0\n")
+        << "the user the command runs as may still read the file";
+    std::string err;
+    EXPECT_EQ(runPdf({file.string(), "-o", out.string(), "--settings", ini.string()}, &err, as), 1);
+    EXPECT_EQ(err, "morvik-cli: cannot open " + ini.string() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // A read-only PDF in a folder the user may write: renaming over it would replace it.
+    ASSERT_EQ(runPdf({file.string(), "-o", out.string()}, nullptr, as), 0);
+    const test::Bytes old = test::readBytes(out);
+    std::filesystem::permissions(out, std::filesystem::perms::owner_read |
+                                          std::filesystem::perms::group_read |
+                                          std::filesystem::perms::others_read);
+    ASSERT_NE(shell(as + "test -w " + quoted(out.string()) + "; echo $?").out, "0\n");
+    EXPECT_EQ(runPdf({file.string(), "-o", out.string(), "--rows", "2"}, &err, as), 1);
+    EXPECT_EQ(err, "morvik-cli: cannot write " + out.string() + "\n");
+    EXPECT_EQ(test::readBytes(out), old);
+}
+
+TEST_F(PdfFixture, SheetTextsAreTheSameUnderADecimalCommaLocale) {
+    {
+        MORVIK_IN_COMMA_LOCALE(available); // the command below would silently use C without it
+    }
+    const auto comma = dir / "comma.pdf";
+    const auto plain = dir / "plain.pdf";
+    const std::vector<std::string> rows{"--rows", "1,2", "--batch"};
+    std::vector<std::string> args{file.string(), "-o", comma.string()};
+    args.insert(args.end(), rows.begin(), rows.end());
+    ASSERT_EQ(runPdf(args, nullptr, std::string("LC_ALL=") + test::kCommaLocale + " "), 0);
+    args[2] = plain.string();
+    ASSERT_EQ(runPdf(args, nullptr, "LC_ALL=C.UTF-8 "), 0);
+    for (int page = 1; page <= 2; ++page) {
+        SCOPED_TRACE(page);
+        const std::string text = pageText(comma, page);
+        EXPECT_EQ(text, pageText(plain, page));
+        const std::string reading = depthText(data.members[0].unevenness[0]);
+        EXPECT_NE(text.find(reading), std::string::npos) << reading;
+        EXPECT_NE(text.find("=" + depthText(data.members[page == 1 ? 0 : 1].meanDepth) + "(mm)"),
+                  std::string::npos);
+    }
+}
+
+// Every text of a full sheet (batch block, readings, formulas), with its position.
+std::vector<std::tuple<int, int, std::string>> sheetTexts() {
+    SheetFixture f;
+    f.project = test::sampleDataSet(1).project;
+    f.member = test::sampleDataSet(3).members[2];
+    f.member.unevenness[3] = 0.05f;
+    f.useBatch(0.12);
+    f.settings.printPageNumber = 1;
+    std::vector<std::tuple<int, int, std::string>> texts;
+    for (const auto& t : f.draw().texts)
+        texts.emplace_back(t.x, t.y, t.text.toStdString());
+    return texts;
+}
+
+TEST(SheetLocale, EveryTextDrawnIsTheSameUnderADecimalCommaLocale) {
+    const auto plain = sheetTexts();
+    MORVIK_IN_COMMA_LOCALE(comma);
+    const auto withComma = sheetTexts();
+    ASSERT_EQ(withComma.size(), plain.size());
+    for (std::size_t i = 0; i < plain.size(); ++i)
+        EXPECT_EQ(withComma[i], plain[i]) << "text " << i;
+    bool sawDecimal = false;
+    for (const auto& t : plain)
+        sawDecimal = sawDecimal || std::get<2>(t) == "0.05";
+    EXPECT_TRUE(sawDecimal); // the numbers are really there to compare
+}
+
+// The preview prints to a file through the same writer; it needs a GUI application for
+// its fonts.
+QGuiApplication& guiApplication() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "report_cli_tests";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    return app;
+}
+
+TEST_F(PdfFixture, PrintingToAFileReplacesItOnlyWhenWhollyWritten) {
+    guiApplication();
+    SheetJob job;
+    job.project = &data.project;
+    job.members = {data.members[0], data.members[1]};
+    const QString path = QString::fromStdString(out.string());
+    ASSERT_TRUE(writeRecordSheetsPdf(path, job, 300));
+    const test::Bytes old = test::readBytes(out);
+    EXPECT_EQ(pageCount(out), 2);
+
+    job.members.push_back(data.members[2]);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit limit = saved;
+    limit.rlim_cur = 4096;
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    QString error;
+    const bool written = writeRecordSheetsPdf(path, job, 300, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error, "cannot write " + path);
+    EXPECT_EQ(test::readBytes(out), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2); // the data file and the old PDF
+
+    EXPECT_FALSE(writeRecordSheetsPdf(QString::fromStdString((dir / "no" / "x.pdf").string()), job,
+                                      300, &error));
 }
 
 } // namespace
