@@ -9,6 +9,7 @@
 
 #include "core/Batch.h"
 #include "core/Records.h"
+#include "io/DataFile.h"
 #include "session/SessionView.h"
 #include <cstdint>
 #include <filesystem>
@@ -26,6 +27,8 @@ inline constexpr int kDefaultTemperature = 25;
 enum class ProjectText { ProjectName, InstrumentNumber, Reviewer, ChiefInspector, StrengthGrade };
 // The two date pickers.
 enum class DateField { TestDate, ConstructionDate };
+
+class RecoveryJournal;
 
 class Session {
 public:
@@ -110,6 +113,22 @@ public:
     // Esc: true when the dialog may end (asks first when there are unsaved changes).
     bool escapePressed();
 
+    // --- recovery journal -----------------------------------------------------------------
+    // The journal that keeps a copy of the data set while it is modified (none: no copy).
+    void setJournal(RecoveryJournal* journal) { journal_ = journal; }
+    // Brings the journal up to date: the whole data set while it differs from what was last
+    // opened or saved, nothing once it does not. Costs a comparison when nothing changed;
+    // the writing itself happens off this thread.
+    void syncJournal();
+    // The dialog ends with the user's consent (saved, or the changes declined): no copy stays.
+    void discardJournal();
+    // Makes a recovered data set the current one, as opening does, but marked modified and
+    // named after the file it belongs to (`filePath` empty when it was never saved).
+    void recoverDataSet(DataSet data, const std::string& fileName, const std::string& filePath);
+    // The full path of the file the data set was last opened from or saved to; empty when
+    // untitled.
+    const std::string& currentFilePath() const { return currentFilePath_; }
+
     // --- print preview --------------------------------------------------------------------
     // Writes the working copy back and returns the members of the preview pages in page
     // order: the ticked rows, else the current member, else none.
@@ -145,6 +164,12 @@ private:
     bool temperatureValid_ = true;
     PrintSettings printSettings_{};
     std::filesystem::path settingsPath_;
+    std::string currentFilePath_;
+    RecoveryJournal* journal_ = nullptr;
+    // What the journal last received, to tell a change from none.
+    DataSet journalled_;
+    std::string journalledFile_;
+    bool journalHolds_ = false;
 };
 
 } // namespace morvik

@@ -16,6 +16,7 @@ const char* const kSaveFailedText = "保存文件失败，请重试。";
 const char* const kSaveDoneText = "保存文件成功。";
 const char* const kOpenFailedText = "打开文件失败！";
 const char* const kWholeNumberText = "请输入一个整数。";
+const std::string kSettingsFailedText = "打印设置未能保存到：";
 
 std::string fileNameOf(const std::string& path) {
     return std::filesystem::u8path(path).filename().u8string();
@@ -47,7 +48,9 @@ bool Session::confirmSaveChanges() {
 
 bool Session::saveDataSet() {
     view_.commitReadingEdit();
-    const std::string proposed = currentFileName_;
+    // The file the set came from, folder and all, so that 保存 lands there unless the user
+    // chooses otherwise.
+    const std::string proposed = currentFilePath_.empty() ? currentFileName_ : currentFilePath_;
     writeBack();
     const std::optional<std::string> path = view_.chooseSaveFile(proposed);
     if (!path)
@@ -61,9 +64,11 @@ bool Session::saveDataSet() {
         return false;
     }
     currentFileName_ = fileNameOf(*path);
+    currentFilePath_ = *path;
     view_.setTitle(title());
     view_.showMessage(Message{kSaveDoneText, kCaptionNotice, MessageIcon::None});
     dataModified_ = false;
+    syncJournal();
     return true;
 }
 
@@ -80,6 +85,7 @@ void Session::openPath(const std::string& path) {
     // An edit still open belongs to the data set on screen, not to the one being read.
     view_.commitReadingEdit();
     currentFileName_ = fileNameOf(path);
+    currentFilePath_ = path;
     view_.setTitle(title());
 
     DataSet data;
@@ -107,6 +113,7 @@ void Session::openPath(const std::string& path) {
     showMemberInfo();
     showMemberReadings();
     showMemberResults(members_[0], 0);
+    syncJournal();
 }
 
 void Session::newDataSet() {
@@ -122,6 +129,7 @@ void Session::newDataSet() {
     showProjectInfo();
     resetBatchResults();
     currentFileName_ = kUntitledFileName;
+    currentFilePath_.clear();
     view_.setTitle(title());
 }
 
@@ -143,6 +151,7 @@ void Session::clearProjectInfo() {
     std::memset(&project_, 0, sizeof project_);
     showProjectInfo();
     currentFileName_ = kUntitledFileName;
+    currentFilePath_.clear();
     view_.setTitle(title());
 }
 
@@ -154,8 +163,10 @@ bool Session::exitProgram() {
     }
     if (!confirmSaveChanges())
         return false;
-    if (!settingsPath_.empty())
-        writeSettingsFile(settingsPath_, printSettings_);
+    // The settings are lost with the program if they cannot be written: say so, then end.
+    if (!settingsPath_.empty() && !writeSettingsFile(settingsPath_, printSettings_))
+        view_.showMessage(Message{kSettingsFailedText + settingsPath_.u8string(), kCaptionNotice,
+                                  MessageIcon::Information});
     return true;
 }
 
