@@ -1,8 +1,13 @@
 #include "Arguments.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace morvik::cli {
+
+namespace {
+constexpr std::size_t kMaxRowDigits = 9; // every such number fits an int
+}
 
 std::optional<std::string> parseArguments(const std::vector<std::string>& args,
                                           const std::set<std::string>& valued, Arguments& out) {
@@ -42,6 +47,18 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args,
     return std::nullopt;
 }
 
+std::optional<int> parseWholeNumber(const std::string& text, std::size_t maxDigits) {
+    if (text.empty() || text.size() > maxDigits ||
+        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    // from_chars reads digits alone, the same under every locale.
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
 std::optional<std::vector<int>> parseRowList(const std::string& text) {
     std::vector<int> rows;
     if (text.empty())
@@ -51,13 +68,10 @@ std::optional<std::vector<int>> parseRowList(const std::string& text) {
         const std::size_t comma = text.find(',', start);
         const std::string item =
             text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (item.empty() || item.size() > 9 ||
-            !std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        const auto row = parseWholeNumber(item, kMaxRowDigits);
+        if (!row || *row < 1)
             return std::nullopt;
-        const int row = std::stoi(item);
-        if (row < 1)
-            return std::nullopt;
-        rows.push_back(row - 1);
+        rows.push_back(*row - 1);
         if (comma == std::string::npos)
             break;
         start = comma + 1;

@@ -21,6 +21,10 @@ struct Arguments {
 std::optional<std::string> parseArguments(const std::vector<std::string>& args,
                                           const std::set<std::string>& valued, Arguments& out);
 
+// `text` as a whole number of at most `maxDigits` (at most 9) decimal digits and nothing
+// else: no blanks, signs or separators. Nothing for any other text.
+std::optional<int> parseWholeNumber(const std::string& text, std::size_t maxDigits);
+
 // "1,3,5": 1-based row numbers, comma-separated, returned 0-based, in ascending row order
 // and without repeats. An empty text is no rows. Returns nothing for anything else
 // (blanks, signs, zero, empty items, numbers beyond int).

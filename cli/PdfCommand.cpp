@@ -29,6 +29,7 @@ constexpr const char* kDpiOption = "--dpi";
 constexpr const char* kBatchFlag = "--batch";
 constexpr int kMinDpi = 72;
 constexpr int kMaxDpi = 4800;
+constexpr std::size_t kMaxDpiDigits = 5; // leading zeros allowed, as before
 // Shown as 25 by the program when the file holds no temperature.
 constexpr std::int16_t kShownTemperature = 25;
 
@@ -53,11 +54,8 @@ std::unique_ptr<QGuiApplication> ensureGuiApplication() {
 }
 
 std::optional<int> parseDpi(const std::string& text) {
-    if (text.empty() || text.size() > 5 ||
-        !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const int dpi = std::stoi(text);
-    if (dpi < kMinDpi || dpi > kMaxDpi)
+    const auto dpi = parseWholeNumber(text, kMaxDpiDigits);
+    if (!dpi || *dpi < kMinDpi || *dpi > kMaxDpi)
         return std::nullopt;
     return dpi;
 }

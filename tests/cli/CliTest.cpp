@@ -1,5 +1,6 @@
 // morvik-cli through the real executable: the JSON contract and the exit statuses.
 
+#include "../io/CommaLocale.h"
 #include "../io/TestFiles.h"
 #include "cli/Arguments.h"
 #include "core/Batch.h"
@@ -451,7 +452,7 @@ TEST_F(CliTest, FailingStandardOutputIsReported) {
     }
 }
 
-TEST(CliRowList, ParsesOneBasedRowsIntoRowOrder) {
+void expectRowLists() {
     const struct {
         const char* text;
         std::optional<std::vector<int>> rows;
@@ -471,6 +472,41 @@ TEST(CliRowList, ParsesOneBasedRowsIntoRowOrder) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(cli::parseRowList(c.text), c.rows) << '"' << c.text << '"';
+}
+
+TEST(CliRowList, ParsesOneBasedRowsIntoRowOrder) {
+    expectRowLists();
+}
+
+void expectWholeNumbers() {
+    const struct {
+        const char* text;
+        std::optional<int> value;
+    } cases[] = {
+        {"300", 300},
+        {"00600", 600},
+        {"4800", 4800},
+        {"", std::nullopt},
+        {"1.000", std::nullopt},
+        {"1,000", std::nullopt},
+        {"3e2", std::nullopt},
+        {" 300", std::nullopt},
+        {"+300", std::nullopt},
+        {"123456", std::nullopt}, // more than five digits
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cli::parseWholeNumber(c.text, 5), c.value) << '"' << c.text << '"';
+    EXPECT_EQ(cli::parseWholeNumber("999999999", 9), 999999999);
+}
+
+TEST(CliNumbers, WholeNumbersAreDigitsAndNothingElse) {
+    expectWholeNumbers();
+}
+
+TEST(CliNumbers, ReadTheSameUnderADecimalCommaLocale) {
+    MORVIK_IN_COMMA_LOCALE(comma);
+    expectRowLists();
+    expectWholeNumbers();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The legacy field layout: field mapping, numbers, texts, and files cut short.
 
 #include "io/LegacyLayout.h"
+#include "CommaLocale.h"
 #include "TestFiles.h"
 #include "core/GbkText.h"
 #include "io/DataFile.h"
@@ -181,19 +182,42 @@ TEST(LegacyLayout, FileCutInsideAFieldKeepsWhatItHolds) {
     EXPECT_EQ(data.members[0].unevenness[0], 0.0f); // fields beyond the end are empty
 }
 
-TEST(LegacyLayout, NumbersFollowAtofInTheCLocale) {
+void expectAtofInTheCLocale() {
     const struct {
         const char* text;
         float expected;
     } cases[] = {
-        {"12.50", 12.5f}, {"  7", 7.0f}, {"\t-3.2e1x", -32.0f}, {"abc", 0.0f},
-        {"", 0.0f},       {"1,5", 1.0f}, {"+.5", 0.5f},         {"0x10", 16.0f},
-        {"5.", 5.0f},     {"- 5", 0.0f}, {"1e-50", 0.0f},       {"0.1", 0.1f},
+        {"12.50", 12.5f}, {"  7", 7.0f}, {"\t-3.2e1x", -32.0f}, {"abc", 0.0f}, {"", 0.0f},
+        {"1,5", 1.0f},    {"+.5", 0.5f}, {"0x10", 16.0f},       {"5.", 5.0f},  {"- 5", 0.0f},
+        {"1e-50", 0.0f},  {"0.1", 0.1f}, {"3,45", 3.0f},
     };
     for (const auto& c : cases)
         EXPECT_EQ(io_detail::legacyNumber(c.text), c.expected) << '"' << c.text << '"';
     EXPECT_TRUE(std::isinf(io_detail::legacyNumber("1e50")));
     EXPECT_TRUE(std::isnan(io_detail::legacyNumber("nan")));
+}
+
+TEST(LegacyLayout, NumbersFollowAtofInTheCLocale) {
+    expectAtofInTheCLocale();
+}
+
+TEST(LegacyLayout, NumbersReadTheSameUnderADecimalCommaLocale) {
+    std::map<int, std::string> fields = {{4, "Q-1"}};
+    for (int g = 0; g < 16; ++g) {
+        fields[11 + 3 * g] = "5.30";
+        fields[12 + 3 * g] = "0.25";
+    }
+    const Bytes image = test::legacyImage(fields);
+    DataSet plain;
+    ASSERT_EQ(readDataFileBytes(image.data(), image.size(), plain), ReadResult::Loaded);
+
+    MORVIK_IN_COMMA_LOCALE(comma);
+    expectAtofInTheCLocale(); // "3,45" is still 3, "12.50" still 12.5
+    DataSet withComma;
+    ASSERT_EQ(readDataFileBytes(image.data(), image.size(), withComma), ReadResult::Loaded);
+    ASSERT_EQ(withComma.members.size(), 1u);
+    EXPECT_EQ(std::memcmp(&withComma.members[0], &plain.members[0], sizeof plain.members[0]), 0);
+    EXPECT_EQ(withComma.members[0].gaugeReading[0], 5.3f);
 }
 
 TEST(LegacyLayout, GbkPrefixNeverSplitsACharacter) {

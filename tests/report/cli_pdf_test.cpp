@@ -291,7 +291,7 @@ TEST_F(PdfFixture, SheetTextsAreTheSameUnderADecimalCommaLocale) {
     }
     const auto comma = dir / "comma.pdf";
     const auto plain = dir / "plain.pdf";
-    const std::vector<std::string> rows{"--rows", "1,2", "--batch"};
+    const std::vector<std::string> rows{"--rows", "1,2", "--batch", "--dpi", "300"};
     std::vector<std::string> args{file.string(), "-o", comma.string()};
     args.insert(args.end(), rows.begin(), rows.end());
     ASSERT_EQ(runPdf(args, nullptr, std::string("LC_ALL=") + test::kCommaLocale + " "), 0);
