@@ -1,6 +1,7 @@
 #include "report/CPrintSetting.h"
 
 #include "controls/CMyBtn.h"
+#include "controls/DialogUnits.h"
 #include "controls/Prompt.h"
 #include "controls/SongFont.h"
 #include "core/GbkText.h"
@@ -19,26 +20,6 @@ constexpr int kDialogFontPoints = 9;
 constexpr int kDialogWidthDu = 183;
 constexpr int kDialogHeightDu = 223;
 const QColor kFaceColour(213, 222, 242);
-
-// Dialog units of the dialog's font, as the platform defines them: a quarter of the
-// average Latin letter width across, an eighth of the font height down.
-class DialogUnits {
-public:
-    explicit DialogUnits(const QFont& font) {
-        const QFontMetrics metrics(font);
-        const int letters =
-            metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-        baseX_ = (letters / 26 + 1) / 2;
-        baseY_ = metrics.height();
-    }
-    int x(int du) const { return (du * baseX_ + 2) / 4; }
-    int y(int du) const { return (du * baseY_ + 4) / 8; }
-    QRect rect(int x0, int y0, int w, int h) const { return QRect(x(x0), y(y0), x(w), y(h)); }
-
-private:
-    int baseX_;
-    int baseY_;
-};
 
 void storeText(const QString& text, char (&field)[64]) {
     textToField(text.toStdString(), field);
