@@ -1,11 +1,12 @@
+#include "app/CMorvikApp.h"
+#include "controls/Prompt.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Velkan贯入仪检测软件V2.01-新文件.stl"));
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("morvik"));
+    morvik::CMorvikApp program(morvik::widgetPrompt());
+    program.start(QApplication::arguments(), morvik::settingsLocationOfThisProgram());
+    return program.exec();
 }

@@ -1,0 +1,186 @@
+// The main dialog as the session's view: what the session shows goes into the widgets
+// without raising the signals that carry the user's changes back to it.
+#include "app/CMorvikDlg.h"
+
+#include "app/DatePicker.h"
+#include "app/DialogIds.h"
+#include "controls/CSortListCtrl.h"
+#include "core/Vocabulary.h"
+#include "grid/CComboGridCtrl.h"
+#include "grid/CInPlaceEdit.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+namespace morvik {
+
+namespace {
+
+const char* const kDataFileSuffix = "stl";
+const char* const kDataFileFilterDescription = "砂浆抗压强度数据.stl";
+const char* const kDataFileFilterPattern = "*.stl";
+
+QString qs(const std::string& utf8) {
+    return QString::fromStdString(utf8);
+}
+
+FileDialogRequest dataFileRequest(const QString& initialName) {
+    return {initialName, QString::fromUtf8(kDataFileSuffix),
+            QString::fromUtf8(kDataFileFilterDescription),
+            QString::fromUtf8(kDataFileFilterPattern)};
+}
+
+// Line edits raise textEdited only for the user, so a plain setText is quiet.
+void showText(QWidget* w, const std::string& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->setText(qs(text));
+    } else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) {
+        const QSignalBlocker quiet(multi);
+        multi->setPlainText(qs(text));
+    }
+}
+
+// Combo boxes raise activated only for the user.
+void showIndex(QWidget* w, int index) {
+    static_cast<QComboBox*>(w)->setCurrentIndex(index);
+}
+
+} // namespace
+
+void CMorvikDlg::setTitle(const std::string& title) {
+    setWindowTitle(qs(title));
+}
+
+void CMorvikDlg::showProjectFields(const ProjectFields& f) {
+    showText(control(kIdProjectName), f.projectName);
+    showText(control(kIdInstrumentNumber), f.instrumentNumber);
+    showText(control(kIdTemperature), std::to_string(f.temperature));
+    showIndex(control(kIdBasis), f.basisIndex);
+    static_cast<DatePicker*>(control(kIdConstructionDate))->showDate(f.constructionDate);
+    showText(control(kIdReviewer), f.reviewer);
+    showText(control(kIdChiefInspector), f.chiefInspector);
+    showText(control(kIdStrengthGrade), f.strengthGrade);
+
+    showIndex(control(kIdMortarKind), f.kind);
+    auto* variety = static_cast<QComboBox*>(control(kIdMortarVariety));
+    variety->clear();
+    const auto& lists = varietyLists();
+    if (f.kind >= 0 && f.kind < int(lists.size()))
+        for (const std::string& item : lists[std::size_t(f.kind)])
+            variety->addItem(qs(item));
+    variety->setCurrentIndex(f.variety);
+}
+
+void CMorvikDlg::showMemberFields(const MemberFields& f) {
+    showText(control(kIdMemberName), f.memberName);
+    static_cast<DatePicker*>(control(kIdTestDate))->showDate(f.testDate);
+    showText(control(kIdRemark), f.remark);
+}
+
+void CMorvikDlg::setResultText(ResultField field, const std::string& text) {
+    showText(control(static_cast<int>(field)), text);
+}
+
+void CMorvikDlg::setBatchModeChecked(bool checked) {
+    static_cast<QCheckBox*>(control(kIdBatchMode))->setChecked(checked);
+}
+
+void CMorvikDlg::clearListRows() {
+    for (int row = 0; row < list_->rowCount(); ++row)
+        list_->freeRowData(row);
+    list_->deleteAllRows();
+}
+
+void CMorvikDlg::appendListRow(const ListRowTexts& texts) {
+    list_->addRow({qs(texts[0]), qs(texts[1]), qs(texts[2]), qs(texts[3])});
+}
+
+void CMorvikDlg::removeListRow(int row) {
+    list_->freeRowData(row);
+    list_->deleteRow(row);
+}
+
+void CMorvikDlg::setListCellText(int row, int column, const std::string& text) {
+    list_->setCellText(row, column, qs(text));
+}
+
+void CMorvikDlg::setListRowChecked(int row, bool checked) {
+    list_->setRowChecked(row, checked, ListNotify::Quiet);
+}
+
+void CMorvikDlg::selectListRow(int row) {
+    // Only the rows that hold a state are visited, so a long list costs nothing here.
+    QItemSelectionModel* selection = list_->selectionModel();
+    for (const QModelIndex& index : selection->selectedRows())
+        list_->setRowState(index.row(), 0, kListSelected, ListNotify::Quiet);
+    const int focused = selection->currentIndex().row();
+    if (focused >= 0)
+        list_->setRowState(focused, 0, kListFocused, ListNotify::Quiet);
+    if (row >= 0)
+        list_->setRowState(row, kListSelected | kListFocused, kListSelected | kListFocused,
+                           ListNotify::Quiet);
+}
+
+void CMorvikDlg::ensureListRowVisible(int row) {
+    list_->ensureRowVisible(row);
+}
+
+void CMorvikDlg::focusList() {
+    list_->setFocus(Qt::OtherFocusReason);
+}
+
+void CMorvikDlg::setReadingCellText(int point, int column, const std::string& text) {
+    grid_->setItemText(point, column, qs(text));
+    grid_->viewport()->update();
+}
+
+void CMorvikDlg::repaintReadingGrid() {
+    grid_->viewport()->update();
+}
+
+void CMorvikDlg::commitReadingEdit() {
+    grid_->setFocus(Qt::OtherFocusReason);
+    // Without an active window no focus change is delivered; the open editor is then told
+    // directly, so its text is stored for the member that is still current.
+    for (CInPlaceEdit* editor : grid_->findChildren<CInPlaceEdit*>())
+        if (editor->isVisible()) {
+            QFocusEvent lost(QEvent::FocusOut, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(editor, &lost);
+        }
+}
+
+Answer CMorvikDlg::showMessage(const Message& message, AskButtons buttons) {
+    const PromptAnswer answer = prompt_.showMessage(
+        this, message, buttons == AskButtons::YesNo ? PromptButtons::YesNo : PromptButtons::Ok);
+    switch (answer) {
+    case PromptAnswer::Yes:
+        return Answer::Yes;
+    case PromptAnswer::No:
+        return Answer::No;
+    case PromptAnswer::Ok:
+        break;
+    }
+    return Answer::Ok;
+}
+
+std::optional<std::string> CMorvikDlg::chooseOpenFile() {
+    const std::optional<QString> path = prompt_.openFileName(this, dataFileRequest(QString()));
+    if (!path)
+        return std::nullopt;
+    return path->toStdString();
+}
+
+std::optional<std::string> CMorvikDlg::chooseSaveFile(const std::string& proposedName) {
+    const std::optional<QString> path =
+        prompt_.saveFileName(this, dataFileRequest(qs(proposedName)));
+    if (!path)
+        return std::nullopt;
+    return path->toStdString();
+}
+
+} // namespace morvik

@@ -1,0 +1,42 @@
+#include "app/ReadingGrid.h"
+
+#include "app/DialogIds.h"
+#include "grid/CGridCtrl.h"
+
+namespace morvik {
+
+void setupReadingGrid(CGridCtrl& grid) {
+    static const char* const kHeadings[kReadingGridColumns] = {"序号", "不平整读数(mm)",
+                                                               "贯入仪读数(mm)", "贯入深度(mm)"};
+    grid.setDrawingAllowed(false);
+    grid.setEditable(true);
+    grid.setTitleTipsEnabled(false);
+    grid.setSelectionEnabled(false);
+    grid.setRowResizeAllowed(false);
+    grid.setColumnResizeAllowed(false);
+    grid.setFixedBkColour(kDialogFaceColour);
+    grid.setRowCount(kReadingGridRows);
+    grid.setColumnCount(kReadingGridColumns);
+    grid.setFixedRowCount(1);
+    grid.setFixedColumnCount(1);
+
+    grid.setColumnWidth(0, kReadingNumberColumnWidth);
+    for (int col = 1; col < kReadingGridColumns; ++col)
+        grid.setColumnWidth(col, kReadingValueColumnWidth);
+    grid.setRowHeight(0, kReadingHeadingRowHeight);
+    for (int row = 1; row < kReadingGridRows; ++row)
+        grid.setRowHeight(row, kReadingPointRowHeight);
+
+    for (int col = 0; col < kReadingGridColumns; ++col) {
+        grid.setItemText(0, col, QString::fromUtf8(kHeadings[col]));
+        grid.setItemFormat(0, col, FormatCentre | FormatVCentre | FormatWordBreak);
+    }
+    for (int row = 1; row < kReadingGridRows; ++row)
+        grid.setItemText(row, 0, QString::number(row));
+
+    grid.resetScrollBars();
+    grid.setDrawingAllowed(true);
+    grid.viewport()->update();
+}
+
+} // namespace morvik
