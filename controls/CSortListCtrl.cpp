@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 namespace morvik {
 
@@ -249,14 +250,40 @@ void CSortListCtrl::freeRowData(int row) {
 }
 
 void CSortListCtrl::deleteRow(int row) {
-    if (!model_->hasRow(row))
+    deleteRows({row});
+}
+
+void CSortListCtrl::deleteRows(const std::vector<int>& rows) {
+    std::vector<int> gone;
+    gone.reserve(rows.size());
+    for (int r : rows)
+        if (model_->hasRow(r))
+            gone.push_back(r);
+    std::sort(gone.begin(), gone.end());
+    gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
+    if (gone.empty())
         return;
+    // Where a row that stays ends up; -1 for none or a deleted row.
+    auto after = [&gone](int row) {
+        if (row < 0 || std::binary_search(gone.begin(), gone.end(), row))
+            return -1;
+        return row - int(std::lower_bound(gone.begin(), gone.end(), row) - gone.begin());
+    };
+    const int selected = after(selectedRow());
+    const int current = after(currentIndex().row());
+
     QuietScope quiet(quiet_, true);
-    model_->removeRowAt(row);
-    // The selection model may have moved the current row while the row went; the owner is
-    // told about changes it makes, not about those removal makes.
-    for (int r = 0; r < model_->rowCount(); ++r)
-        reportRow(r);
+    model_->removeSortedRows(gone);
+    // The rows that stay keep their states and a deleted row takes its states with it: the
+    // view would otherwise hand the selection of a deleted row to its neighbour, which the
+    // owner, told nothing, would not follow. The reported states follow silently.
+    if (selected >= 0)
+        selectionModel()->select(model_->index(selected, 0),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        selectionModel()->clearSelection();
+    selectionModel()->setCurrentIndex(current >= 0 ? model_->index(current, 0) : QModelIndex(),
+                                      QItemSelectionModel::NoUpdate);
 }
 
 void CSortListCtrl::deleteAllRows() {

@@ -25,6 +25,7 @@
 
 #include <QStringList>
 #include <QTableView>
+#include <vector>
 
 namespace morvik {
 
@@ -61,6 +62,10 @@ public:
     // Releases a row's stored copy; the row stays, drawn in the list's colours.
     void freeRowData(int row);
     void deleteRow(int row);
+    // Deletes every listed row with its stored copy, in one step whose cost does not grow
+    // with each row deleted. Order and repeats do not matter; rows that do not exist are
+    // ignored. Like deleteRow, it tells the owner nothing.
+    void deleteRows(const std::vector<int>& rows);
     void deleteAllRows();
     int rowCount() const;
 

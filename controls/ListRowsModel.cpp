@@ -75,6 +75,33 @@ void ListRowsModel::removeRowAt(int r) {
     endRemoveRows();
 }
 
+void ListRowsModel::removeSortedRows(const std::vector<int>& rows) {
+    if (rows.empty())
+        return;
+    const int first = rows.front();
+    const int last = rows.back();
+    if (last - first + 1 == int(rows.size())) {
+        beginRemoveRows({}, first, last);
+        rows_.erase(rows_.begin() + first, rows_.begin() + last + 1);
+        endRemoveRows();
+        return;
+    }
+    // Every removal makes the view and its header walk all remaining rows, so scattered rows
+    // go in one reset instead of one removal per run.
+    beginResetModel();
+    size_t kept = size_t(first);
+    size_t next = 0;
+    for (size_t r = size_t(first); r < rows_.size(); ++r) {
+        if (next < rows.size() && size_t(rows[next]) == r) {
+            ++next;
+            continue;
+        }
+        rows_[kept++] = std::move(rows_[r]);
+    }
+    rows_.erase(rows_.begin() + std::ptrdiff_t(kept), rows_.end());
+    endResetModel();
+}
+
 void ListRowsModel::removeAllRows() {
     beginResetModel();
     rows_.clear();

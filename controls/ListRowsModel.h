@@ -38,6 +38,10 @@ public:
     int appendRow(ListRow row);
     bool setShownText(int row, int column, const QString& text);
     void removeRowAt(int row);
+    // Removes the rows of `rows` (ascending, without repeats, all present): one removal for
+    // a single run of neighbouring rows, else one reset, so the cost does not grow with the
+    // number of runs. After a reset the owner restores the selection.
+    void removeSortedRows(const std::vector<int>& rows);
     void removeAllRows();
 
     ListRow& row(int r) { return rows_[size_t(r)]; }

@@ -569,3 +569,61 @@ TEST_F(SortListTest, LabelEditorLeavesTheMemberCommandKeysToTheOwner) {
     EXPECT_EQ(editor->text(), "");
     list.setParent(nullptr);
 }
+
+// Deleting a set of rows at once: any order, repeats and rows that do not exist are
+// ignored; checks, selection and focus stay with the rows that remain; nothing is reported.
+TEST_F(SortListTest, DeleteRowsRemovesASetAndKeepsTheStatesOfTheRest) {
+    addMembers({"1", "2", "3", "4", "5", "6"}, {"G001", "G002", "G003", "G004", "G005", "G006"});
+    list.setRowChecked(2, true, ListNotify::Quiet);
+    list.setRowChecked(3, true, ListNotify::Quiet);
+    list.setRowState(4, kListSelected | kListFocused, kListSelected | kListFocused);
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    list.deleteRows({5, 1, 3, 1, 99, -1});
+    EXPECT_EQ(spy.count(), 0);
+    EXPECT_EQ(column(1), (QStringList{"G001", "G003", "G005"}));
+    for (int r = 0; r < list.rowCount(); ++r)
+        EXPECT_EQ(list.rowData(r)->texts[1], list.cellText(r, 1)) << r;
+    EXPECT_FALSE(list.isRowChecked(0));
+    EXPECT_TRUE(list.isRowChecked(1));
+    EXPECT_FALSE(list.isRowChecked(2));
+    EXPECT_EQ(list.selectedRow(), 2);
+    EXPECT_EQ(list.rowState(2), kListSelected | kListFocused | kListUnchecked);
+
+    list.deleteRows({});
+    EXPECT_EQ(list.rowCount(), 3);
+    list.deleteRows({0, 1, 2});
+    EXPECT_EQ(list.rowCount(), 0);
+    EXPECT_EQ(spy.count(), 0);
+}
+
+// After silent deletions every later notification starts from the state the row really had,
+// including the row that inherited the focus of a deleted one.
+TEST_F(SortListTest, NotificationsAfterDeletionStartFromTheRowsRealState) {
+    addMembers({"1", "2", "3", "4", "5"}, {"G001", "G002", "G003", "G004", "G005"});
+    list.setRowState(1, kListSelected | kListFocused, kListSelected | kListFocused);
+    list.deleteRow(1);
+    // The deleted row's selection and focus went with it, to no other row.
+    EXPECT_EQ(list.selectedRow(), -1);
+    EXPECT_EQ(list.currentIndex().row(), -1);
+    list.setRowState(2, kListSelected | kListFocused, kListSelected | kListFocused,
+                     ListNotify::Quiet);
+    list.deleteRows({0, 3});
+    EXPECT_EQ(list.selectedRow(), 1) << "G004 stays selected, one row up";
+    EXPECT_EQ(list.rowState(1) & kListFocused, kListFocused);
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    for (int r = 0; r < list.rowCount(); ++r) {
+        const unsigned before = list.rowState(r);
+        list.setRowChecked(r, true);
+        ASSERT_EQ(spy.count(), r + 1);
+        EXPECT_EQ(changeAt(spy, r).oldState, before) << r;
+        EXPECT_EQ(changeAt(spy, r).newState, list.rowState(r)) << r;
+    }
+    spy.clear();
+    EXPECT_EQ(column(1), (QStringList{"G003", "G004"}));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, cellCentre(0, 1));
+    int becameSelected = 0;
+    for (int i = 0; i < spy.count(); ++i)
+        becameSelected += changeAt(spy, i).becameSelected();
+    EXPECT_EQ(becameSelected, 1);
+    EXPECT_EQ(list.selectedRow(), 0);
+}
