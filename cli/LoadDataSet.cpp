@@ -16,7 +16,8 @@ std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostr
         fileError(err, path + " has a layout version other than 100");
         break;
     case ReadResult::Refused:
-        fileError(err, path + " is damaged: its member count does not match its length");
+        fileError(err, path + " is refused: its member count does not match its whole records, "
+                              "or its members do not fit in memory");
         break;
     }
     return std::nullopt;
