@@ -58,8 +58,8 @@ Run shell(const std::string& command) {
 // Runs morvik-cli pdf with `args`; `prefix` goes before the program (a limit, another
 // user, an environment).
 int runPdf(const std::vector<std::string>& args, std::string* err = nullptr,
-           const std::string& prefix = "") {
-    std::string command = prefix + quoted(cliPath()) + " pdf";
+           const std::string& prefix = "", const std::string& program = cliPath()) {
+    std::string command = prefix + quoted(program) + " pdf";
     for (const auto& a : args)
         command += " " + quoted(a);
     command += " 2>&1 >/dev/null";
@@ -263,24 +263,34 @@ TEST_F(PdfFixture, AFileThatIsNoSettingsFileIsIgnoredWithANote) {
 
 TEST_F(PdfFixture, UnreadableSettingsAndReadOnlyOutputNeedsUnprivilegedUser) {
     const std::string as = test::unprivilegedPrefix(dir.path());
+    // A copy in the scratch folder, which that user may reach wherever the build lies.
+    const auto cli = dir / "morvik-cli";
+    std::filesystem::copy_file(cliPath(), cli);
+    std::filesystem::permissions(
+        cli, std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                 std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                 std::filesystem::perms::others_exec);
     const auto ini = dir / "default.ini";
     ASSERT_TRUE(writeSettingsFile(ini, PrintSettings{}));
     std::filesystem::permissions(ini, std::filesystem::perms::none);
     ASSERT_NE(shell(as + "test -r " + quoted(ini.string()) + "; echo $?").out, "0\n")
         << "the user the command runs as may still read the file";
     std::string err;
-    EXPECT_EQ(runPdf({file.string(), "-o", out.string(), "--settings", ini.string()}, &err, as), 1);
+    EXPECT_EQ(runPdf({file.string(), "-o", out.string(), "--settings", ini.string()}, &err, as,
+                     cli.string()),
+              1);
     EXPECT_EQ(err, "morvik-cli: cannot open " + ini.string() + "\n");
     EXPECT_FALSE(std::filesystem::exists(out));
 
     // A read-only PDF in a folder the user may write: renaming over it would replace it.
-    ASSERT_EQ(runPdf({file.string(), "-o", out.string()}, nullptr, as), 0);
+    ASSERT_EQ(runPdf({file.string(), "-o", out.string()}, nullptr, as, cli.string()), 0);
     const test::Bytes old = test::readBytes(out);
     std::filesystem::permissions(out, std::filesystem::perms::owner_read |
                                           std::filesystem::perms::group_read |
                                           std::filesystem::perms::others_read);
     ASSERT_NE(shell(as + "test -w " + quoted(out.string()) + "; echo $?").out, "0\n");
-    EXPECT_EQ(runPdf({file.string(), "-o", out.string(), "--rows", "2"}, &err, as), 1);
+    EXPECT_EQ(runPdf({file.string(), "-o", out.string(), "--rows", "2"}, &err, as, cli.string()),
+              1);
     EXPECT_EQ(err, "morvik-cli: cannot write " + out.string() + "\n");
     EXPECT_EQ(test::readBytes(out), old);
 }
