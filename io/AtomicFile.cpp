@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kNameAttempts = 100;
-
 constexpr int kMaxLinkHops = 40; // as the system allows when it resolves a path
 constexpr const char* kTemporaryPrefix = ".morvik-save-";
 
@@ -122,6 +121,8 @@ void syncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
+constexpr pid_t kLargestPid = 1 << 22; // the highest pid_max the system allows
+
 // The pid in a temporary name ".morvik-save-PID-N-A", or 0 when the name is not ours.
 pid_t temporaryOwner(const std::string& name) {
     const std::string prefix = kTemporaryPrefix;
@@ -130,9 +131,9 @@ pid_t temporaryOwner(const std::string& name) {
     pid_t pid = 0;
     std::size_t i = prefix.size();
     for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
-        if (pid > 99999999)
-            return 0;
         pid = pid * 10 + (name[i] - '0');
+        if (pid > kLargestPid)
+            return 0;
     }
     return i < name.size() && name[i] == '-' ? pid : 0;
 }
