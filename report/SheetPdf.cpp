@@ -2,12 +2,14 @@
 
 #include "report/PainterCanvas.h"
 #include "report/RecordSheet.h"
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 namespace morvik {
@@ -83,7 +85,12 @@ bool writeRecordSheetsPdf(const QString& path, const SheetJob& job, int dotsPerI
     // to leave a truncated PDF in place of the old one, reported as success).
     QSaveFile file(path);
     const QString reason = QStringLiteral("cannot write ") + path;
-    if (!file.open(QIODevice::WriteOnly)) {
+    // A device or a pipe is never renamed over (a privileged user could replace one).
+    std::error_code ec;
+    const auto type = std::filesystem::status(QFile::encodeName(path).toStdString(), ec).type();
+    const bool replaceable = type == std::filesystem::file_type::not_found ||
+                             type == std::filesystem::file_type::regular;
+    if (!replaceable || !file.open(QIODevice::WriteOnly)) {
         if (error != nullptr)
             *error = reason;
         return false;

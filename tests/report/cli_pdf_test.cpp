@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
 
@@ -387,6 +388,10 @@ TEST_F(PdfFixture, PrintingToAFileReplacesItOnlyWhenWhollyWritten) {
 
     EXPECT_FALSE(writeRecordSheetsPdf(QString::fromStdString((dir / "no" / "x.pdf").string()), job,
                                       300, &error));
+    const auto pipe = dir / "pipe.pdf";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(writeRecordSheetsPdf(QString::fromStdString(pipe.string()), job, 300, &error));
+    EXPECT_TRUE(std::filesystem::is_fifo(pipe));
 }
 
 } // namespace
