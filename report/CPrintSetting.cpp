@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QSignalBlocker>
 
 namespace morvik {
 
@@ -61,10 +62,11 @@ void CPrintSetting::createControls() {
         l->setGeometry(du.rect(23, y, 40, 8));
     };
     label("页眉内容：", 18);
-    headerEdit_ = new PrintTextEdit(kPrintTextMaxChars, this);
+    // The field keeps its terminator, so the box holds one byte less than the field.
+    headerEdit_ = new PrintTextEdit(kPrintTextMaxChars, int(sizeof working_.headerText) - 1, this);
     headerEdit_->setGeometry(du.rect(74, 16, 78, 36));
     label("页脚内容：", 59);
-    footerEdit_ = new PrintTextEdit(kPrintTextMaxChars, this);
+    footerEdit_ = new PrintTextEdit(kPrintTextMaxChars, int(sizeof working_.footerText) - 1, this);
     footerEdit_->setGeometry(du.rect(74, 57, 78, 36));
     label("页码格式：", 100);
     formatCombo_ = new QComboBox(this);
@@ -131,8 +133,14 @@ QWidget* CPrintSetting::control(int id) const {
 }
 
 void CPrintSetting::refreshControls() {
-    headerEdit_->setPlainText(QString::fromStdString(fieldToText(working_.headerText)));
-    footerEdit_->setPlainText(QString::fromStdString(fieldToText(working_.footerText)));
+    {
+        // Filling the boxes is no edit: re-encoding what they show would rewrite bytes after
+        // the terminator, invalid GBK and a 64-byte text nobody touched.
+        const QSignalBlocker headerQuiet(headerEdit_);
+        const QSignalBlocker footerQuiet(footerEdit_);
+        headerEdit_->setPlainText(QString::fromStdString(fieldToText(working_.headerText)));
+        footerEdit_->setPlainText(QString::fromStdString(fieldToText(working_.footerText)));
+    }
     headerCheck_->setChecked(working_.printHeader != 0);
     footerCheck_->setChecked(working_.printFooter != 0);
     pageNumberCheck_->setChecked(working_.printPageNumber != 0);

@@ -1,49 +1,131 @@
 #include "report/PrintTextEdit.h"
 
+#include "core/GbkText.h"
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
-#include <algorithm>
 
 namespace morvik {
 
-PrintTextEdit::PrintTextEdit(int maxChars, QWidget* parent)
-    : QPlainTextEdit(parent), maxChars_(maxChars) {
+namespace {
+
+// The box is one line on the page: a pasted or composed line break becomes a space, as
+// CR/LF always did, whatever character the source used for it.
+bool isLineSeparator(QChar c) {
+    return c == u'\n' || c == u'\v' || c == u'\f' || c == QChar(0x0085) ||
+           c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+QString flattenLines(QString text) {
+    text.remove(u'\r');
+    for (QChar& c : text)
+        if (isLineSeparator(c))
+            c = u' ';
+    return text;
+}
+
+// True when every character has a GBK form; the conversion writes '?' for one that has not.
+bool hasGbkForm(const QString& character) {
+    const std::string gbk = utf8ToGbk(character.toStdString());
+    return gbk.find('?') == std::string::npos || character.contains(u'?');
+}
+
+// Whether the edit would insert the key's text, by the same rule as Qt's own text controls:
+// printable, format and private-use characters, a surrogate pair, but nothing typed with
+// Ctrl (except a format character) and no other control character.
+bool keyInsertsText(const QKeyEvent& key) {
+    const QString text = key.text();
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.at(0);
+    if (c.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers mods = key.modifiers();
+    if (mods == Qt::ControlModifier || mods == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse || c.isHighSurrogate() ||
+           isLineSeparator(c);
+}
+
+} // namespace
+
+int gbkByteCount(const QString& text) {
+    return static_cast<int>(utf8ToGbk(text.toStdString()).size());
+}
+
+QString admitPrintText(const QString& text, int charsLeft, int bytesLeft) {
+    const QString flat = flattenLines(text);
+    QString admitted;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, flat);
+    qsizetype start = 0;
+    for (qsizetype end = graphemes.toNextBoundary(); end > 0; end = graphemes.toNextBoundary()) {
+        const QString character = flat.mid(start, end - start);
+        start = end;
+        if (!hasGbkForm(character))
+            continue; // refused, not stored as '?'
+        const int bytes = gbkByteCount(character);
+        if (character.size() > charsLeft || bytes > bytesLeft)
+            break;
+        admitted += character;
+        charsLeft -= int(character.size());
+        bytesLeft -= bytes;
+    }
+    return admitted;
+}
+
+PrintTextEdit::PrintTextEdit(int maxChars, int maxBytes, QWidget* parent)
+    : QPlainTextEdit(parent), maxChars_(maxChars), maxBytes_(maxBytes) {
     setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
-int PrintTextEdit::room() const {
+QString PrintTextEdit::admit(const QString& text) const {
     const QTextCursor cursor = textCursor();
-    const int selected = cursor.selectionEnd() - cursor.selectionStart();
-    return maxChars_ - (toPlainText().size() - selected);
+    const QString selected = cursor.selectedText();
+    const QString all = toPlainText();
+    return admitPrintText(text, maxChars_ - int(all.size() - selected.size()),
+                          maxBytes_ - (gbkByteCount(all) - gbkByteCount(selected)));
 }
 
 void PrintTextEdit::keyPressEvent(QKeyEvent* event) {
+    // Shift+Enter too: the edit would insert a line separator.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->ignore(); // the dialog's default button
         return;
     }
-    const QString text = event->text();
-    const bool inserts = !text.isEmpty() && text.at(0).isPrint();
-    if (inserts && text.size() > room()) {
-        event->accept(); // refused, like a full edit box
-        return;
+    if (keyInsertsText(*event)) {
+        const QString text = event->text();
+        const QString admitted = admit(text);
+        if (admitted != text) {
+            // Refused, like a full edit box; a separator still goes in as its space.
+            if (!admitted.isEmpty())
+                textCursor().insertText(admitted);
+            else
+                QApplication::beep();
+            event->accept();
+            return;
+        }
     }
     QPlainTextEdit::keyPressEvent(event);
 }
 
 void PrintTextEdit::inputMethodEvent(QInputMethodEvent* event) {
     const QString commit = event->commitString();
-    if (!commit.isEmpty() && commit.size() > room()) {
-        QInputMethodEvent cut(event->preeditString(), event->attributes());
-        cut.setCommitString(commit.left(std::max(0, room())), event->replacementStart(),
-                            event->replacementLength());
-        QPlainTextEdit::inputMethodEvent(&cut);
+    if (commit.isEmpty()) {
+        QPlainTextEdit::inputMethodEvent(event);
         return;
     }
-    QPlainTextEdit::inputMethodEvent(event);
+    const QString admitted = admit(commit);
+    if (admitted == commit) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent cut(event->preeditString(), event->attributes());
+    cut.setCommitString(admitted, event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&cut);
 }
 
 bool PrintTextEdit::canInsertFromMimeData(const QMimeData* source) const {
@@ -51,10 +133,7 @@ bool PrintTextEdit::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 void PrintTextEdit::insertFromMimeData(const QMimeData* source) {
-    QString text = source->text();
-    text.remove('\r');
-    text.replace('\n', ' ');
-    textCursor().insertText(text.left(std::max(0, room())));
+    textCursor().insertText(admit(source->text()));
 }
 
 } // namespace morvik

@@ -6,13 +6,18 @@
 #include "report/PrintTextEdit.h"
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QTest>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace morvik {
 namespace {
@@ -180,7 +185,8 @@ TEST(PrintSettingDialog, TypedTextIsLimitedAndStoredAsGbk) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(QChar(0x7EB8)));
         QApplication::sendEvent(header, &press);
     }
-    EXPECT_EQ(header->toPlainText().size(), 32);
+    // The box refuses what the field cannot hold, so it shows what is stored.
+    EXPECT_EQ(header->toPlainText().size(), 31);
     const char* field = d.workingCopy().headerText;
     EXPECT_EQ(std::strlen(field), 62u);
     EXPECT_EQ(fieldToText(d.workingCopy().headerText), QString(31, QChar(0x7EB8)).toStdString());
@@ -275,6 +281,212 @@ TEST(PrintSettingDialog, IndicesBeyondTheListsSurviveOk) {
     EXPECT_EQ(f.settings.pageNumberFormat, 7);
     EXPECT_EQ(f.settings.pageNumberPosition, 9);
     EXPECT_EQ(f.settings.reserved[0], 0x5A);
+}
+
+// What the inspector sees in the header box is what the working copy holds and the page
+// prints: every way text enters goes through one rule (32 characters, 63 GBK bytes and the
+// terminator, GBK characters only, one line).
+class PrintTextEntry : public ::testing::Test {
+protected:
+    void SetUp() override {
+        f.settings.printHeader = 1;
+        dialog = std::make_unique<CPrintSetting>(f.settings, f.prompt);
+        dialog->show();
+        header = f.get<PrintTextEdit>(*dialog, kIdHeaderText);
+        header->setFocus();
+    }
+    void key(const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, text);
+        QApplication::sendEvent(header, &press);
+    }
+    void commit(const QString& text) {
+        QInputMethodEvent e;
+        e.setCommitString(text);
+        QApplication::sendEvent(header, &e);
+    }
+    void paste(const QString& text) {
+        QApplication::clipboard()->setText(text);
+        header->paste();
+    }
+    QString shown() const { return header->toPlainText(); }
+    QString stored() const {
+        return QString::fromStdString(fieldToText(dialog->workingCopy().headerText));
+    }
+    // The box and the field agree, and the field keeps its terminator.
+    void expectShownIsStored() const {
+        EXPECT_EQ(shown(), stored());
+        EXPECT_EQ(dialog->workingCopy().headerText[63], '\0');
+    }
+
+    DialogFixture f;
+    std::unique_ptr<CPrintSetting> dialog;
+    PrintTextEdit* header = nullptr;
+};
+
+const QChar kHan(0x7EB8); // two GBK bytes
+const QString kEmoji = QString::fromUtf16(u"\U0001F600");
+
+TEST_F(PrintTextEntry, KeysStopAtTheCharactersAndBytesTheFieldHolds) {
+    for (int i = 0; i < 40; ++i)
+        key(kEmoji);
+    EXPECT_EQ(shown(), "") << "emoji have no GBK form";
+    for (const char16_t c : {u'\u200B', u'\uE000'})
+        for (int i = 0; i < 5; ++i)
+            key(QString(QChar(c)));
+    // Each went in whole or not at all, never as a '?' in the field.
+    expectShownIsStored();
+    EXPECT_FALSE(stored().contains('?'));
+    header->clear();
+
+    QTest::keyClicks(header, QString(31, 'x'));
+    key(QString(kHan)); // 31 + 2 bytes would need 34 bytes; fits the 63
+    key("y");
+    EXPECT_EQ(shown().size(), 32);
+    for (const QString& more :
+         {QString("z"), QString(QChar(0x200B)), QString(QChar(0xE000)), kEmoji, QString(kHan)})
+        key(more);
+    EXPECT_EQ(shown(), QString(31, 'x') + kHan) << "a full box refuses every key";
+    expectShownIsStored();
+
+    // Chinese: 31 characters are 62 bytes; the 32nd would leave no room for the terminator.
+    header->clear();
+    for (int i = 0; i < 33; ++i)
+        key(QString(kHan));
+    EXPECT_EQ(shown(), QString(31, kHan));
+    key("a"); // one byte still fits
+    EXPECT_EQ(shown(), QString(31, kHan) + "a");
+    expectShownIsStored();
+}
+
+TEST_F(PrintTextEntry, InputMethodCommitsAreCutAtWholeCharacters) {
+    QTest::keyClicks(header, QString(31, 'x'));
+    commit(kEmoji + "xy");
+    EXPECT_EQ(shown(), QString(31, 'x') + "x") << "the emoji is refused, never half of it";
+    expectShownIsStored();
+
+    header->clear();
+    QTest::keyClicks(header, QString(30, 'x'));
+    commit(QString::fromUtf16(u"e\u0301") + "ab");
+    EXPECT_FALSE(shown().contains(QChar(0x0301)));
+    EXPECT_FALSE(shown().endsWith('e')) << "a base character goes only with its marks";
+    EXPECT_LE(shown().size(), 32);
+    expectShownIsStored();
+
+    header->clear();
+    commit(QString(40, kHan));
+    EXPECT_EQ(shown(), QString(31, kHan));
+    expectShownIsStored();
+}
+
+TEST_F(PrintTextEntry, PasteAndDropFollowTheSameRule) {
+    paste(QString::fromUtf16(u"甲\u2029乙\u2028丙\r\n丁\n戊") + kEmoji + QChar(0x200B) + "!");
+    EXPECT_EQ(shown(), QString::fromUtf16(u"甲 乙 丙 丁 戊!"));
+    EXPECT_FALSE(stored().contains('?'));
+    expectShownIsStored();
+
+    header->clear();
+    paste(QString(40, kHan));
+    EXPECT_EQ(shown(), QString(31, kHan));
+    expectShownIsStored();
+
+    header->clear();
+    QMimeData data;
+    data.setText(QString::fromUtf16(u"页\u2029眉") + QString(40, 'q'));
+    const QPointF at = header->viewport()->rect().center();
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(header->viewport(), &enter);
+    QDragMoveEvent over(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(header->viewport(), &over);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(header->viewport(), &drop);
+    EXPECT_EQ(shown(), QString::fromUtf16(u"页 眉") + QString(29, 'q'));
+    expectShownIsStored();
+}
+
+TEST_F(PrintTextEntry, UndoAndRedoStayWithinTheRule) {
+    paste(QString(20, 'x'));
+    header->selectAll();
+    paste(QString(40, kHan));
+    EXPECT_EQ(shown(), QString(31, kHan));
+    header->undo();
+    EXPECT_EQ(shown(), QString(20, 'x'));
+    expectShownIsStored();
+    header->redo();
+    EXPECT_EQ(shown(), QString(31, kHan));
+    expectShownIsStored();
+}
+
+TEST_F(PrintTextEntry, LineSeparatorsNeverReachTheField) {
+    for (const char16_t c : {u'\u2028', u'\u2029', u'\u0085', u'\n', u'\v', u'\f'}) {
+        header->clear();
+        commit(QString("a") + QChar(c) + "b");
+        paste(QString("c") + QChar(c) + "d");
+        EXPECT_EQ(shown(), "a bc d") << int(c);
+        expectShownIsStored();
+    }
+    header->clear();
+    QTest::keyClick(header, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(shown(), "") << "Shift+Enter would insert a line separator";
+}
+
+// Opening the dialog and pressing "确定" keeps every byte of a field nobody edited.
+TEST(PrintSettingDialog, UntouchedTextsComeBackByteForByte) {
+    DialogFixture f;
+    f.settings.printHeader = 1;
+    f.settings.printFooter = 1;
+    f.settings.printPageNumber = 1;
+    f.settings.pageNumberPosition = 0; // bottom right
+    textToField("ab", f.settings.headerText);
+    f.settings.headerText[5] = 'Z'; // after the terminator
+    f.settings.headerText[60] = 'Q';
+    // Not valid GBK: a lead byte followed by a byte no trail can be.
+    std::memcpy(f.settings.footerText, "a\x81\x20z", 5);
+    const PrintSettings before = f.settings;
+    {
+        CPrintSetting d(f.settings, f.prompt);
+        d.show();
+        EXPECT_TRUE(sameBytes(d.workingCopy(), before));
+        f.click(d, kIdPrintOk);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    }
+    EXPECT_TRUE(sameBytes(f.settings, before));
+
+    // 64 bytes without a terminator, from a settings file written elsewhere.
+    std::memset(f.settings.headerText, 0, sizeof f.settings.headerText);
+    const std::string gbk = utf8ToGbk(QString(32, QChar(0x7EB8)).toStdString());
+    ASSERT_EQ(gbk.size(), 64u);
+    std::memcpy(f.settings.headerText, gbk.data(), 64);
+    const PrintSettings full = f.settings;
+    {
+        CPrintSetting d(f.settings, f.prompt);
+        d.show();
+        EXPECT_EQ(f.get<PrintTextEdit>(d, kIdHeaderText)->toPlainText().size(), 32);
+        f.click(d, kIdPrintDefaults); // "默认" rewrites the working copy on purpose ...
+        f.click(d, kIdPrintCancel);
+    }
+    EXPECT_TRUE(sameBytes(f.settings, full)); // ... but "取消" keeps the old record
+    {
+        CPrintSetting d(f.settings, f.prompt);
+        d.show();
+        f.click(d, kIdPrintFooter); // other controls do not touch the texts
+        f.click(d, kIdPrintFooter);
+        f.click(d, kIdPrintOk);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    }
+    EXPECT_TRUE(sameBytes(f.settings, full));
+
+    // The box that is edited is stored anew, the other one stays as it was.
+    {
+        CPrintSetting d(f.settings, f.prompt);
+        d.show();
+        auto* footer = f.get<PrintTextEdit>(d, kIdFooterText);
+        footer->setFocus();
+        QTest::keyClick(footer, Qt::Key_End);
+        QTest::keyClicks(footer, "k");
+        f.click(d, kIdPrintOk);
+    }
+    EXPECT_EQ(std::memcmp(f.settings.headerText, full.headerText, 64), 0);
+    EXPECT_NE(std::memcmp(f.settings.footerText, full.footerText, 64), 0);
 }
 
 TEST(ScriptedPrompt, RecordsAndAnswersInOrder) {
