@@ -45,16 +45,16 @@ enum class Answer { Ok, Yes, No };
 // What the project controls show (showProjectInfo). A date that cannot be shown (a stored
 // text that does not parse) is nothing: the picker then shows no valid date.
 struct ProjectFields {
-    std::string projectName;      // 1014
-    std::string instrumentNumber; // 1016
-    int temperature = 25;         // 1017
-    int basisIndex = 0;           // 1034
+    std::string projectName;                   // 1014
+    std::string instrumentNumber;              // 1016
+    int temperature = 25;                      // 1017
+    int basisIndex = 0;                        // 1034
     std::optional<CivilDate> constructionDate; // 1013
-    std::string reviewer;       // 1019
-    std::string chiefInspector; // 1020
-    std::string strengthGrade;  // 1024
-    int kind = 0;               // 1025; 1026 is refilled with this kind's varieties
-    int variety = 0;            // 1026
+    std::string reviewer;                      // 1019
+    std::string chiefInspector;                // 1020
+    std::string strengthGrade;                 // 1024
+    int kind = 0;                              // 1025; 1026 is refilled with this kind's varieties
+    int variety = 0;                           // 1026
 };
 
 // What the member controls show (showMemberInfo).
