@@ -5,6 +5,7 @@
 #include "controls/Prompt.h"
 #include "controls/SongFont.h"
 #include "core/GbkText.h"
+#include "report/PageNumberClearance.h"
 #include "report/PageNumbering.h"
 #include "report/PrintTextEdit.h"
 #include <QCheckBox>
@@ -198,7 +199,10 @@ void CPrintSetting::defaultsClicked() {
 }
 
 void CPrintSetting::okClicked() {
-    if (const auto conflict = placementConflict(working_)) {
+    auto conflict = placementConflict(working_);
+    if (!conflict)
+        conflict = pageNumberOverlap(working_);
+    if (conflict) {
         prompt_.showMessage(this, *conflict, PromptButtons::Ok);
         return;
     }

@@ -3,7 +3,12 @@
 #include "controls/PromptScripted.h"
 #include "core/GbkText.h"
 #include "report/CPrintSetting.h"
+#include "report/PageNumberClearance.h"
+#include "report/PageNumbering.h"
 #include "report/PrintTextEdit.h"
+#include "report/RecordSheet.h"
+#include "report/RecordingCanvas.h"
+#include "report/SheetPdf.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -487,6 +492,146 @@ TEST(PrintSettingDialog, UntouchedTextsComeBackByteForByte) {
     }
     EXPECT_EQ(std::memcmp(f.settings.headerText, full.headerText, 64), 0);
     EXPECT_NE(std::memcmp(f.settings.footerText, full.footerText, 64), 0);
+}
+
+// A page number in a corner and a long header or footer on the same edge.
+namespace overlap {
+
+const char* const kHeaderClash = "页码与页眉位置干涉，请重新设置！";
+const char* const kFooterClash = "页码与页脚位置干涉，请重新设置！";
+
+PrintSettings cornerSettings(int chineseChars, int position, int format) {
+    PrintSettings s{};
+    s.printHeader = 1;
+    s.printFooter = 1;
+    s.printPageNumber = 1;
+    s.pageNumberPosition = static_cast<std::uint8_t>(position);
+    s.pageNumberFormat = static_cast<std::uint8_t>(format);
+    textToField(QString(chineseChars, QChar(0x7EB8)).toStdString(), s.headerText);
+    textToField(QString(chineseChars, QChar(0x5C3E)).toStdString(), s.footerText);
+    return s;
+}
+
+std::optional<Message> onRecordingCanvas(const PrintSettings& s) {
+    RecordingCanvas dc(kDefaultPdfDpi);
+    const PageSizeUnits page = a4PageUnits(kDefaultPdfDpi);
+    return pageNumberOverlap(s, dc, page.width, page.height);
+}
+
+} // namespace overlap
+
+// On the recording canvas (宋体's metrics) at 600 dpi the sheet spans 450 to 4509 and a
+// character of the body font is 92 wide: "共999页 第999页" is 690 wide, so a centred header
+// reaches it from 30 Chinese characters on (29 end at 4163, 30 at 4209, the number starts at
+// 3819).
+TEST(PageNumberOverlap, LongHeaderOrFooterReachesTheCorner) {
+    using namespace overlap;
+    struct Case {
+        const char* name;
+        int chars, position, format;
+        const char* expected; // nullptr: accepted
+    } cases[] = {
+        {"29 characters clear top right", 29, 3, 4, nullptr},
+        {"30 characters reach top right", 30, 3, 4, kHeaderClash},
+        {"30 characters reach top left", 30, 5, 4, kHeaderClash},
+        {"30 characters reach bottom right", 30, 0, 4, kFooterClash},
+        {"30 characters reach bottom left", 30, 2, 4, kFooterClash},
+        {"a short number stays clear", 32, 3, 3, nullptr},
+        {"a format beyond the list prints the long one", 30, 3, 9, kHeaderClash},
+        {"a position beyond the list stands top left", 30, 8, 4, kHeaderClash},
+        {"the centre clashes with any header", 8, 4, 1, kHeaderClash},
+    };
+    for (const Case& c : cases) {
+        const auto got = onRecordingCanvas(cornerSettings(c.chars, c.position, c.format));
+        if (c.expected == nullptr) {
+            EXPECT_FALSE(got.has_value()) << c.name;
+        } else {
+            ASSERT_TRUE(got.has_value()) << c.name;
+            EXPECT_EQ(got->text, c.expected) << c.name;
+            EXPECT_EQ(got->caption, "提示") << c.name;
+            EXPECT_EQ(got->icon, MessageIcon::Warning) << c.name;
+        }
+    }
+
+    // Only a text that is printed can be overprinted.
+    PrintSettings s = cornerSettings(32, 3, 4);
+    s.printHeader = 0;
+    EXPECT_FALSE(onRecordingCanvas(s).has_value());
+    s = cornerSettings(32, 0, 4);
+    s.printFooter = 0;
+    EXPECT_FALSE(onRecordingCanvas(s).has_value());
+    s = cornerSettings(32, 0, 4);
+    s.printPageNumber = 0;
+    EXPECT_FALSE(onRecordingCanvas(s).has_value());
+}
+
+// Whatever "确定" accepts prints without overlap: every corner, format and length, rendered
+// on the recording canvas as page 120 of 120.
+TEST(PageNumberOverlap, WhatTheDialogAcceptsNeverOverprints) {
+    using namespace overlap;
+    const PageSizeUnits page = a4PageUnits(kDefaultPdfDpi);
+    const ProjectInfo project{};
+    int accepted = 0, refused = 0;
+    for (int chars : {8, 29, 30, 32})
+        for (int position : {0, 2, 3, 5})
+            for (int format = 0; format < kPageNumberFormatCount; ++format) {
+                DialogFixture f;
+                f.settings = cornerSettings(chars, position, format);
+                {
+                    CPrintSetting d(f.settings, f.prompt);
+                    d.show();
+                    f.click(d, kIdPrintOk);
+                    if (d.result() != QDialog::Accepted) {
+                        ++refused;
+                        EXPECT_EQ(f.prompt.messages.size(), 1u);
+                        continue;
+                    }
+                }
+                ++accepted;
+                RecordingCanvas dc(kDefaultPdfDpi);
+                DrawRecordSheet(dc, page.width, page.height, 120, newMemberRecord(1),
+                                sheetContext(project, f.settings, 120));
+                const QString number = pageNumberText(f.settings, 120, 120);
+                const QString edge = QString::fromStdString(
+                    fieldToText(position >= 3 ? f.settings.headerText : f.settings.footerText));
+                // The page number is the last text of the sheet.
+                ASSERT_FALSE(dc.texts.empty());
+                const RecordingCanvas::Text& drawn = dc.texts.back();
+                ASSERT_EQ(drawn.text, number);
+                const auto edges = dc.find(edge);
+                ASSERT_EQ(edges.size(), 1u);
+                const int height = cellHeightForPoints(11, kDefaultPdfDpi);
+                const QRect a(drawn.x, drawn.y, RecordingCanvas::textWidth(number, height), height);
+                const QRect b(edges[0].x, edges[0].y, RecordingCanvas::textWidth(edge, height),
+                              height);
+                EXPECT_FALSE(a.intersects(b))
+                    << chars << " characters, position " << position << ", format " << format;
+            }
+    EXPECT_GT(accepted, 0);
+    EXPECT_GT(refused, 0);
+}
+
+TEST(PrintSettingDialog, OkRefusesACornerPageNumberOnALongHeader) {
+    DialogFixture f;
+    f.settings = overlap::cornerSettings(32, 3, 4);
+    f.settings.printFooter = 0;
+    const PrintSettings before = f.settings;
+    CPrintSetting d(f.settings, f.prompt);
+    d.show();
+    f.click(d, kIdPrintOk);
+    ASSERT_EQ(f.prompt.messages.size(), 1u);
+    EXPECT_EQ(f.prompt.messages[0].message.text, overlap::kHeaderClash);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_TRUE(sameBytes(f.settings, before));
+
+    // "第%d页" is short enough.
+    auto* format = f.get<QComboBox>(d, kIdPageNumberFormat);
+    format->setFocus();
+    QTest::keyClick(format, Qt::Key_Up);
+    EXPECT_EQ(d.workingCopy().pageNumberFormat, 3);
+    f.click(d, kIdPrintOk);
+    EXPECT_EQ(f.prompt.messages.size(), 1u);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
 }
 
 TEST(ScriptedPrompt, RecordsAndAnswersInOrder) {
