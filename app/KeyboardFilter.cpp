@@ -83,7 +83,9 @@ bool MainDialogKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     }
     if (pointerOverGrid() && !passesReadingGridFilter(*key))
         return true;
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    // Ctrl+Enter stays with the multi-line fields, where it breaks the line.
+    const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                       !(key->modifiers() & Qt::ControlModifier);
     if (enter && !isInside(receiver, grid_) && !isInside(receiver, list_))
         return true;
     return false;

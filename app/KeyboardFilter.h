@@ -7,7 +7,7 @@
 //      '0'-'9', '-', '.', Backspace or Tab is dropped (Enter and Esc included), whatever
 //      widget has the focus; keys that type no character pass;
 //   3. Enter ends nothing: outside the grid and the member list, which use it themselves,
-//      it is dropped.
+//      it is dropped (Ctrl+Enter passes: it breaks a line in a multi-line field).
 #include <QObject>
 #include <QPoint>
 #include <Qt>

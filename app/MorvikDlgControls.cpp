@@ -6,6 +6,7 @@
 #include "app/DialogIds.h"
 #include "app/DialogTemplate.h"
 #include "app/KeyboardFilter.h"
+#include "app/MultiLineField.h"
 #include "app/ProgramIcon.h"
 #include "app/ReadingGrid.h"
 #include "controls/CMyBtn.h"
@@ -14,7 +15,6 @@
 #include "controls/SongFont.h"
 #include "core/Vocabulary.h"
 #include "grid/CComboGridCtrl.h"
-#include "report/PrintTextEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,7 +41,7 @@ QWidget* createControl(const TemplateControl& c, QWidget* parent) {
         return edit;
     }
     case TemplateKind::MultiLineEdit: {
-        auto* edit = new PrintTextEdit(editCharacterLimit(c.id), parent);
+        auto* edit = new MultiLineField(editCharacterLimit(c.id), parent);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setAcceptDrops(false);

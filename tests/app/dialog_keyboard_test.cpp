@@ -212,6 +212,12 @@ TEST_F(DialogKeys, EnterEndsNothing) {
     EXPECT_TRUE(w.prompt.messages.empty());
     EXPECT_EQ(w.text(kIdRemark), "r"); // no line break
     EXPECT_EQ(w.text(kIdInstrumentNumber), "E1");
+
+    // Ctrl+Enter breaks the line of a multi-line field, and still ends nothing.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "s");
+    EXPECT_EQ(w.text(kIdRemark), "r\ns");
+    EXPECT_TRUE(w.d().isVisible());
 }
 
 TEST_F(DialogKeys, EscWithoutChangesEndsAtOnce) {
