@@ -259,6 +259,7 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void scrollContentsBy(int, int) override {}
     bool viewportEvent(QEvent* e) override;
 
@@ -268,6 +269,7 @@ private:
     void applyFont();
     void refreshSystemColours();
     void deleteAllCells();
+    void dropFocusQuietly();
     bool handleKeyDown(int key, Qt::KeyboardModifiers mods);
     bool handleCharacter(const QString& text, Qt::KeyboardModifiers mods);
     void scrollBy(Qt::Orientation o, ScrollCode code, int trackPos = 0);
@@ -287,6 +289,8 @@ private:
     void setDragOverCell(const CCellID& cell);
     void startAutoScroll();
     void stopAutoScroll();
+    void loseMouse();
+    bool inButtonGesture() const;
     void sortRowsByColumn(int col, bool ascending, int low, int high);
     std::uint32_t selectionKey(int row, int col) const {
         return (std::uint32_t(col) << 16) | (std::uint32_t(row) & 0xFFFF);
@@ -338,6 +342,9 @@ private:
     int m_sizingEdge = 0; // left (top) edge of the column (row) being sized
     QRect m_sizingBar;
     bool m_hadFocusAtPress = false;
+    // Counts the times the grid lost the mouse (focus gone, window deactivated), so a press
+    // can tell that a modal window came and went while it gave the grid the focus.
+    int m_mouseLosses = 0;
 };
 
 } // namespace morvik

@@ -171,7 +171,19 @@ void CInPlaceEdit::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
     if (e->reason() == Qt::PopupFocusReason)
         return; // the editor's own context menu
+    if (e->reason() == Qt::ActiveWindowFocusReason) {
+        // The window was deactivated, possibly because it is being destroyed, with the
+        // owner's destructor already run. The result goes out from the event loop instead,
+        // and is dropped with this editor if the window is gone by then.
+        QMetaObject::invokeMethod(this, &CInPlaceEdit::endEdit, Qt::QueuedConnection);
+        return;
+    }
     endEdit();
+}
+
+void CInPlaceEdit::abandon() {
+    m_ended = true;
+    m_grid = nullptr;
 }
 
 void CInPlaceEdit::endEdit() {

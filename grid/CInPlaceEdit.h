@@ -31,6 +31,8 @@ public:
     int column() const { return m_col; }
     int lastKey() const { return m_lastKey; }
     bool exitsOnArrows() const { return m_exitOnArrows; }
+    // The grid is going away: the editor ends without reporting anything.
+    void abandon();
 
 protected:
     bool event(QEvent* e) override;

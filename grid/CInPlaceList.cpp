@@ -50,7 +50,7 @@ void CComboEdit::keyPressEvent(QKeyEvent* e) {
 void CComboEdit::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
     if (e->reason() != Qt::PopupFocusReason && !m_list->view()->isVisible())
-        m_list->endEdit();
+        m_list->endEditFor(e->reason());
 }
 
 CInPlaceList::CInPlaceList(CGridCtrl* grid, const QRect& rect, int listStyle, int id, int row,
@@ -149,7 +149,21 @@ void CInPlaceList::focusOutEvent(QFocusEvent* e) {
     QComboBox::focusOutEvent(e);
     // A drop-down-list ends when the focus goes to another window; its own pop-up does not.
     if (!isEditable() && e->reason() != Qt::PopupFocusReason && !view()->isVisible())
+        endEditFor(e->reason());
+}
+
+void CInPlaceList::endEditFor(Qt::FocusReason reason) {
+    // A deactivated window may be one whose owner is being destroyed: report from the event
+    // loop, where the report is dropped with this list if the window is gone.
+    if (reason == Qt::ActiveWindowFocusReason)
+        QMetaObject::invokeMethod(this, &CInPlaceList::endEdit, Qt::QueuedConnection);
+    else
         endEdit();
+}
+
+void CInPlaceList::abandon() {
+    m_ended = true;
+    m_grid = nullptr;
 }
 
 void CInPlaceList::cancel() {

@@ -49,6 +49,10 @@ public:
     void cancel();
     // Sends the result to the grid once and closes.
     void endEdit();
+    // Ends because the focus left for `reason`.
+    void endEditFor(Qt::FocusReason reason);
+    // The grid is going away: the list ends without reporting anything.
+    void abandon();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

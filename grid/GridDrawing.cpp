@@ -261,7 +261,9 @@ bool CGridCtrl::redrawCell(int row, int col) {
 
 void CGridCtrl::changeEvent(QEvent* e) {
     QAbstractScrollArea::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
+    if (e->type() == QEvent::ActivationChange && !isActiveWindow())
+        loseMouse();
+    else if (e->type() == QEvent::FontChange)
         applyFont();
     else if (e->type() == QEvent::PaletteChange)
         refreshSystemColours();

@@ -8,6 +8,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -110,6 +111,41 @@ void CGridCtrl::updateCursor() {
     }
 }
 
+bool CGridCtrl::inButtonGesture() const {
+    switch (m_mouseMode) {
+    case MouseSelectAll:
+    case MouseSelectColumns:
+    case MouseSelectRows:
+    case MouseSelectCells:
+    case MouseSizingRow:
+    case MouseSizingColumn:
+    case MousePrepareEdit:
+    case MousePrepareDrag:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The gesture of the left button is over without its release: a modal window took the
+// mouse (and swallowed the release), the focus went elsewhere, or the pointer came back with
+// no button held. The grid returns to idle so that the next key starts an edit again.
+void CGridCtrl::loseMouse() {
+    ++m_mouseLosses;
+    stopAutoScroll();
+    if (!inButtonGesture())
+        return;
+    setSizingBar(QRect());
+    m_mouseMode = MouseIdle;
+    updateCursor();
+}
+
+void CGridCtrl::focusOutEvent(QFocusEvent* e) {
+    QAbstractScrollArea::focusOutEvent(e);
+    if (e->reason() != Qt::PopupFocusReason)
+        loseMouse();
+}
+
 void CGridCtrl::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::RightButton) {
         setFocus(Qt::MouseFocusReason);
@@ -124,7 +160,14 @@ void CGridCtrl::mousePressEvent(QMouseEvent* e) {
     if (!isValid(m_leftClickDownCell))
         return;
     m_selectionStartCell = (e->modifiers() & Qt::ShiftModifier) ? m_focusCell : m_leftClickDownCell;
-    setFocus(Qt::MouseFocusReason); // ends a running edit
+    // Taking the focus ends a running edit, and the owner may refuse its value with a modal
+    // message box that swallows this press's release: then the press is dropped.
+    const int lossesBefore = m_mouseLosses;
+    setFocus(Qt::MouseFocusReason);
+    if (m_mouseLosses != lossesBefore || !isActiveWindow()) {
+        loseMouse();
+        return;
+    }
     if (m_leftClickDownCell == m_focusCell) {
         m_mouseMode = MousePrepareEdit;
         return;
@@ -232,6 +275,8 @@ void CGridCtrl::mouseMoveEvent(QMouseEvent* e) {
         return;
     if (!(e->buttons() & Qt::LeftButton) || m_mouseMode == MouseIdle) {
         if (!(e->buttons() & Qt::LeftButton)) {
+            if (inButtonGesture())
+                loseMouse(); // the release went to another window
             const int divider = mouseOverDivider(pos);
             if (divider != MouseIdle)
                 m_mouseMode = divider;

@@ -2,6 +2,8 @@
 // step and the geometry that maps cells to pixels.
 #include "controls/CTitleTip.h"
 #include "grid/CGridCtrl.h"
+#include "grid/CInPlaceEdit.h"
+#include "grid/CInPlaceList.h"
 
 #include <QApplication>
 #include <QColor>
@@ -52,6 +54,11 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 CGridCtrl::~CGridCtrl() {
+    // An editor still open must not report to a grid that is half destroyed.
+    for (CInPlaceEdit* e : viewport()->findChildren<CInPlaceEdit*>())
+        e->abandon();
+    for (CInPlaceList* l : viewport()->findChildren<CInPlaceList*>())
+        l->abandon();
     deleteAllCells();
 }
 
@@ -73,6 +80,15 @@ void CGridCtrl::destroyCell(CGridCell* c) {
     c->text.clear();
 }
 
+// Clearing the focus tells the owner, who may change the structure or put the focus back
+// from inside that notification. Whatever it did, the focus must not stay on a cell that is
+// about to go, and no fixed count may exceed its count, before the tables are touched.
+void CGridCtrl::dropFocusQuietly() {
+    if (CGridCell* c = cell(m_focusCell.row, m_focusCell.col))
+        c->state &= ~std::uint32_t(CellFocused);
+    m_focusCell = CCellID();
+}
+
 bool CGridCtrl::setRowCount(int n) {
     if (n < 0 || n == m_rowCount)
         return n >= 0;
@@ -80,6 +96,9 @@ bool CGridCtrl::setRowCount(int n) {
         m_fixedRows = n;
     if (m_focusCell.row >= n)
         setFocusCell(-1, -1);
+    if (m_focusCell.row >= n)
+        dropFocusQuietly();
+    m_fixedRows = std::min(m_fixedRows, n);
     const int old = m_rowCount;
     for (int r = n; r < old; ++r) {
         for (int c = 0; c < int(m_rows[r].size()); ++c) {
@@ -112,6 +131,9 @@ bool CGridCtrl::setColumnCount(int n) {
         m_fixedCols = n;
     if (m_focusCell.col >= n)
         setFocusCell(-1, -1);
+    if (m_focusCell.col >= n)
+        dropFocusQuietly();
+    m_fixedCols = std::min(m_fixedCols, n);
     const int old = m_colCount;
     for (int r = 0; r < m_rowCount; ++r) {
         for (int c = n; c < old; ++c) {
@@ -143,10 +165,14 @@ bool CGridCtrl::setFixedRowCount(int n) {
         return false;
     if (m_focusCell.row >= 0 && m_focusCell.row < n)
         setFocusCell(-1, -1);
-    m_fixedRows = n;
+    if (m_focusCell.row >= 0 && m_focusCell.row < n)
+        dropFocusQuietly();
+    // An owner that shrank the grid while it was told has the last word: the fixed rows
+    // never outnumber the rows, and the request counts as not carried out.
+    m_fixedRows = std::min(n, m_rowCount);
     if (m_allowDraw)
         viewport()->update();
-    return true;
+    return m_fixedRows == n;
 }
 
 bool CGridCtrl::setFixedColumnCount(int n) {
@@ -156,10 +182,12 @@ bool CGridCtrl::setFixedColumnCount(int n) {
         return false;
     if (m_focusCell.col >= 0 && m_focusCell.col < n)
         setFocusCell(-1, -1);
-    m_fixedCols = n;
+    if (m_focusCell.col >= 0 && m_focusCell.col < n)
+        dropFocusQuietly();
+    m_fixedCols = std::min(n, m_colCount);
     if (m_allowDraw)
         viewport()->update();
-    return true;
+    return m_fixedCols == n;
 }
 
 int CGridCtrl::rowHeight(int row) const {
@@ -423,7 +451,8 @@ CCellID CGridCtrl::setFocusCell(const CCellID& cellId) {
     m_focusCell = cellId;
     if (isValid(prev)) {
         sendNotify(GridFocusLeaving, prev.row, prev.col);
-        if (CGridCell* c = cell(prev.row, prev.col))
+        CGridCell* c = cell(prev.row, prev.col);
+        if (c && prev != m_focusCell) // unless the owner put the focus straight back
             c->state &= ~std::uint32_t(CellFocused);
         redrawCell(prev.row, prev.col);
         if (prev.col != cellId.col)
@@ -433,6 +462,10 @@ CCellID CGridCtrl::setFocusCell(const CCellID& cellId) {
             for (int c = 0; c < m_fixedCols; ++c)
                 redrawCell(prev.row, c);
     }
+    // The owner moved the focus itself while it was told, or removed the cell: its move
+    // stands, and only one cell ever carries the focus flag.
+    if (m_focusCell != cellId)
+        return prev;
     if (isValid(cellId)) {
         if (CGridCell* c = cell(cellId.row, cellId.col))
             c->state |= CellFocused;

@@ -11,6 +11,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+namespace morvik {
+// Cells read as (row, col) in failure messages.
+inline void PrintTo(const CCellID& c, std::ostream* os) {
+    *os << "(" << c.row << ", " << c.col << ")";
+}
+} // namespace morvik
+
 namespace morvik::test {
 
 // Notifications seen by a spy, as (code, row, col) triples.
