@@ -27,10 +27,14 @@ QString flattenLines(QString text) {
     return text;
 }
 
-// True when every character has a GBK form; the conversion writes '?' for one that has not.
+// True when every code point has a GBK form; the conversion writes '?' for one that has not.
 bool hasGbkForm(const QString& character) {
-    const std::string gbk = utf8ToGbk(character.toStdString());
-    return gbk.find('?') == std::string::npos || character.contains(u'?');
+    for (const char32_t cp : character.toUcs4()) {
+        const QString one = QString::fromUcs4(&cp, 1);
+        if (one != u"?" && utf8ToGbk(one.toStdString()) == "?")
+            return false;
+    }
+    return true;
 }
 
 // Whether the edit would insert the key's text, by the same rule as Qt's own text controls:

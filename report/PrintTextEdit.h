@@ -3,8 +3,9 @@
 // stores and the page prints: typed keys, paste, drop and input-method commits all go
 // through one rule (admitPrintText) that keeps the text on one line, refuses characters the
 // GBK field cannot hold and stops at the characters and bytes the field has room for,
-// never inside a character. Text set by the program is shown as it is. Enter is left to the
-// dialog, so Enter accepts the dialog as in every other field.
+// never inside a character; undo and redo only go back and forth between texts made that
+// way. Text set by the program is shown as it is. Enter is left to the dialog, so Enter
+// accepts the dialog as in every other field.
 
 #include <QPlainTextEdit>
 

@@ -395,6 +395,11 @@ TEST_F(PrintTextEntry, PasteAndDropFollowTheSameRule) {
     expectShownIsStored();
 
     header->clear();
+    paste(QString::fromUtf16(u"a?\u0301b?"));
+    EXPECT_EQ(shown(), "ab?") << "a mark without a GBK form takes its base with it";
+    expectShownIsStored();
+
+    header->clear();
     QMimeData data;
     data.setText(QString::fromUtf16(u"页\u2029眉") + QString(40, 'q'));
     const QPointF at = header->viewport()->rect().center();
