@@ -401,6 +401,8 @@ void CSortListCtrl::onSelectionChanged(const QItemSelection& selected,
 }
 
 void CSortListCtrl::onCurrentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // The view repaints only the cells, the focus frame spans the rows.
+    viewport()->update();
     if (previous.isValid())
         reportRow(previous.row());
     if (current.isValid())
@@ -513,6 +515,16 @@ void CSortListCtrl::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     drawListFocusFrame(painter, first.united(last),
                        selected ? colours_.highlightText : colours_.text);
+}
+
+void CSortListCtrl::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    viewport()->update(); // the focus frame comes with the keyboard focus
+}
+
+void CSortListCtrl::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void CSortListCtrl::mouseReleaseEvent(QMouseEvent* event) {
