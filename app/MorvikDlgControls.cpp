@@ -9,6 +9,7 @@
 #include "app/MultiLineField.h"
 #include "app/ProgramIcon.h"
 #include "app/ReadingGrid.h"
+#include "app/SystemMenu.h"
 #include "controls/CMyBtn.h"
 #include "controls/CSortListCtrl.h"
 #include "controls/DialogUnits.h"
@@ -133,9 +134,19 @@ CMorvikDlg::CMorvikDlg(Prompt& prompt, std::function<CivilDate()> today, QWidget
     keyFilter_ = std::make_unique<MainDialogKeyFilter>(*this, *grid_, *list_,
                                                        [this](int id) { runCommand(id); });
     qApp->installEventFilter(keyFilter_.get());
+    appendAboutToSystemMenu(*this);
 }
 
 CMorvikDlg::~CMorvikDlg() = default;
+
+bool CMorvikDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+    if (isAboutCommand(eventType, message)) {
+        showAboutBox();
+        *result = 0;
+        return true;
+    }
+    return QDialog::nativeEvent(eventType, message, result);
+}
 
 void CMorvikDlg::createControls() {
     const DialogUnits du(font());
