@@ -59,11 +59,16 @@ void adviseLargePages(void* data, std::size_t size) {
 // Makes room for at least one more chunk. The array grows geometrically with what has
 // been read, never from the count the header claims: a sparse file can claim two billion
 // members at a length that matches, and only reading shows whether memory holds them.
+// Once an eighth of the members has arrived it takes its full size in one step, so the
+// last copy moves at most a quarter of the data and memory stays near the file's size.
 void growFor(std::vector<ShaJiang_GouJian_Struct>& members, std::size_t more, std::size_t total) {
+    constexpr std::size_t kShareBeforeFullSize = 8;
     const std::size_t needed = members.size() + more;
     if (needed <= members.capacity())
         return;
-    const std::size_t grown = std::min(total, std::max(needed, 2 * members.capacity()));
+    const std::size_t grown = members.size() * kShareBeforeFullSize >= total
+                                  ? total
+                                  : std::min(total, std::max(needed, 2 * members.capacity()));
     members.reserve(grown);
     adviseLargePages(members.data(), grown * kMemberSize);
 }
