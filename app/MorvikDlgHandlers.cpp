@@ -10,6 +10,7 @@
 #include "controls/CMyBtn.h"
 #include "controls/CSortListCtrl.h"
 #include "grid/CComboGridCtrl.h"
+#include "report/CMainFrame.h"
 #include "report/CPrintSetting.h"
 
 #include <QCheckBox>
@@ -181,8 +182,16 @@ void CMorvikDlg::runPrintSettings() {
 }
 
 void CMorvikDlg::startPrintPreview() {
-    const std::vector<int> pages = session_.previewMembers();
-    (void)pages; // the preview frame shows these members, one per page
+    // The pages take copies: the dialog is hidden while the preview runs, and nothing it
+    // holds can change a page once the preview has started.
+    std::vector<ShaJiang_GouJian_Struct> pageMembers;
+    for (const int index : session_.previewMembers())
+        pageMembers.push_back(session_.members().at(static_cast<std::size_t>(index)));
+    CMainFrame::startPreview(*this,
+                             PreviewPages(session_.project(), std::move(pageMembers),
+                                          session_.batchMode(), session_.batch(),
+                                          session_.printSettings()),
+                             prompt_);
 }
 
 void CMorvikDlg::showAboutBox() {
