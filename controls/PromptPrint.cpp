@@ -1,4 +1,4 @@
-#include "controls/Prompt.h"
+#include "controls/PromptPrint.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -6,28 +6,28 @@
 
 namespace morvik {
 
-namespace {
+FileDialogRequest pdfOutputRequest() {
+    return FileDialogRequest{
+        QStringLiteral("砂浆抗压强度贯入检测记录表.pdf"),
+        QStringLiteral("pdf"),
+        QStringLiteral("PDF 文件"),
+        QStringLiteral("*.pdf"),
+    };
+}
 
-// Where no printer is installed the sheets go to a PDF file instead.
-const FileDialogRequest kPdfOutputRequest{
-    QStringLiteral("砂浆抗压强度贯入检测记录表.pdf"),
-    QStringLiteral("pdf"),
-    QStringLiteral("PDF 文件"),
-    QStringLiteral("*.pdf"),
-};
-
-} // namespace
+bool choosePdfOutput(Prompt& prompt, QWidget* parent, QPrinter& printer) {
+    const std::optional<QString> path = prompt.saveFileName(parent, pdfOutputRequest());
+    if (!path)
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*path);
+    printer.setPrintRange(QPrinter::AllPages);
+    return true;
+}
 
 bool WidgetPrompt::choosePrinter(QWidget* parent, QPrinter& printer, int firstPage, int lastPage) {
-    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-        const std::optional<QString> path = saveFileName(parent, kPdfOutputRequest);
-        if (!path)
-            return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(*path);
-        printer.setPrintRange(QPrinter::AllPages);
-        return true;
-    }
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        return choosePdfOutput(*this, parent, printer);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);

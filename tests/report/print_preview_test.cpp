@@ -1,6 +1,7 @@
 // The print preview frame over a stand-in for the main dialog: opening, paging and zooming
 // without redrawing pages, the title, closing in every way, and printing to PDF read back
 // with pdftotext.
+#include "controls/PromptPrint.h"
 #include "controls/PromptScripted.h"
 #include "core/GbkText.h"
 #include "report/CMainFrame.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPointer>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -355,6 +357,33 @@ TEST_F(PreviewFrame, FailedPrintStartShowsAMessageAndKeepsThePreview) {
     trigger(PreviewCommand::Print);
     EXPECT_TRUE(frameEnded());
     EXPECT_EQ(pdfPageCount(pdf), 1);
+}
+
+// --- where the pages go without a printer -------------------------------------------------
+
+TEST(PdfOutput, TheNamedFileTakesAllPages) {
+    ScriptedPrompt prompt;
+    prompt.fileNames.push_back(QStringLiteral("/tmp/sheets.pdf"));
+    QPrinter printer;
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
+    ASSERT_TRUE(choosePdfOutput(prompt, nullptr, printer));
+    ASSERT_EQ(prompt.fileDialogs.size(), 1u);
+    EXPECT_TRUE(prompt.fileDialogs[0].save);
+    EXPECT_EQ(prompt.fileDialogs[0].request.defaultSuffix, QStringLiteral("pdf"));
+    EXPECT_EQ(prompt.fileDialogs[0].request.filterPattern, QStringLiteral("*.pdf"));
+    EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(printer.outputFileName(), QStringLiteral("/tmp/sheets.pdf"));
+    EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
+}
+
+TEST(PdfOutput, CancellingLeavesThePrinterAlone) {
+    ScriptedPrompt prompt; // no file name queued: the dialog is cancelled
+    QPrinter printer;
+    printer.setOutputFileName(QString());
+    EXPECT_FALSE(choosePdfOutput(prompt, nullptr, printer));
+    EXPECT_EQ(prompt.fileDialogs.size(), 1u);
+    EXPECT_TRUE(printer.outputFileName().isEmpty());
 }
 
 } // namespace
