@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 namespace morvik {
 
@@ -159,6 +160,10 @@ void CMorvikDlg::createControls() {
         w->setFocusPolicy(w->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
         if (c.kind == TemplateKind::GroupBox)
             w->lower(); // a frame lies beneath the controls it holds
+        // A unit label ("mm", "MPa") is sized for the original face; where the substituted
+        // face is wider it grows to the right instead of cutting its text.
+        if (c.kind == TemplateKind::Label)
+            w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
         if (c.buddy != 0)
             buddies.emplace_back(static_cast<QLabel*>(w), c.buddy);
         if (c.id != 0) {

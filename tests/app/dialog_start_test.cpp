@@ -211,6 +211,20 @@ TEST(DialogLayout, FaceColourBehindLabelsEditsKeepTheirOwn) {
     EXPECT_NE(image.pixelColor(inside), face);
 }
 
+TEST(DialogLayout, UnitLabelsShowTheirWholeText) {
+    DialogWindow w;
+    const DialogUnits du(songFont(9));
+    int units = 0;
+    for (QLabel* l : w.d().findChildren<QLabel*>()) {
+        if (l->text() != "mm" && l->text() != "MPa")
+            continue;
+        ++units;
+        EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << l->x();
+        EXPECT_GE(l->width(), du.x(8)); // never narrower than the template
+    }
+    EXPECT_EQ(units, 6);
+}
+
 TEST(DialogLayout, WindowHasMinimiseButNoMaximiseAndAnIcon) {
     DialogWindow w;
     const Qt::WindowFlags flags = w.d().windowFlags();
