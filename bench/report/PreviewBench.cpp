@@ -8,6 +8,8 @@
 #include "report/CMyPreviewView.h"
 #include "report/PageNumbering.h"
 #include <QApplication>
+#include <QPainter>
+#include <QPicture>
 #include <QPointer>
 #include <QWidget>
 #include <benchmark/benchmark.h>
@@ -100,6 +102,20 @@ void BM_NextPage(benchmark::State& state) {
     closeFrame(frame);
 }
 BENCHMARK(BM_NextPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// For comparison, what opening would cost if the preview drew every page up front (as a
+// preview that records all its pages when it is built does): each page into a picture.
+void BM_DrawEveryPage(benchmark::State& state) {
+    const PreviewPages pages = hundredPages();
+    for (auto _ : state) {
+        for (int n = 1; n <= pages.pageCount(); ++n) {
+            QPicture picture;
+            QPainter painter(&picture);
+            pages.drawPage(painter, picture.width(), picture.height(), n);
+        }
+    }
+}
+BENCHMARK(BM_DrawEveryPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
