@@ -362,8 +362,10 @@ TEST_F(PreviewFrame, FailedPrintStartShowsAMessageAndKeepsThePreview) {
 // --- where the pages go without a printer -------------------------------------------------
 
 TEST(PdfOutput, TheNamedFileTakesAllPages) {
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheets.pdf"));
     ScriptedPrompt prompt;
-    prompt.fileNames.push_back(QStringLiteral("/tmp/sheets.pdf"));
+    prompt.fileNames.push_back(pdf);
     QPrinter printer;
     printer.setPrintRange(QPrinter::PageRange);
     printer.setFromTo(2, 2);
@@ -373,7 +375,7 @@ TEST(PdfOutput, TheNamedFileTakesAllPages) {
     EXPECT_EQ(prompt.fileDialogs[0].request.defaultSuffix, QStringLiteral("pdf"));
     EXPECT_EQ(prompt.fileDialogs[0].request.filterPattern, QStringLiteral("*.pdf"));
     EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
-    EXPECT_EQ(printer.outputFileName(), QStringLiteral("/tmp/sheets.pdf"));
+    EXPECT_EQ(printer.outputFileName(), pdf);
     EXPECT_EQ(printer.printRange(), QPrinter::AllPages);
 }
 
