@@ -45,7 +45,8 @@ TEST(DialogPrintPreview, AnUnsavedEditAppearsOnTheSheet) {
     EXPECT_FALSE(w.d().isVisible());
     EXPECT_EQ(frame->windowTitle(),
               QString::fromStdString(w.session().title()) + QStringLiteral(" - (打印预览)"));
-    EXPECT_EQ(frame->windowIcon().cacheKey() == 0, w.d().windowIcon().cacheKey() == 0);
+    ASSERT_FALSE(w.d().windowIcon().isNull());
+    EXPECT_EQ(frame->windowIcon().pixmap(32).toImage(), w.d().windowIcon().pixmap(32).toImage());
 
     ASSERT_EQ(frame->pages().pageCount(), 1);
     const RecordingCanvas page = drawnPage(*frame, 1);
