@@ -1,6 +1,7 @@
 #include "grid/CInPlaceEdit.h"
 #include "grid/CGridCtrl.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -56,6 +57,9 @@ CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, const QRect& rect, std::uint32_t for
         typeCharacter(QChar(firstKey), nullptr, {});
         break;
     }
+    if (firstKey == KeyLeftButton)
+        m_openedByClick.start();
+    m_constructing = false;
 }
 
 bool CInPlaceEdit::event(QEvent* e) {
@@ -141,8 +145,47 @@ void CInPlaceEdit::typeCharacter(QChar ch, QKeyEvent* e, Qt::KeyboardModifiers m
         break;
     }
     growToFit();
-    if (text().length() >= kAutoAdvanceLength && m_col < kAutoAdvanceColumnLimit)
+    if (m_constructing) {
+        // A Backspace on a long text can leave seven characters: the edit may advance, but
+        // only once this editor stands, never from inside its construction.
+        QMetaObject::invokeMethod(this, &CInPlaceEdit::advanceIfFull, Qt::QueuedConnection);
+        return;
+    }
+    advanceIfFull();
+}
+
+void CInPlaceEdit::advanceIfFull() {
+    if (!m_ended && text().length() >= kAutoAdvanceLength && m_col < kAutoAdvanceColumnLimit)
         finish(KeyTab);
+}
+
+// The click that opened the editor may be the first of a double click; its second click
+// lands on the editor and must neither move the caret nor select a word.
+bool CInPlaceEdit::isSecondClickOfOpening() {
+    if (!m_openedByClick.isValid())
+        return false;
+    if (m_openedByClick.elapsed() > QApplication::doubleClickInterval()) {
+        m_openedByClick.invalidate();
+        return false;
+    }
+    return true;
+}
+
+void CInPlaceEdit::mousePressEvent(QMouseEvent* e) {
+    if (isSecondClickOfOpening()) {
+        e->accept();
+        return;
+    }
+    QLineEdit::mousePressEvent(e);
+}
+
+void CInPlaceEdit::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (isSecondClickOfOpening()) {
+        m_openedByClick.invalidate();
+        e->accept();
+        return;
+    }
+    QLineEdit::mouseDoubleClickEvent(e);
 }
 
 void CInPlaceEdit::growToFit() {

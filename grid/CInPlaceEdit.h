@@ -11,6 +11,7 @@
 
 #include "grid/GridTypes.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -38,12 +39,16 @@ protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
 private:
     void typeCharacter(QChar ch, QKeyEvent* e, Qt::KeyboardModifiers mods);
     void growToFit();
     void finish(int key, Qt::KeyboardModifiers mods = {});
     void endEdit();
+    void advanceIfFull();
+    bool isSecondClickOfOpening();
 
     QPointer<CGridCtrl> m_grid;
     int m_id;
@@ -55,6 +60,10 @@ private:
     QRect m_rect;
     bool m_ended = false;
     Qt::KeyboardModifiers m_endModifiers;
+    // While the constructor runs nothing may end the edit: the first key only asks for the
+    // automatic advance, which follows from the event loop.
+    bool m_constructing = true;
+    QElapsedTimer m_openedByClick; // valid when a click opened the editor
 };
 
 // The editor alignment that matches a cell's text format.

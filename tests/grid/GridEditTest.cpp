@@ -187,3 +187,66 @@ TEST(GridEdit, AltKeysAreSwallowedByTheEditor) {
     ASSERT_NE(s.w.editor(), nullptr);
     EXPECT_EQ(s.w.editor()->text(), QStringLiteral("2"));
 }
+
+TEST(GridEdit, DoubleClickOnTheFocusCellKeepsItsTextWithTheCaretAtTheEnd) {
+    EditingGrid s(5, 2, QStringLiteral("12.34"));
+    QWidget* top = s.w.window.get();
+    const QPoint at = s.w.grid->viewport()->mapTo(top, s.w.centre(5, 2));
+    // Through the window, so the second click goes wherever the pointer is: the new editor.
+    QTest::mouseDClick(top->windowHandle(), Qt::LeftButton, {}, at);
+    QLineEdit* e = s.w.editor();
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->text(), QStringLiteral("12.34"));
+    EXPECT_FALSE(e->hasSelectedText()) << e->selectedText().toStdString();
+    EXPECT_EQ(e->cursorPosition(), 5);
+    s.w.type(QStringLiteral("5"));
+    EXPECT_EQ(e->text(), QStringLiteral("12.345"));
+    // A double click later on, inside the editor, is the user's own and selects a word.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseDClick(e, Qt::LeftButton, {}, QPoint(3, e->height() / 2));
+    EXPECT_TRUE(e->hasSelectedText());
+}
+
+namespace {
+// Records whether the grid told its owner anything while an editor was being built.
+class WatchedGrid : public CGridCtrl {
+public:
+    using CGridCtrl::CGridCtrl;
+    bool building = false;
+    int toldWhileBuilding = 0;
+    int editorsBuilt = 0;
+
+protected:
+    QWidget* createInPlaceEditor(const QRect& rect, std::uint32_t format, int id, int row, int col,
+                                 const QString& text, int firstKey) override {
+        if (building)
+            ++toldWhileBuilding; // a second editor opened from inside the first
+        building = true;
+        QWidget* e = CGridCtrl::createInPlaceEditor(rect, format, id, row, col, text, firstKey);
+        building = false;
+        ++editorsBuilt;
+        return e;
+    }
+};
+} // namespace
+
+TEST(GridEdit, BackspaceOnALongCellEndsNothingWhileTheEditorIsBuilt) {
+    GridWindow<WatchedGrid> w;
+    WatchedGrid& g = *w.grid;
+    QObject::connect(&g, &CGridCtrl::notify, &g, [&g](const GridNotify& n) {
+        if (g.building && n.code == GridEndEdit)
+            ++g.toldWhileBuilding;
+    });
+    g.setItemText(3, 1, QStringLiteral("12.34567")); // eight characters
+    g.setItemText(3, 2, QStringLiteral("4.20"));
+    g.setFocusCell(3, 1);
+    QTest::keyClick(&g, Qt::Key_Backspace);
+    EXPECT_EQ(g.toldWhileBuilding, 0);
+    // Seven characters are left: once the editor stands, the edit advances as usual.
+    QTRY_COMPARE(g.focusCell(), CCellID(3, 2));
+    EXPECT_EQ(g.itemText(3, 1), QStringLiteral("12.3456"));
+    EXPECT_EQ(g.editorsBuilt, 2);
+    ASSERT_NE(w.editor(), nullptr);
+    EXPECT_EQ(w.editor()->selectedText(), QStringLiteral("4.20"));
+    EXPECT_EQ(g.toldWhileBuilding, 0);
+}
