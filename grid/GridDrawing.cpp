@@ -46,7 +46,8 @@ void frameWin(QPainter& p, int l, int t, int r, int b, const QColor& c) {
 }
 
 int textFlags(std::uint32_t format) {
-    int flags = 0;
+    // Without the no-prefix flag '&' underlines the next character and "&&" shows one '&'.
+    int flags = (format & FormatNoPrefix) ? 0 : int(Qt::TextShowMnemonic);
     if (format & FormatCentre)
         flags |= Qt::AlignHCenter;
     else if (format & FormatRight)
@@ -74,12 +75,14 @@ void drawCellText(QPainter& p, int l, int t, int r, int b, const QString& text,
     if (r <= l || b <= t || text.isEmpty())
         return;
     const QRect rect(l, t, r - l, b - t);
+    const int flags = textFlags(format);
     QString shown = text;
     if (format & FormatEndEllipsis)
-        shown = p.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
+        shown = p.fontMetrics().elidedText(text, Qt::ElideRight, rect.width(),
+                                           flags & Qt::TextShowMnemonic);
     p.save();
     p.setClipRect(rect, Qt::IntersectClip);
-    p.drawText(rect, textFlags(format), shown);
+    p.drawText(rect, flags, shown);
     p.restore();
 }
 
@@ -125,7 +128,9 @@ void CGridCtrl::onDraw(QPainter& p, const QRect& clipBox) {
             int x = x0;
             for (int c = c0; c <= c1 && x <= clipBox.right(); ++c) {
                 const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
-                if (rect.intersects(clipBox)) {
+                // A cell spans left..left + width - 1: an empty one meets nothing, and its
+                // edges would land on its neighbours or on the background.
+                if (!rect.isEmpty() && rect.intersects(clipBox)) {
                     if (fixed)
                         drawFixedCell(p, r, c, rect, false);
                     else

@@ -168,3 +168,60 @@ TEST(GridDrawing, DefaultColoursFollowTheSystemButExplicitOnesStay) {
     EXPECT_EQ(img.pixel(normal.center()), qRgb(10, 200, 30));
     EXPECT_EQ(img.pixel(heading.center()), qRgb(213, 222, 242));
 }
+
+TEST(GridDrawing, EmptyRowsAndColumnsDrawNothing) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    g.setBkColour(colourRef(40, 90, 160));
+    g.setColumnWidth(3, 0);
+    g.setRowHeight(16, 0);
+    g.setFocusCell(15, 2);
+    const QImage img = render(g);
+    const QRgb bk = qRgb(40, 90, 160);
+    const int right = 52 + 2 * 100;  // first pixel right of the cells
+    const int bottom = 40 + 15 * 20; // first pixel below the cells
+    for (int y = 0; y < bottom + 30; ++y)
+        ASSERT_EQ(img.pixel(right, y), bk) << "column right of the cells, y " << y;
+    for (int x = 0; x < right; ++x)
+        ASSERT_EQ(img.pixel(x, bottom), bk) << "row below the cells, x " << x;
+    // The heading of the focus column keeps its light right edge.
+    QRect head;
+    ASSERT_TRUE(g.cellRect(0, 2, &head));
+    EXPECT_EQ(img.pixel(head.right(), head.center().y()),
+              g.palette().color(QPalette::Midlight).rgb());
+}
+
+TEST(GridDrawing, AmpersandMarksTheNextCharacterUnlessTheFormatSaysNoPrefix) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    g.setTextBkColour(colourRef(255, 255, 255));
+    g.setTextColour(colourRef(0, 0, 0));
+    const std::uint32_t single = FormatSingleLine | FormatVCentre;
+    auto cellImage = [&](const QString& text, std::uint32_t format) {
+        g.setItemText(4, 1, text);
+        g.setItemFormat(4, 1, format);
+        QRect r;
+        g.cellRect(4, 1, &r);
+        return render(g).copy(r);
+    };
+    const QImage doubled = cellImage(QStringLiteral("A&&B"), single);
+    const QImage literal = cellImage(QStringLiteral("A&B"), single | FormatNoPrefix);
+    const QImage marked = cellImage(QStringLiteral("A&B"), single);
+    const QImage plain = cellImage(QStringLiteral("AB"), single | FormatNoPrefix);
+    EXPECT_TRUE(doubled == literal); // "&&" draws one '&'
+    EXPECT_FALSE(marked == literal);
+    // "A&B" is "AB" with B underlined: the only differences lie on one or two scan lines
+    // below the letters.
+    ASSERT_EQ(marked.size(), plain.size());
+    int top = marked.height(), bottomRow = -1, differing = 0;
+    for (int y = 0; y < marked.height(); ++y)
+        for (int x = 0; x < marked.width(); ++x)
+            if (marked.pixel(x, y) != plain.pixel(x, y)) {
+                ++differing;
+                top = std::min(top, y);
+                bottomRow = std::max(bottomRow, y);
+            }
+    EXPECT_GT(differing, 2);
+    EXPECT_LE(bottomRow - top, 1);
+    EXPECT_GT(top, marked.height() / 2);
+}
