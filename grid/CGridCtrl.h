@@ -345,6 +345,7 @@ private:
     // Counts the times the grid lost the mouse (focus gone, window deactivated), so a press
     // can tell that a modal window came and went while it gave the grid the focus.
     int m_mouseLosses = 0;
+    int m_wheelRemainder = 0; // wheel angle not yet turned into lines or pages
 };
 
 } // namespace morvik

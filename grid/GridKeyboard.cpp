@@ -60,6 +60,15 @@ bool CGridCtrl::event(QEvent* e) {
 }
 
 void CGridCtrl::keyPressEvent(QKeyEvent* e) {
+    // The grid claims Tab only without Ctrl: Ctrl+Tab takes the focus to the next control of
+    // the window, as Tab does in a control that does not want it.
+    if ((e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) &&
+        (e->modifiers() & Qt::ControlModifier)) {
+        const bool back = e->key() == Qt::Key_Backtab || (e->modifiers() & Qt::ShiftModifier);
+        focusNextPrevChild(!back);
+        e->accept();
+        return;
+    }
     const int key = gridKeyOf(e);
     Qt::KeyboardModifiers mods = e->modifiers();
     if (e->key() == Qt::Key_Backtab)

@@ -256,8 +256,10 @@ void CGridCtrl::sortRowsByColumn(int col, bool ascending, int low, int high) {
         while (hi > low && before(middle, itemText(hi, col)))
             --hi;
         if (lo <= hi) {
-            if (itemText(lo, col) != itemText(hi, col))
+            if (itemText(lo, col) != itemText(hi, col)) {
                 std::swap(m_rows[lo], m_rows[hi]);
+                std::swap(m_rowHeights[lo], m_rowHeights[hi]); // a row keeps its height
+            }
             ++lo;
             --hi;
         }
@@ -388,19 +390,28 @@ void CGridCtrl::mouseDoubleClickEvent(QMouseEvent* e) {
 
 void CGridCtrl::wheelEvent(QWheelEvent* e) {
     const int delta = e->angleDelta().y();
+    // Touchpads and fine wheels send parts of a notch (15, 30 units): they add up until a
+    // whole line or page is reached. Turning the other way starts afresh.
+    if ((delta > 0 && m_wheelRemainder < 0) || (delta < 0 && m_wheelRemainder > 0))
+        m_wheelRemainder = 0;
     auto post = [this](ScrollCode code, int times) {
         for (int i = 0; i < times; ++i)
             QMetaObject::invokeMethod(
                 this, [this, code] { scrollBy(Qt::Vertical, code); }, Qt::QueuedConnection);
     };
     if (m_rowsPerWheelNotch == -1) {
-        const int pages = delta / kWheelNotch;
+        m_wheelRemainder += delta;
+        const int pages = m_wheelRemainder / kWheelNotch;
+        m_wheelRemainder -= pages * kWheelNotch;
         if (pages > 0)
             post(PageBack, pages);
         else
             post(PageForward, -pages);
     } else {
-        const int lines = m_rowsPerWheelNotch * delta / kWheelNotch;
+        // Counted in notch units times lines per notch, so no fraction of a line is lost.
+        m_wheelRemainder += m_rowsPerWheelNotch * delta;
+        const int lines = m_wheelRemainder / kWheelNotch;
+        m_wheelRemainder -= lines * kWheelNotch;
         if (lines > 0)
             post(LineBack, lines);
         else

@@ -36,7 +36,10 @@ CGridCtrl::CGridCtrl(QWidget* parent) : QAbstractScrollArea(parent) {
     const int lines = QApplication::wheelScrollLines();
     m_rowsPerWheelNotch = lines != 0 ? lines : kFallbackWheelLines;
 
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches the grid, but a click gives it the focus only through the press handling,
+    // which stops before that on the empty area beside and below the cells (an edit there
+    // keeps running).
+    setFocusPolicy(Qt::TabFocus);
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setFrameShape(QFrame::NoFrame);
@@ -544,9 +547,9 @@ void CGridCtrl::selectColumns(const CCellID& current) {
                      std::max(m_selectionStartCell.col, current.col));
 }
 
+// Unlike columns, rows have no fixed-line condition: a drag from a row heading up into the
+// heading rows takes them into the selection.
 void CGridCtrl::selectRows(const CCellID& current) {
-    if (current.row < m_fixedRows)
-        return;
     if (m_listMode && m_singleRowSelection)
         setSelectedRange(current.row, m_fixedCols, current.row, m_colCount - 1);
     else
@@ -668,15 +671,26 @@ CCellRange CGridCtrl::visibleNonFixedCellRange(QRect* rect) const {
     return CCellRange{topLeft.row, topLeft.col, maxRow, maxCol};
 }
 
+// A last row or column that is cut by the client edge is not fully visible, even when it is
+// the only one; when the fixed rows (columns) fill the client area the range is empty
+// (maximum below minimum).
 CCellRange CGridCtrl::fullyVisibleNonFixedCellRange() const {
     CCellRange r = visibleNonFixedCellRange();
     const QRect client = viewport()->rect();
-    QRect rect;
-    if (r.maxRow > r.minRow && cellRect(r.maxRow, r.minCol, &rect) &&
-        rect.bottom() > client.bottom())
-        --r.maxRow;
-    if (r.maxCol > r.minCol && cellRect(r.minRow, r.maxCol, &rect) && rect.right() > client.right())
-        --r.maxCol;
+    if (r.maxRow >= r.minRow && r.minRow >= 0) {
+        int bottom = fixedRowHeight() - 1;
+        for (int row = r.minRow; row <= r.maxRow; ++row)
+            bottom += m_rowHeights[row];
+        if (bottom > client.bottom())
+            --r.maxRow;
+    }
+    if (r.maxCol >= r.minCol && r.minCol >= 0) {
+        int right = fixedColumnWidth() - 1;
+        for (int col = r.minCol; col <= r.maxCol; ++col)
+            right += m_colWidths[col];
+        if (right > client.right())
+            --r.maxCol;
+    }
     return r;
 }
 

@@ -167,3 +167,22 @@ TEST(GridKeyboard, ShiftArrowsExtendTheSelectionFromTheStartCell) {
     QTest::keyClick(&g, Qt::Key_Down); // without Shift the selection restarts
     EXPECT_EQ(g.selectedCells(), (std::vector<CCellID>{CCellID(5, 2)}));
 }
+
+TEST(GridKeyboard, CtrlTabLeavesTheGridForTheNextControlInsteadOfMoving) {
+    GridWindow<> w;
+    auto* next = new QLineEdit(w.window.get()); // the control after the grid
+    next->setGeometry(0, 0, 10, 10);
+    next->show();
+    QWidget::setTabOrder(w.grid, next);
+    w.grid->setItemText(3, 1, QStringLiteral("1.00"));
+    w.grid->setFocusCell(3, 1);
+    w.grid->setFocus();
+    QTest::keyClick(w.grid, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w.grid->focusCell(), CCellID(3, 1));
+    EXPECT_TRUE(next->hasFocus());
+    // Plain Tab still belongs to the grid.
+    w.grid->setFocus();
+    QTest::keyClick(w.grid, Qt::Key_Tab);
+    EXPECT_EQ(w.grid->focusCell(), CCellID(3, 2));
+    EXPECT_TRUE(w.grid->hasFocus());
+}

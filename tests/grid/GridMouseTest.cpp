@@ -179,3 +179,68 @@ TEST(GridMouse, DraggingBelowTheGridScrollsAndExtendsTheSelection) {
     EXPECT_TRUE(g.itemState(2, 1) & CellSelected);
     EXPECT_TRUE(g.itemState(7, 1) & CellSelected);
 }
+
+TEST(GridMouse, AClickOnTheEmptyAreaLeavesARunningEditAlone) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    QSignalSpy spy(&g, &CGridCtrl::notify);
+    g.setFocusCell(3, 1);
+    QTest::keyClick(&g, '6');
+    ASSERT_NE(w.editor(), nullptr);
+    QWidget* top = w.window.get();
+    for (const QPoint p : {QPoint(380, 100), QPoint(100, 405)}) { // right of, below the cells
+        QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {}, g.viewport()->mapTo(top, p));
+        ASSERT_NE(w.editor(), nullptr) << p.x() << "," << p.y();
+        EXPECT_TRUE(w.editor()->hasFocus());
+    }
+    EXPECT_EQ(notificationsWith(spy, GridEndEdit).size(), 0u);
+    EXPECT_EQ(g.itemText(3, 1), QString());
+    w.key(Qt::Key_Return);
+    EXPECT_EQ(g.itemText(3, 1), QStringLiteral("6"));
+}
+
+namespace {
+void wheel(CGridCtrl& g, int delta) {
+    QWheelEvent e(QPointF(100, 80), g.viewport()->mapToGlobal(QPointF(100, 80)), QPoint(),
+                  QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(g.viewport(), &e);
+}
+} // namespace
+
+TEST(GridMouse, SmallWheelStepsAddUpToWholeLines) {
+    GridWindow<> w(QSize(400, 140));
+    CGridCtrl& g = *w.grid;
+    g.setRowsPerWheelNotch(3);
+    for (int i = 0; i < 7; ++i)
+        wheel(g, -15); // a touchpad's small steps: 105 of a notch's 120
+    QTest::qWait(20);
+    EXPECT_EQ(g.topLeftNonFixedCell().row, 3); // 3 x 105 / 120 = 2 whole lines so far
+    wheel(g, -15);
+    QTRY_COMPARE(g.topLeftNonFixedCell().row, 4); // a whole notch: 3 lines in all
+    // Turning back starts afresh instead of first paying off what was left over.
+    wheel(g, -30);
+    wheel(g, 40);
+    QTRY_COMPARE(g.topLeftNonFixedCell().row, 3);
+    // Pages add up the same way.
+    g.setRowsPerWheelNotch(-1);
+    for (int i = 0; i < 4; ++i)
+        wheel(g, -30);
+    const int pageRows = (g.viewport()->height() - 40 + 19) / 20;
+    QTRY_COMPARE(g.topLeftNonFixedCell().row, 3 + pageRows);
+}
+
+TEST(GridMouse, ListModeSortingTakesTheRowHeightsAlong) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    g.setListMode(true);
+    const QStringList texts{"G004", "G001", "G003", "G002"};
+    g.setRowCount(1 + int(texts.size()));
+    for (int i = 0; i < texts.size(); ++i) {
+        g.setItemText(i + 1, 1, texts[i]);
+        g.setRowHeight(i + 1, 20 + 10 * (texts[i].right(1).toInt())); // G00n is 20 + 10n high
+    }
+    w.click(0, 1);
+    for (int r = 1; r < g.rowCount(); ++r)
+        EXPECT_EQ(g.rowHeight(r), 20 + 10 * g.itemText(r, 1).right(1).toInt()) << r;
+    EXPECT_EQ(g.itemText(1, 1), QStringLiteral("G001"));
+}

@@ -77,3 +77,31 @@ TEST(GridScroll, TitleTipShowsOnlyForAClippedText) {
         tip->hideTip();
     }
 }
+
+TEST(GridScroll, APartlyVisibleRowOrColumnIsNeverFullyVisible) {
+    struct Row {
+        const char* name;
+        QSize viewport;
+        int maxRow, maxCol; // of the fully visible range; below the minimum when none
+    };
+    const Row rows[] = {
+        {"one row, cut", QSize(366, 50), 0, 3},
+        {"one column, cut", QSize(100, 420), 16, 0},
+        {"only the fixed rows fit", QSize(366, 40), 0, 3},
+        {"rows 1-2 whole, row 3 cut", QSize(366, 90), 2, 3},
+        {"everything", QSize(366, 420), 16, 3},
+    };
+    for (const Row& r : rows) {
+        GridWindow<> w(r.viewport);
+        CGridCtrl& g = *w.grid;
+        g.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        g.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        QApplication::processEvents();
+        ASSERT_EQ(g.viewport()->size(), r.viewport) << r.name;
+        const CCellRange full = g.fullyVisibleNonFixedCellRange();
+        EXPECT_EQ(full.minRow, 1) << r.name;
+        EXPECT_EQ(full.minCol, 1) << r.name;
+        EXPECT_EQ(full.maxRow, r.maxRow) << r.name;
+        EXPECT_EQ(full.maxCol, r.maxCol) << r.name;
+    }
+}

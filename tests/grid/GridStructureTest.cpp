@@ -235,3 +235,20 @@ TEST(GridStructure, CellFromPointAndRectangles) {
     EXPECT_EQ(g.virtualHeight(), 40 + 16 * 20);
     EXPECT_EQ(g.virtualWidth(), 352);
 }
+
+TEST(GridStructure, SelectRowsReachesUpIntoTheFixedRows) {
+    GridWindow<> w;
+    CGridCtrl& g = *w.grid;
+    w.click(3, 0); // row heading 3: the selection starts there
+    ASSERT_EQ(g.selectedCount(), 3);
+    g.selectRows(CCellID(0, 2));
+    EXPECT_EQ(g.selectedCount(), 12);
+    const CCellRange r = g.selectedRange();
+    EXPECT_EQ(r.minRow, 0);
+    EXPECT_EQ(r.maxRow, 3);
+    EXPECT_EQ(r.minCol, 1);
+    EXPECT_EQ(r.maxCol, 3);
+    // Columns keep their condition: a fixed column is no target.
+    g.selectColumns(CCellID(2, 0));
+    EXPECT_EQ(g.selectedCount(), 12);
+}
