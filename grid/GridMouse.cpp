@@ -164,7 +164,7 @@ void CGridCtrl::mousePressEvent(QMouseEvent* e) {
     // message box that swallows this press's release: then the press is dropped.
     const int lossesBefore = m_mouseLosses;
     setFocus(Qt::MouseFocusReason);
-    if (m_mouseLosses != lossesBefore || !isActiveWindow()) {
+    if (m_mouseLosses != lossesBefore) {
         loseMouse();
         return;
     }
