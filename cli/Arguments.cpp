@@ -47,6 +47,23 @@ std::optional<std::string> parseArguments(const std::vector<std::string>& args,
     return std::nullopt;
 }
 
+std::optional<std::string> takeFlag(const std::vector<std::string>& args, const std::string& flag,
+                                    std::vector<std::string>& rest, bool& given) {
+    given = false;
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        optionsEnded = optionsEnded || arg == "--";
+        if (optionsEnded || arg != flag) {
+            rest.push_back(arg);
+            continue;
+        }
+        if (given)
+            return "option " + flag + " given twice";
+        given = true;
+    }
+    return std::nullopt;
+}
+
 std::optional<int> parseWholeNumber(const std::string& text, std::size_t maxDigits) {
     if (text.empty() || text.size() > maxDigits ||
         !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))

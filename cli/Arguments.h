@@ -21,6 +21,12 @@ struct Arguments {
 std::optional<std::string> parseArguments(const std::vector<std::string>& args,
                                           const std::set<std::string>& valued, Arguments& out);
 
+// Takes the option `flag`, which has no value, out of `args` (before any "--"). `rest`
+// receives the other arguments; `given` whether the flag was there. Returns an error
+// text when it is given twice.
+std::optional<std::string> takeFlag(const std::vector<std::string>& args, const std::string& flag,
+                                    std::vector<std::string>& rest, bool& given);
+
 // `text` as a whole number of at most `maxDigits` (at most 9) decimal digits and nothing
 // else: no blanks, signs or separators. Nothing for any other text.
 std::optional<int> parseWholeNumber(const std::string& text, std::size_t maxDigits);

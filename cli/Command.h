@@ -29,7 +29,11 @@ const std::vector<Command>& commands();
 
 int runShow(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+#ifdef MORVIK_CLI_PDF
 int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+#endif
+int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // Runs the whole program on the arguments after the program name.
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

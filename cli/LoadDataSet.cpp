@@ -1,6 +1,7 @@
 #include "LoadDataSet.h"
 
 #include "Usage.h"
+#include <filesystem>
 
 namespace morvik::cli {
 
@@ -21,6 +22,11 @@ std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostr
         break;
     }
     return std::nullopt;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
 }
 
 } // namespace morvik::cli

@@ -16,4 +16,7 @@ struct LoadedFile {
 // The data set of `path`, or nothing after one line on `err` (exit with kExitFileError).
 std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostream& err);
 
+// Whether two paths name one file, through links or other spellings alike.
+bool sameFile(const std::string& a, const std::string& b);
+
 } // namespace morvik::cli

@@ -5,9 +5,9 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "LoadDataSet.h"
+#include "ShownProject.h"
 #include "Usage.h"
 #include "core/Batch.h"
-#include "core/Vocabulary.h"
 #include "io/AtomicFile.h"
 #include "io/SettingsFile.h"
 #include "report/SheetPdf.h"
@@ -30,8 +30,6 @@ constexpr const char* kBatchFlag = "--batch";
 constexpr int kMinDpi = 72;
 constexpr int kMaxDpi = 4800;
 constexpr std::size_t kMaxDpiDigits = 5; // leading zeros allowed, as before
-// Shown as 25 by the program when the file holds no temperature.
-constexpr std::int16_t kShownTemperature = 25;
 
 // Qt's own notices (a missing runtime directory and the like) mean nothing to the scripts
 // that read our diagnostics; only its errors are passed on.
@@ -60,38 +58,14 @@ std::optional<int> parseDpi(const std::string& text) {
     return dpi;
 }
 
-// Whether two paths name one file, through links or other spellings alike.
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
-
-// Opening a file shows its project information, which normalises the mortar code, shows
-// a missing temperature as 25 and a standard beyond the list as the first one.
-void asShownAfterOpening(ProjectInfo& project) {
-    project.mortarCode = normaliseMortarCode(project.mortarCode);
-    if (project.testTemperature == 0)
-        project.testTemperature = kShownTemperature;
-    if (project.basisIndex >= standardsList().size())
-        project.basisIndex = 0;
-}
-
 } // namespace
 
 int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     // "--batch" is the one option without a value; take it out before the common parsing.
     std::vector<std::string> rest;
-    int batchFlags = 0;
-    bool optionsEnded = false;
-    for (const std::string& arg : args) {
-        optionsEnded = optionsEnded || arg == "--";
-        if (!optionsEnded && arg == kBatchFlag)
-            ++batchFlags;
-        else
-            rest.push_back(arg);
-    }
-    if (batchFlags > 1)
-        return usageError(err, std::string("option ") + kBatchFlag + " given twice");
+    bool batchFlag = false;
+    if (const auto problem = takeFlag(args, kBatchFlag, rest, batchFlag))
+        return usageError(err, *problem);
     Arguments parsed;
     if (const auto done =
             parseCommandLine("pdf", rest, {kOutputOption, kRowsOption, kSettingsOption, kDpiOption},
@@ -156,7 +130,7 @@ int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream
         job.members.push_back(file->data.members[static_cast<std::size_t>(row)]);
         checked.push_back(&file->data.members[static_cast<std::size_t>(row)]);
     }
-    if (batchFlags == 1) {
+    if (batchFlag) {
         const BatchOutcome outcome =
             evaluateBatch(checked, file->data.project.mortarCode, kBatchMissing);
         if (outcome.message)

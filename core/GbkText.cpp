@@ -137,6 +137,44 @@ void textToField(const std::string& utf8, char* field, std::size_t width) {
     std::memcpy(field, gbk.data(), used);
 }
 
+FieldTextResult textToFieldChecked(const std::string& utf8, char* field, std::size_t width) {
+    if (width > 0)
+        std::memset(field, 0, width);
+    // A NUL would end the stored text early: the rest would be lost without a word.
+    if (utf8.find('\0') != std::string::npos)
+        return FieldTextResult::NotEncodable;
+    bool failed = false;
+#ifdef _WIN32
+    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                               static_cast<int>(utf8.size()), nullptr, 0);
+    failed = wideLength == 0 && !utf8.empty();
+    std::string gbk;
+    if (!failed) {
+        const std::wstring wide = widen(utf8, CP_UTF8);
+        BOOL usedDefault = FALSE;
+        const int n =
+            WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                static_cast<int>(wide.size()), nullptr, 0, nullptr, &usedDefault);
+        failed = usedDefault != FALSE;
+        gbk.resize(static_cast<std::size_t>(n));
+        WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
+                            static_cast<int>(wide.size()), gbk.data(), n, nullptr, nullptr);
+    }
+#else
+    thread_local Converter toGbk("GBK", "UTF-8");
+    const std::string gbk = toGbk.run(utf8, "?", [&failed](unsigned char lead) {
+        failed = true;
+        return utf8SequenceLength(lead);
+    });
+#endif
+    if (failed)
+        return FieldTextResult::NotEncodable;
+    if (width == 0 || gbk.size() > width - 1)
+        return FieldTextResult::TooLong;
+    std::memcpy(field, gbk.data(), gbk.size());
+    return FieldTextResult::Stored;
+}
+
 std::string fieldToText(const char* field, std::size_t width) {
     const void* end = std::memchr(field, '\0', width);
     const std::size_t len =

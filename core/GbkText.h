@@ -23,6 +23,23 @@ template <std::size_t N> std::string fieldToText(const char (&field)[N]) {
     return fieldToText(field, N);
 }
 
+// What textToFieldChecked did.
+enum class FieldTextResult {
+    Stored,       // the whole text is in the field
+    TooLong,      // its GBK form needs more than width - 1 bytes; the field is cleared
+    NotEncodable, // it holds a character GBK cannot hold, a NUL or invalid UTF-8; cleared
+};
+
+// Stores `utf8` as GBK like textToField, but only whole: a text that does not fit or
+// cannot be encoded leaves the field all zero and says why, instead of being cut or
+// getting '?' marks. For texts that come from outside, where a silent change is data loss.
+FieldTextResult textToFieldChecked(const std::string& utf8, char* field, std::size_t width);
+
+template <std::size_t N>
+FieldTextResult textToFieldChecked(const std::string& utf8, char (&field)[N]) {
+    return textToFieldChecked(utf8, field, N);
+}
+
 // GBK bytes of a UTF-8 text (unbounded), and back; the building blocks of the above.
 std::string utf8ToGbk(const std::string& utf8);
 std::string gbkToUtf8(const std::string& gbk);

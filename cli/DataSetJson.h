@@ -1,0 +1,17 @@
+#pragma once
+// The data set from the JSON that `morvik-cli show` prints: the project object and the
+// members with their texts and the three arrays of 16 readings. Result fields, "shown"
+// and "layout" are ignored; the members are evaluated as opening a file evaluates them.
+
+#include "io/DataFile.h"
+#include <optional>
+#include <string>
+
+namespace morvik::cli {
+
+// Fills `data` from `json`. On any fault `data` is unspecified and the text names the
+// place: "members[2].unevenness[4]: ...". Texts are stored in GBK only when they fit
+// their field whole; a text that would be cut or changed is a fault, not a silent loss.
+std::optional<std::string> dataSetFromJson(const std::string& json, DataSet& data);
+
+} // namespace morvik::cli
