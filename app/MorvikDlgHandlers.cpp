@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QUrl>
 
 namespace morvik {
@@ -244,7 +245,9 @@ void CMorvikDlg::dropEvent(QDropEvent* event) {
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    openFromDesktop(path, true);
+    // The drop ends first: the program that dragged the file waits for it, and must not
+    // wait while the save question or a message is open here.
+    QTimer::singleShot(0, this, [this, path] { openFromDesktop(path, true); });
 }
 
 } // namespace morvik
