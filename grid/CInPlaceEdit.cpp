@@ -89,6 +89,16 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
     switch (e->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+        if (mods & Qt::ControlModifier) {
+            // Ctrl+Tab is no Tab for the cells: the edit ends where it is and the key goes
+            // on to the grid, which hands the focus to the next control.
+            QKeyEvent passOn(e->type(), e->key(), e->modifiers(), e->text());
+            const QPointer<CGridCtrl> grid = m_grid;
+            finish(0);
+            if (grid)
+                QCoreApplication::sendEvent(grid, &passOn);
+            return;
+        }
         typeCharacter(QChar(KeyTab), e, mods);
         return;
     case Qt::Key_Return:

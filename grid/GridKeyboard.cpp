@@ -47,6 +47,10 @@ void CGridCtrl::sendNotify(int code, int row, int col) {
 }
 
 bool CGridCtrl::event(QEvent* e) {
+    // A modal window opened over the grid's window takes the mouse, and with it the release
+    // of any press in progress.
+    if (e->type() == QEvent::WindowBlocked)
+        loseMouse();
     // The grid keeps Tab for moving between cells unless Ctrl is held.
     if (e->type() == QEvent::KeyPress && m_handleTabKey) {
         auto* ke = static_cast<QKeyEvent*>(e);

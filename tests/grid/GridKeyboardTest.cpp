@@ -185,4 +185,12 @@ TEST(GridKeyboard, CtrlTabLeavesTheGridForTheNextControlInsteadOfMoving) {
     QTest::keyClick(w.grid, Qt::Key_Tab);
     EXPECT_EQ(w.grid->focusCell(), CCellID(3, 2));
     EXPECT_TRUE(w.grid->hasFocus());
+    // From inside an editor it stores the text and leaves as well.
+    QTest::keyClick(w.grid, '6');
+    ASSERT_NE(w.editor(), nullptr);
+    w.key(Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w.grid->itemText(3, 2), QStringLiteral("6"));
+    EXPECT_EQ(w.grid->focusCell(), CCellID(3, 2));
+    EXPECT_EQ(w.editor(), nullptr);
+    EXPECT_TRUE(next->hasFocus());
 }

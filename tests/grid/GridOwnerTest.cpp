@@ -15,22 +15,32 @@ namespace {
 // The main dialog's reaction to a refused reading: a modal message box opened from inside
 // the end-of-edit notification. The box is closed by a zero-time timer once it is active,
 // and it swallows the button release the way a real box does.
+// Without a window manager a box need not become active: the grid's window is then only
+// blocked and unblocked around it, which is what `activates` false plays.
 struct RefusingOwner {
+    bool activates = true;
     int boxesShown = 0;
     void connectTo(CGridCtrl* grid) {
         QObject::connect(grid, &CGridCtrl::notify, grid, [this, grid](const GridNotify& n) {
             if (n.code != GridEndEdit || grid->itemText(n.row, n.col).toDouble() < 100)
                 return;
             ++boxesShown;
-            QMessageBox box(QMessageBox::Information, QStringLiteral("提示"),
-                            QStringLiteral("请输入一个绝对值小于100的数字！"), QMessageBox::Ok,
-                            grid->window());
-            QTimer::singleShot(0, &box, [&box] {
-                (void)QTest::qWaitForWindowActive(&box);
-                QTest::mouseRelease(&box, Qt::LeftButton); // the release the grid never sees
-                box.accept();
-            });
-            box.exec();
+            if (activates) {
+                QMessageBox box(QMessageBox::Information, QStringLiteral("提示"),
+                                QStringLiteral("请输入一个绝对值小于100的数字！"), QMessageBox::Ok,
+                                grid->window());
+                QTimer::singleShot(0, &box, [&box] {
+                    (void)QTest::qWaitForWindowActive(&box);
+                    QTest::mouseRelease(&box, Qt::LeftButton); // the release the grid never sees
+                    box.accept();
+                });
+                box.exec();
+            } else {
+                QEvent blocked(QEvent::WindowBlocked);
+                QCoreApplication::sendEvent(grid->window(), &blocked);
+                QEvent unblocked(QEvent::WindowUnblocked);
+                QCoreApplication::sendEvent(grid->window(), &unblocked);
+            }
             grid->setItemText(n.row, n.col, QString());
         });
     }
@@ -58,10 +68,12 @@ void expectConsistent(const CGridCtrl& g, const char* step) {
 
 } // namespace
 
-TEST(GridOwner, ARefusedValueFollowedByAClickElsewhereLeavesTheGridIdle) {
+namespace {
+void refuseThenClickElsewhere(bool boxActivates) {
     GridWindow<> w;
     CGridCtrl& g = *w.grid;
     RefusingOwner owner;
+    owner.activates = boxActivates;
     owner.connectTo(&g);
     g.setFocusCell(1, 1);
     w.type(QStringLiteral("100"));
@@ -84,6 +96,15 @@ TEST(GridOwner, ARefusedValueFollowedByAClickElsewhereLeavesTheGridIdle) {
     QLineEdit* e = w.editor();
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(e->text(), QStringLiteral("5"));
+}
+} // namespace
+
+TEST(GridOwner, ARefusedValueFollowedByAClickElsewhereLeavesTheGridIdle) {
+    refuseThenClickElsewhere(true);
+}
+
+TEST(GridOwner, ARefusalBoxThatNeverTakesTheFocusStillLeavesTheGridIdle) {
+    refuseThenClickElsewhere(false);
 }
 
 TEST(GridOwner, LosingTheMouseEndsASelectionGesture) {
