@@ -76,7 +76,7 @@ Message edgeConflict(bool top) {
     probe.printFooter = top ? 0 : 1;
     probe.pageNumberPosition = static_cast<std::uint8_t>(top ? PageNumberPosition::TopCentre
                                                              : PageNumberPosition::BottomCentre);
-    return *placementConflict(probe);
+    return placementConflict(probe).value();
 }
 
 } // namespace
