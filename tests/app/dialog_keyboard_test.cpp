@@ -197,6 +197,15 @@ TEST_F(DialogKeys, PointerOverTheGridKeepsTheCellEditorOpenOnEnterAndEsc) {
     EXPECT_FLOAT_EQ(w.session().currentRecord().unevenness[0], 1.5f);
 }
 
+TEST_F(DialogKeys, EscInACellEditorRestoresTheCellAndKeepsTheDialog) {
+    w.typeReading(5, 2, "6.1");
+    w.typeReading(5, 2, "9", Qt::Key_unknown);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(w.d().isVisible());
+    EXPECT_EQ(w.grid().itemText(5, 2), "6.10");
+    EXPECT_FLOAT_EQ(w.session().currentRecord().gaugeReading[4], 6.1f);
+}
+
 TEST_F(DialogKeys, EnterEndsNothing) {
     w.typeInto(kIdInstrumentNumber, "E1");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

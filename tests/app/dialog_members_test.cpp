@@ -91,6 +91,18 @@ TEST(DialogReadings, SwitchingMemberWithAnOpenEditStoresItForTheOldMember) {
     EXPECT_EQ(w.grid().itemText(2, 1), "3.25");
 }
 
+TEST(DialogReadings, AddingAMemberStoresTheOpenEditForTheMemberBefore) {
+    DialogWindow w;
+    w.typeReading(7, 2, "2.75", Qt::Key_unknown);
+    QWidget* editor = QApplication::focusWidget();
+    ASSERT_NE(editor, &w.grid());
+    w.d().runCommand(kCmdAddMember);
+    EXPECT_EQ(w.session().memberCount(), 2);
+    EXPECT_FLOAT_EQ(w.session().members()[0].gaugeReading[6], 2.75f);
+    EXPECT_EQ(w.grid().itemText(7, 2), ""); // G002's empty grid
+    EXPECT_NE(QApplication::focusWidget(), editor);
+}
+
 TEST(DialogReadings, CommitReadingEditEndsAnOpenEditEvenWithoutAnActiveWindow) {
     ScriptedPrompt prompt;
     CMorvikDlg d(prompt, [] { return kFixedToday; });
