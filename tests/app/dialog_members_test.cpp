@@ -243,3 +243,42 @@ TEST(DialogList, ContextMenuHasTheFourItemsAndRunsThem) {
 
 } // namespace
 } // namespace morvik::test
+
+namespace morvik::test {
+namespace {
+
+TEST(DialogButtons, PrintSettingsRunsItsDialogModallyOnTheSessionsSettings) {
+    DialogWindow w;
+    QString caption;
+    bool modal = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        if (!d || d == &w.d())
+            return;
+        caption = d->windowTitle();
+        modal = d->isModal();
+        static_cast<QDialog*>(d)->reject();
+    });
+    QTest::mouseClick(w.control(kIdPrintSettings), Qt::LeftButton);
+    EXPECT_EQ(caption, "打印设置");
+    EXPECT_TRUE(modal);
+    EXPECT_TRUE(w.d().isVisible());
+}
+
+TEST(DialogButtons, ClearReadingsAndTheHiddenCalculate) {
+    DialogWindow w;
+    for (int p = 1; p <= 3; ++p) {
+        w.typeReading(p, 1, "1");
+        w.typeReading(p, 2, "5");
+    }
+    w.d().runCommand(kIdCalculate); // the hidden 计算: too few points
+    EXPECT_EQ(w.messageTexts(), std::vector<std::string>{"请输入7组以上不为0的数据！"});
+    QTest::mouseClick(w.control(kIdClearReadings), Qt::LeftButton);
+    EXPECT_EQ(w.grid().itemText(1, 1), "");
+    EXPECT_EQ(w.grid().itemText(3, 3), "");
+    EXPECT_LT(w.session().members()[0].unevenness[0], kPresenceThreshold);
+    EXPECT_EQ(w.list().cellText(0, 2), "--");
+}
+
+} // namespace
+} // namespace morvik::test
