@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <string>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -32,7 +33,8 @@ bool isAboutCommand(const QByteArray& eventType, void* message) {
     if (eventType != "windows_generic_MSG")
         return false;
     const MSG* msg = static_cast<const MSG*>(message);
-    return msg->message == WM_SYSCOMMAND && (msg->wParam & kSystemCommandMask) == kIdAboutBox;
+    return msg->message == WM_SYSCOMMAND &&
+           (msg->wParam & kSystemCommandMask) == static_cast<WPARAM>(kIdAboutBox);
 }
 
 #else
