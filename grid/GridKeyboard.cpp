@@ -275,8 +275,14 @@ void CGridCtrl::beginCellEdit(int row, int col, int firstKey) {
     QRect rect;
     if (!cellRect(row, col, &rect))
         return;
-    createInPlaceEditor(rect, itemFormat(row, col), kInPlaceEditId, row, col, itemText(row, col),
-                        firstKey);
+    QWidget* editor = createInPlaceEditor(rect, itemFormat(row, col), kInPlaceEditId, row, col,
+                                          itemText(row, col), firstKey);
+    // While the editor is open a click on the cells must not hand the focus to the grid
+    // before the press handling has looked at it (an owner may let clicks focus the grid):
+    // the press decides whether the edit ends, and nothing does on the empty area. With the
+    // editor as the viewport's focus proxy the platform's click-to-focus stops there.
+    if (editor && !editor->isHidden())
+        viewport()->setFocusProxy(editor);
 }
 
 QWidget* CGridCtrl::createInPlaceEditor(const QRect& rect, std::uint32_t format, int id, int row,
@@ -295,6 +301,7 @@ void CGridCtrl::onInPlaceEditEnd(const GridEditResult& result, Qt::KeyboardModif
     const int row = result.item.row;
     const int col = result.item.col;
     const int key = int(result.item.data);
+    viewport()->setFocusProxy(nullptr);
     endCellEdit(row, col, result.item.text);
     redrawCell(row, col);
     sendNotify(GridEndEdit, row, col);

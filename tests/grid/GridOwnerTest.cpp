@@ -69,9 +69,12 @@ void expectConsistent(const CGridCtrl& g, const char* step) {
 } // namespace
 
 namespace {
-void refuseThenClickElsewhere(bool boxActivates) {
+// `policy`: the focus policy the owner gives the grid (the main dialog makes every control
+// of its tab order take the focus on a click as well).
+void refuseThenClickElsewhere(bool boxActivates, Qt::FocusPolicy policy) {
     GridWindow<> w;
     CGridCtrl& g = *w.grid;
+    g.setFocusPolicy(policy);
     RefusingOwner owner;
     owner.activates = boxActivates;
     owner.connectTo(&g);
@@ -100,11 +103,16 @@ void refuseThenClickElsewhere(bool boxActivates) {
 } // namespace
 
 TEST(GridOwner, ARefusedValueFollowedByAClickElsewhereLeavesTheGridIdle) {
-    refuseThenClickElsewhere(true);
+    refuseThenClickElsewhere(true, Qt::TabFocus);
 }
 
 TEST(GridOwner, ARefusalBoxThatNeverTakesTheFocusStillLeavesTheGridIdle) {
-    refuseThenClickElsewhere(false);
+    refuseThenClickElsewhere(false, Qt::TabFocus);
+}
+
+TEST(GridOwner, ARefusalStillLeavesTheGridIdleWhenTheOwnerLetsClicksFocusIt) {
+    refuseThenClickElsewhere(true, Qt::StrongFocus);
+    refuseThenClickElsewhere(false, Qt::StrongFocus);
 }
 
 TEST(GridOwner, LosingTheMouseEndsASelectionGesture) {
