@@ -7,6 +7,7 @@
 #include "DataSetJson.h"
 #include "Usage.h"
 #include "io/DataFile.h"
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -17,11 +18,17 @@ namespace {
 
 constexpr const char* kFromOption = "--from";
 
+// Everything `in` holds, or nothing when reading fails (a folder given as the file throws
+// from inside the stream).
 std::optional<std::string> readAll(std::istream& in) {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    try {
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad())
+            return std::nullopt;
+        return text;
+    } catch (const std::exception&) {
         return std::nullopt;
-    return text;
+    }
 }
 
 } // namespace
