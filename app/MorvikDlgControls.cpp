@@ -164,6 +164,10 @@ void CMorvikDlg::createControls() {
         // face is wider it grows to the right instead of cutting its text.
         if (c.kind == TemplateKind::Label)
             w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
+        // Labels are 8 units high, one line of the original face; the substituted face
+        // has a taller line, which is given room downwards instead of losing its foot.
+        if (c.kind == TemplateKind::Label || c.kind == TemplateKind::RightLabel)
+            w->resize(w->width(), std::max(w->height(), w->sizeHint().height()));
         if (c.buddy != 0)
             buddies.emplace_back(static_cast<QLabel*>(w), c.buddy);
         if (c.id != 0) {

@@ -1,7 +1,7 @@
 #pragma once
-// Dialog units of a dialog font, as the platform defines them, so that the dialogs can be
-// laid out from the numbers of their templates: one horizontal unit is a quarter of the
-// font's average Latin letter width, one vertical unit an eighth of the font's height.
+// Dialog units of the dialog font, so that the dialogs can be laid out from the numbers of
+// their templates: one horizontal unit is a quarter of the font's average Latin letter
+// width, one vertical unit an eighth of its height, both as 宋体 has them at the font's size.
 #include <QFont>
 #include <QRect>
 

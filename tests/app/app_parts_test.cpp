@@ -4,6 +4,7 @@
 #include "controls/DialogUnits.h"
 #include "controls/SongFont.h"
 
+#include <QFontInfo>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -11,20 +12,35 @@
 namespace morvik {
 namespace {
 
-TEST(DialogUnitsConversion, QuarterOfTheLetterWidthAndEighthOfTheHeight) {
+TEST(DialogUnitsConversion, SongFaceUnitsWhateverFaceStandsIn) {
     const QFont font = songFont(9);
     const DialogUnits du(font);
-    const QFontMetrics metrics(font);
-    const int letters =
-        metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    EXPECT_EQ(du.baseX(), (letters / 26 + 1) / 2);
-    EXPECT_EQ(du.baseY(), metrics.height());
+    // 宋体 at 9 points on a 96 dpi screen: letters 6 pixels wide, cells 12 high.
+    const int em = QFontInfo(font).pixelSize();
+    EXPECT_EQ(du.baseX(), (em + 1) / 2);
+    EXPECT_EQ(du.baseY(), em);
     // Rounded to nearest, as the platform's multiply-divide does.
     EXPECT_EQ(du.x(4), du.baseX());
     EXPECT_EQ(du.y(8), du.baseY());
     EXPECT_EQ(du.x(0), 0);
     EXPECT_EQ(du.x(2), (2 * du.baseX() + 2) / 4);
     EXPECT_EQ(du.y(1), (du.baseY() + 4) / 8);
+}
+
+// The reading grid's control (237 x 243 units) was made to hold its 52 + 3 x 100 pixel
+// columns and 40 + 16 x 20 pixel rows with little to spare; stretched units leave a grey
+// band beside and below the cells.
+TEST(DialogUnitsConversion, ReadingGridFillsItsControl) {
+    QFont font = songFont(9);
+    font.setPixelSize(12); // a 96 dpi screen, whatever this one reports
+    const DialogUnits du(font);
+    const QRect area = du.rect(197, 170, 237, 243);
+    const int cellsWide = 52 + 3 * 100 + 2; // and the frame
+    const int cellsHigh = 40 + 16 * 20 + 2;
+    EXPECT_GE(area.width(), cellsWide);
+    EXPECT_LE(area.width() - cellsWide, 4);
+    EXPECT_GE(area.height(), cellsHigh);
+    EXPECT_LE(area.height() - cellsHigh, 4);
 }
 
 TEST(DialogUnitsConversion, RectanglesKeepSharedEdges) {
