@@ -6,6 +6,11 @@
 //
 // Every access outside the structure is refused quietly: reads give -1, 0, an empty text or
 // no cell, writes return false and change nothing.
+//
+// The owner may do anything from inside a notification (open a modal message box, change the
+// structure, move the focus): a press interrupted that way is dropped and the grid returns to
+// idle, and the counts, the focus and the selection are made consistent again before the
+// grid goes on.
 
 #include "grid/CGridCell.h"
 #include "grid/GridTypes.h"
@@ -342,8 +347,9 @@ private:
     int m_sizingEdge = 0; // left (top) edge of the column (row) being sized
     QRect m_sizingBar;
     bool m_hadFocusAtPress = false;
-    // Counts the times the grid lost the mouse (focus gone, window deactivated), so a press
-    // can tell that a modal window came and went while it gave the grid the focus.
+    // Counts the times the grid lost the mouse (focus gone, window deactivated or blocked by a
+    // modal window), so a press can tell that a modal window came and went while it gave
+    // the grid the focus.
     int m_mouseLosses = 0;
     int m_wheelRemainder = 0; // wheel angle not yet turned into lines or pages
 };

@@ -7,7 +7,10 @@
 // character; Tab, Space and the navigation keys select all; any other key replaces the text.
 // Tab and Enter end the edit, Esc ends it with the initial text back; the arrows and page
 // keys end it when it was not opened by a click, or with Ctrl. The seventh character typed
-// into a cell of a column below 17 ends the edit as a Tab would.
+// into a cell of a column below 17 ends the edit as a Tab would (never from inside the
+// editor's construction: a first key that fills the cell advances from the event loop).
+// Ctrl+Tab ends the edit in place and passes the key to the grid. The second click of the
+// double click that opened the editor is ignored, so it selects nothing.
 
 #include "grid/GridTypes.h"
 
