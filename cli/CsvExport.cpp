@@ -1,5 +1,7 @@
 #include "CsvExport.h"
 
+#include "core/ResultText.h"
+
 namespace morvik::cli {
 
 namespace {
@@ -15,6 +17,31 @@ void appendLabelled(std::string& document, const LabelledCells& cells) {
         document += kLineEnd;
     }
 }
+
+// Numbers never need quoting; texts are checked.
+class CsvRow : public RowSink {
+public:
+    explicit CsvRow(std::string& document) : document_(document) {}
+    void start() { first_ = true; }
+    void text(const std::string& utf8) override {
+        separate();
+        appendCsvField(document_, utf8);
+    }
+    void number(const std::string& shown) override {
+        separate();
+        if (shown != kNoValueText)
+            document_ += shown;
+    }
+
+private:
+    void separate() {
+        if (!first_)
+            document_ += ',';
+        first_ = false;
+    }
+    std::string& document_;
+    bool first_ = true;
+};
 
 } // namespace
 
@@ -44,14 +71,14 @@ std::string csvDocument(const ExportContent& content) {
         appendCsvField(document, headings[i]);
     }
     document += kLineEnd;
-    std::vector<Cell> cells;
+    // About 300 bytes a member; growing the text step by step would copy it many times.
+    constexpr std::size_t kBytesPerMember = 320;
+    document.reserve(document.size() + content.members.size() * kBytesPerMember);
+    ReadingTexts readings;
+    CsvRow row(document);
     for (const auto& [rowNumber, member] : content.members) {
-        memberRow(rowNumber, *member, cells);
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            if (i > 0)
-                document += ',';
-            appendCsvField(document, cells[i].text);
-        }
+        row.start();
+        writeMemberRow(rowNumber, *member, readings, row);
         document += kLineEnd;
     }
 

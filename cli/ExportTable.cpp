@@ -4,15 +4,11 @@
 #include "core/GbkText.h"
 #include "core/ResultText.h"
 #include "core/Vocabulary.h"
+#include <cstring>
 
 namespace morvik::cli {
 
 namespace {
-
-// A stored reading or depth as the reading grid shows it: empty when it is missing.
-Cell readingCell(float value) {
-    return isPresent(value) ? shownNumberCell(depthText(value)) : Cell{};
-}
 
 std::vector<std::string> makeMemberHeadings() {
     std::vector<std::string> headings{"序号", "构件编号", "检测日期", "备注"};
@@ -52,21 +48,38 @@ const std::vector<std::string>& memberHeadings() {
     return headings;
 }
 
-void memberRow(int rowNumber, const ShaJiang_GouJian_Struct& member, std::vector<Cell>& cells) {
-    cells.clear();
-    cells.push_back(shownNumberCell(std::to_string(rowNumber)));
-    cells.push_back(textCell(fieldToText(member.memberName)));
-    cells.push_back(textCell(fieldToText(member.testDate)));
-    cells.push_back(textCell(fieldToText(member.remark)));
+const std::string& ReadingTexts::text(float value) {
+    static const std::string none;
+    if (!isPresent(value))
+        return none;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    // Fibonacci hashing spreads nearby bit patterns over the whole table.
+    constexpr std::uint32_t kGoldenRatio = 2654435769u;
+    Slot& slot = slots_[(bits * kGoldenRatio) >> (32 - kSlotBits)];
+    if (!slot.filled || slot.bits != bits) {
+        slot.bits = bits;
+        slot.filled = true;
+        slot.text = depthText(value);
+    }
+    return slot.text;
+}
+
+void writeMemberRow(int rowNumber, const ShaJiang_GouJian_Struct& member, ReadingTexts& readings,
+                    RowSink& sink) {
+    sink.number(std::to_string(rowNumber));
+    sink.text(fieldToText(member.memberName));
+    sink.text(fieldToText(member.testDate));
+    sink.text(fieldToText(member.remark));
     for (int k = 0; k < kPointCount; ++k) {
-        cells.push_back(readingCell(member.unevenness[k]));
-        cells.push_back(readingCell(member.gaugeReading[k]));
-        cells.push_back(readingCell(member.depth[k]));
+        sink.number(readings.text(member.unevenness[k]));
+        sink.number(readings.text(member.gaugeReading[k]));
+        sink.number(readings.text(member.depth[k]));
     }
     const MemberResultTexts shown = memberResultTexts(member);
-    cells.push_back(shownNumberCell(shown.meanDepth));
-    cells.push_back(shownNumberCell(shown.strength));
-    cells.push_back(shownNumberCell(shown.memberEstimate));
+    sink.number(shown.meanDepth);
+    sink.number(shown.strength);
+    sink.number(shown.memberEstimate);
 }
 
 LabelledCells projectCells(ProjectInfo project) {

@@ -5,6 +5,7 @@
 
 #include "core/Batch.h"
 #include "core/Records.h"
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -28,12 +29,40 @@ Cell textCell(std::string text);
 Cell shownNumberCell(std::string shown);
 
 // 序号, 构件编号, 检测日期, 备注, then 不平整读数, 贯入仪读数 and 贯入深度 of points
-// 1..16, then the three results. Exactly the cells memberRow fills.
+// 1..16, then the three results. Exactly the cells writeMemberRow gives.
 const std::vector<std::string>& memberHeadings();
 
+// The texts under which stored readings and depths appear, remembered by bit pattern: a
+// data set holds few distinct readings, and formatting each of them again is most of the
+// time an export takes. The text is a function of the value alone, so nothing goes stale.
+class ReadingTexts {
+public:
+    // "%.2f" of the rounded value as the reading grid shows it, or "" when it is missing.
+    const std::string& text(float value);
+
+private:
+    static constexpr int kSlotBits = 16; // 65,536 slots: misses stay rare
+    static constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
+    struct Slot {
+        std::uint32_t bits = 0;
+        bool filled = false;
+        std::string text;
+    };
+    std::vector<Slot> slots_ = std::vector<Slot>(kSlots);
+};
+
+// Receives the cells of one member row in order; each format writes them its own way.
+class RowSink {
+public:
+    virtual ~RowSink() = default;
+    virtual void text(const std::string& utf8) = 0;
+    // A number as shown, or "" / "--" for no value (an empty cell).
+    virtual void number(const std::string& shown) = 0;
+};
+
 // The cells of the member at 1-based `rowNumber`, in the order of memberHeadings.
-// `cells` is cleared first; it is reused from row to row.
-void memberRow(int rowNumber, const ShaJiang_GouJian_Struct& member, std::vector<Cell>& cells);
+void writeMemberRow(int rowNumber, const ShaJiang_GouJian_Struct& member, ReadingTexts& readings,
+                    RowSink& sink);
 
 using LabelledCells = std::vector<std::pair<std::string, Cell>>;
 

@@ -1,11 +1,11 @@
 #include "XlsxExport.h"
 
+#include "core/ResultText.h"
 #include "io/AtomicFile.h"
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -87,6 +87,37 @@ lxw_error writeLabelled(lxw_worksheet* sheet, const LabelledCells& cells, const 
     return LXW_NO_ERROR;
 }
 
+// Writes one member row cell by cell; the first error stops the rest.
+class XlsxRow : public RowSink {
+public:
+    XlsxRow(lxw_worksheet* sheet, const Formats& formats) : sheet_(sheet), formats_(formats) {}
+    void start(lxw_row_t row) {
+        row_ = row;
+        column_ = 0;
+    }
+    void text(const std::string& utf8) override { put(textCell(utf8)); }
+    void number(const std::string& shown) override {
+        if (shown.empty() || shown == kNoValueText) {
+            ++column_;
+            return;
+        }
+        put(Cell{Cell::Kind::Number, shown});
+    }
+    lxw_error error() const { return error_; }
+
+private:
+    void put(const Cell& cell) {
+        if (!error_)
+            error_ = writeCell(sheet_, row_, column_, cell, formats_);
+        ++column_;
+    }
+    lxw_worksheet* sheet_;
+    const Formats& formats_;
+    lxw_row_t row_ = 0;
+    lxw_col_t column_ = 0;
+    lxw_error error_ = LXW_NO_ERROR;
+};
+
 lxw_error writeMembers(lxw_worksheet* sheet, const ExportContent& content, const Formats& formats) {
     const std::vector<std::string>& headings = memberHeadings();
     for (std::size_t c = 0; c < headings.size(); ++c) {
@@ -99,14 +130,14 @@ lxw_error writeMembers(lxw_worksheet* sheet, const ExportContent& content, const
         if (lxw_error e = worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c),
                                                  headings[c].c_str(), formats.heading()))
             return e;
-    std::vector<Cell> cells;
+    ReadingTexts readings;
+    XlsxRow cells(sheet, formats);
     lxw_row_t row = 1;
     for (const auto& [rowNumber, member] : content.members) {
-        memberRow(rowNumber, *member, cells);
-        for (std::size_t c = 0; c < cells.size(); ++c)
-            if (lxw_error e = writeCell(sheet, row, static_cast<lxw_col_t>(c), cells[c], formats))
-                return e;
-        ++row;
+        cells.start(row++);
+        writeMemberRow(rowNumber, *member, readings, cells);
+        if (cells.error())
+            return cells.error();
     }
     return LXW_NO_ERROR;
 }
@@ -188,10 +219,11 @@ std::optional<std::string> writeXlsx(const ExportContent& content,
     if (closed)
         return libraryProblem(closed);
 
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(scratch.path(), ec);
+    std::vector<char> bytes(ec ? 0 : static_cast<std::size_t>(size));
     std::ifstream in(scratch.path(), std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof())
+    if (ec || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         return std::string("the workbook cannot be read back");
     if (replaceFileContents(target, {{bytes.data(), bytes.size()}}) != ReplaceResult::Replaced)
         return std::string("the workbook cannot replace the file");
