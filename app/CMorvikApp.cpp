@@ -1,14 +1,20 @@
 #include "app/CMorvikApp.h"
 
 #include "app/CMorvikDlg.h"
+#include "app/Recovery.h"
+#include "session/RecoveryJournal.h"
 
 #include <QApplication>
 
 namespace morvik {
 
-CMorvikApp::CMorvikApp(Prompt& prompt) : prompt_(prompt) {}
+CMorvikApp::CMorvikApp(Prompt& prompt, std::filesystem::path journalFolder)
+    : prompt_(prompt), journalFolder_(std::move(journalFolder)) {}
 
-CMorvikApp::~CMorvikApp() = default;
+CMorvikApp::~CMorvikApp() {
+    journalTimer_.stop();
+    dialog_.reset();
+}
 
 CMorvikDlg& CMorvikApp::start(const QStringList& arguments, const SettingsLocation& settings) {
     dialog_ = std::make_unique<CMorvikDlg>(prompt_);
@@ -17,7 +23,19 @@ CMorvikDlg& CMorvikApp::start(const QStringList& arguments, const SettingsLocati
     session.setSettingsWritePath(settings.writePath.toStdString());
     dialog_->start();
     dialog_->show();
-    if (arguments.size() > 1)
+    bool recovered = false;
+    if (!journalFolder_.empty()) {
+        journal_ = std::make_unique<RecoveryJournal>(
+            journalFolder_, QCoreApplication::applicationVersion().toStdString());
+        session.setJournal(journal_.get());
+        recovered = offerRecovery(session, prompt_, dialog_.get(), journalFolder_, *journal_);
+        // Typing never waits for the disk: the journal only receives a copy now and then
+        // and writes it on its own thread.
+        QObject::connect(&journalTimer_, &QTimer::timeout, dialog_.get(),
+                         [this] { dialog_->session().syncJournal(); });
+        journalTimer_.start(kJournalIntervalMs);
+    }
+    if (!recovered && arguments.size() > 1)
         dialog_->openFromDesktop(arguments.at(1), false);
     return *dialog_;
 }

@@ -4,20 +4,25 @@
 #include "app/SettingsLocation.h"
 
 #include <QStringList>
+#include <QTimer>
+#include <filesystem>
 #include <memory>
 
 namespace morvik {
 
 class CMorvikDlg;
 class Prompt;
+class RecoveryJournal;
 
 class CMorvikApp {
 public:
-    explicit CMorvikApp(Prompt& prompt);
+    // `journalFolder` keeps the recovery journals (none when empty).
+    explicit CMorvikApp(Prompt& prompt, std::filesystem::path journalFolder = {});
     ~CMorvikApp();
 
     // Everything up to the event loop. `arguments` are the program's (the first is the
-    // program itself); a second one is a data file opened as 打开 opens a chosen file.
+    // program itself); a second one is a data file opened as 打开 opens a chosen file,
+    // unless the data of a program that died were recovered first.
     CMorvikDlg& start(const QStringList& arguments, const SettingsLocation& settings);
 
     // Runs the event loop until the dialog has ended.
@@ -25,9 +30,15 @@ public:
 
     CMorvikDlg* dialog() const { return dialog_.get(); }
 
+    // How often the journal is brought up to date with the data set.
+    static constexpr int kJournalIntervalMs = 500;
+
 private:
     Prompt& prompt_;
+    std::filesystem::path journalFolder_;
+    std::unique_ptr<RecoveryJournal> journal_; // outlives the dialog's session
     std::unique_ptr<CMorvikDlg> dialog_;
+    QTimer journalTimer_;
 };
 
 } // namespace morvik

@@ -104,6 +104,8 @@ private:
     void connectHandlers();
     void connectButton(int id);
     void exitProgram();
+    // The session agreed to end: from here on the dialog only closes.
+    void endWithConsent();
     void runPrintSettings();
 
     Prompt& prompt_;

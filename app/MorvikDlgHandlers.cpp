@@ -206,10 +206,16 @@ void CMorvikDlg::openFromDesktop(const QString& path, bool askFirst) {
     session_.openPath(utf8(path));
 }
 
+void CMorvikDlg::endWithConsent() {
+    ending_ = true;
+    // The user saved or gave up the changes: nothing is left to recover.
+    session_.discardJournal();
+}
+
 void CMorvikDlg::exitProgram() {
     if (ending_ || !session_.exitProgram())
         return;
-    ending_ = true;
+    endWithConsent();
     QDialog::done(QDialog::Accepted);
 }
 
@@ -217,7 +223,7 @@ void CMorvikDlg::reject() {
     // Esc: the session decides, asking first when there are unsaved changes.
     if (ending_ || !session_.escapePressed())
         return;
-    ending_ = true;
+    endWithConsent();
     QDialog::reject();
 }
 
@@ -230,7 +236,7 @@ void CMorvikDlg::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    ending_ = true;
+    endWithConsent();
     event->accept();
     QDialog::done(QDialog::Rejected);
 }

@@ -1,4 +1,5 @@
 #include "app/CMorvikApp.h"
+#include "app/Recovery.h"
 #include "controls/Prompt.h"
 
 #include <QApplication>
@@ -6,7 +7,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morvik"));
-    morvik::CMorvikApp program(morvik::widgetPrompt());
+    QApplication::setApplicationVersion(QStringLiteral(MORVIK_VERSION));
+    morvik::CMorvikApp program(morvik::widgetPrompt(), morvik::journalFolder());
     program.start(QApplication::arguments(), morvik::settingsLocationOfThisProgram());
     return program.exec();
 }

@@ -8,12 +8,8 @@ namespace morvik {
 
 namespace {
 
-bool sameBytes(const DataSet& a, const ProjectInfo& project,
-               const std::vector<ShaJiang_GouJian_Struct>& members) {
-    return std::memcmp(&a.project, &project, sizeof project) == 0 &&
-           a.members.size() == members.size() &&
-           (members.empty() ||
-            std::memcmp(a.members.data(), members.data(), members.size() * sizeof members[0]) == 0);
+bool sameRecord(const ShaJiang_GouJian_Struct& a, const ShaJiang_GouJian_Struct& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 } // namespace
@@ -29,13 +25,25 @@ void Session::syncJournal() {
         }
         return;
     }
-    // The working copy counts as written back: what is on screen is what is kept.
-    writeBack();
+    // The timer that calls this can fire while a question is open in the middle of a
+    // command, so the session's own state is only read: the working copy is laid over its
+    // member in the copy, since what is on screen is what must survive.
+    const int current = currentMember_ >= 0 && currentMember_ < memberCount() ? currentMember_ : -1;
+    auto memberAt = [&](std::size_t i) -> const ShaJiang_GouJian_Struct& {
+        return static_cast<int>(i) == current ? currentRecord_ : members_[i];
+    };
     const std::string file = currentFilePath_ + '\n' + currentFileName_;
-    if (journalHolds_ && file == journalledFile_ && sameBytes(journalled_, project_, members_))
+    bool unchanged = journalHolds_ && file == journalledFile_ &&
+                     std::memcmp(&journalled_.project, &project_, sizeof project_) == 0 &&
+                     journalled_.members.size() == members_.size();
+    for (std::size_t i = 0; unchanged && i < members_.size(); ++i)
+        unchanged = sameRecord(journalled_.members[i], memberAt(i));
+    if (unchanged)
         return;
     journalled_.project = project_;
     journalled_.members = members_;
+    if (current >= 0)
+        journalled_.members[current] = currentRecord_;
     journalledFile_ = file;
     journalHolds_ = true;
     JournalRecord record;
