@@ -1,160 +1,289 @@
 #include "DataSetJson.h"
 
-#include "JsonValues.h"
+#include "JsonReader.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 namespace morvik::cli {
 
 namespace {
 
-using Problem = std::optional<std::string>;
+using Kind = JsonReader::Kind;
 
-const Json* member(const Json& object, const char* key) {
-    const auto it = object.find(key);
-    return it == object.end() ? nullptr : &*it;
+// The JSON is well-formed so far but does not describe a data set.
+struct Fault {
+    std::string what;
+};
+
+[[noreturn]] void fault(const std::string& place, const std::string& what) {
+    throw Fault{place + ": " + what};
 }
 
-Problem missing(const std::string& place) {
-    return place + ": missing";
-}
-
-Problem readText(const Json& object, const char* key, const std::string& owner, char* field,
-                 std::size_t width) {
-    const std::string place = owner + "." + key;
-    const Json* value = member(object, key);
-    if (!value)
-        return missing(place);
-    if (!value->is_string())
-        return place + ": not a text";
-    switch (textToFieldChecked(value->get_ref<const std::string&>(), field, width)) {
-    case FieldTextResult::Stored:
-        return std::nullopt;
-    case FieldTextResult::TooLong:
-        return place + ": longer than the " + std::to_string(width - 1) + " bytes it has in GBK";
-    case FieldTextResult::NotEncodable:
-        break;
-    }
-    return place + ": holds a character that cannot be stored in GBK";
-}
-
-template <std::size_t N>
-Problem readText(const Json& object, const char* key, const std::string& owner, char (&field)[N]) {
-    return readText(object, key, owner, field, N);
-}
-
-template <typename Integer>
-Problem readInteger(const Json& object, const char* key, const std::string& owner, Integer& field) {
-    const std::string place = owner + "." + key;
-    const Json* value = member(object, key);
-    if (!value)
-        return missing(place);
-    // 18.0 is no whole number to JSON's types; the stored field has no fraction.
-    if (!value->is_number_integer())
-        return place + ": not a whole number";
-    const bool negative = value->is_number_unsigned() ? false : value->get<std::int64_t>() < 0;
-    const auto low = static_cast<std::int64_t>(std::numeric_limits<Integer>::min());
-    const auto high = static_cast<std::uint64_t>(std::numeric_limits<Integer>::max());
-    if (negative ? value->get<std::int64_t>() < low : value->get<std::uint64_t>() > high)
-        return place + ": beyond " + std::to_string(low) + " to " + std::to_string(high);
-    field = static_cast<Integer>(value->get<std::int64_t>());
-    return std::nullopt;
-}
-
-Problem readPoints(const Json& object, const char* key, const std::string& owner,
-                   float (&points)[kPointCount]) {
-    const std::string place = owner + "." + key;
-    const Json* value = member(object, key);
-    if (!value)
-        return missing(place);
-    if (!value->is_array() || value->size() != static_cast<std::size_t>(kPointCount))
-        return place + ": not an array of " + std::to_string(kPointCount) + " values";
-    for (int k = 0; k < kPointCount; ++k) {
-        const Json& v = (*value)[static_cast<std::size_t>(k)];
-        if (v.is_null()) {
-            points[k] = kMissing;
-            continue;
+// Which of the required members of an object have been seen.
+class Required {
+public:
+    explicit Required(std::initializer_list<const char*> names) : names_(names) {}
+    void seen(const char* name) {
+        std::size_t i = 0;
+        for (const char* n : names_) {
+            if (n == name)
+                mask_ |= std::uint32_t{1} << i;
+            ++i;
         }
-        const std::string at = place + "[" + std::to_string(k) + "]";
-        if (!v.is_number())
-            return at + ": neither a number nor null";
-        const double d = v.get<double>();
-        if (!(std::fabs(d) <= std::numeric_limits<float>::max()))
-            return at + ": beyond the range of a stored value";
-        points[k] = static_cast<float>(d);
     }
-    return std::nullopt;
-}
+    void check(const std::string& owner) const {
+        std::size_t i = 0;
+        for (const char* n : names_) {
+            if ((mask_ & (std::uint32_t{1} << i)) == 0)
+                fault(owner + "." + n, "missing");
+            ++i;
+        }
+    }
 
-Problem readProject(const Json& doc, ProjectInfo& p) {
-    const Json* project = member(doc, "project");
-    if (!project)
-        return missing("project");
-    if (!project->is_object())
-        return std::string("project: not an object");
-    const std::string owner = "project";
-    for (Problem problem : {
-             readText(*project, "projectName", owner, p.projectName),
-             readText(*project, "instrumentNumber", owner, p.instrumentNumber),
-             readInteger(*project, "testTemperature", owner, p.testTemperature),
-             readInteger(*project, "basisIndex", owner, p.basisIndex),
-             readText(*project, "reviewer", owner, p.reviewer),
-             readText(*project, "chiefInspector", owner, p.chiefInspector),
-             readText(*project, "constructionDate", owner, p.constructionDate),
-             readInteger(*project, "mortarCode", owner, p.mortarCode),
-             readText(*project, "strengthGrade", owner, p.strengthGrade),
-         })
-        if (problem)
-            return problem;
-    return std::nullopt;
-}
+private:
+    std::vector<const char*> names_; // compared by address: the names are constants
+    std::uint32_t mask_ = 0;
+};
 
-Problem readMember(const Json& value, const std::string& owner, ShaJiang_GouJian_Struct& m) {
-    if (!value.is_object())
-        return owner + ": not an object";
-    if (auto problem = readText(value, "memberName", owner, m.memberName))
-        return problem;
-    if (auto problem = readText(value, "testDate", owner, m.testDate))
-        return problem;
-    if (auto problem = readText(value, "remark", owner, m.remark))
-        return problem;
-    if (auto problem = readPoints(value, "unevenness", owner, m.unevenness))
-        return problem;
-    if (auto problem = readPoints(value, "gaugeReading", owner, m.gaugeReading))
-        return problem;
-    return readPoints(value, "depth", owner, m.depth);
-}
+class DataSetReader {
+public:
+    explicit DataSetReader(std::string_view text) : json_(text) {}
+
+    void read(DataSet& data) {
+        if (json_.next() != Kind::Object) {
+            json_.skipValue(); // a syntax error there is reported as such
+            json_.expectEnd();
+            throw Fault{"not a JSON object with project and members"};
+        }
+        bool haveProject = false;
+        bool haveMembers = false;
+        json_.beginObject();
+        bool first = true;
+        while (json_.more('}', first)) {
+            json_.key(key_);
+            if (key_ == "project") {
+                readProject(data.project);
+                haveProject = true;
+            } else if (key_ == "members") {
+                readMembers(data.members);
+                haveMembers = true;
+            } else {
+                json_.skipValue();
+            }
+        }
+        json_.expectEnd();
+        if (!haveProject)
+            fault("project", "missing");
+        if (!haveMembers)
+            fault("members", "missing");
+        if (data.members.empty())
+            fault("members", "empty; a data set holds at least one member");
+    }
+
+private:
+    void readText(const std::string& owner, const char* key, char* field, std::size_t width) {
+        const auto place = [&] { return owner + "." + key; };
+        if (json_.next() != Kind::String)
+            fault(place(), "not a text");
+        json_.string(text_);
+        switch (textToFieldChecked(text_, field, width)) {
+        case FieldTextResult::Stored:
+            return;
+        case FieldTextResult::TooLong:
+            fault(place(), "longer than the " + std::to_string(width - 1) + " bytes it has in GBK");
+        case FieldTextResult::NotEncodable:
+            break;
+        }
+        fault(place(), "holds a character that cannot be stored in GBK");
+    }
+    template <std::size_t N>
+    void readText(const std::string& owner, const char* key, char (&field)[N]) {
+        readText(owner, key, field, N);
+    }
+
+    template <typename Integer>
+    void readInteger(const std::string& owner, const char* key, Integer& field) {
+        const auto place = [&] { return owner + "." + key; };
+        if (json_.next() != Kind::Number)
+            fault(place(), "not a whole number");
+        // 18.0 is no whole number to JSON's types; the stored field has no fraction.
+        const JsonReader::Number n = json_.number();
+        std::int64_t value = 0;
+        const auto [end, error] =
+            std::from_chars(n.text.data(), n.text.data() + n.text.size(), value);
+        const auto low = static_cast<std::int64_t>(std::numeric_limits<Integer>::min());
+        const auto high = static_cast<std::int64_t>(std::numeric_limits<Integer>::max());
+        if (!n.integral)
+            fault(place(), "not a whole number");
+        if (error != std::errc() || value < low || value > high)
+            fault(place(), "beyond " + std::to_string(low) + " to " + std::to_string(high));
+        field = static_cast<Integer>(value);
+    }
+
+    void readPoints(const std::string& owner, const char* key, float (&points)[kPointCount]) {
+        const auto place = [&] { return owner + "." + key; };
+        const auto shape = [] {
+            return "not an array of " + std::to_string(kPointCount) + " values";
+        };
+        if (json_.next() != Kind::Array)
+            fault(place(), shape());
+        json_.beginArray();
+        int k = 0;
+        bool first = true;
+        while (json_.more(']', first)) {
+            if (k == kPointCount)
+                fault(place(), shape());
+            const Kind kind = json_.next();
+            if (kind == Kind::Null) {
+                json_.literal();
+                points[k++] = kMissing;
+                continue;
+            }
+            const auto at = [&] { return place() + "[" + std::to_string(k) + "]"; };
+            if (kind != Kind::Number)
+                fault(at(), "neither a number nor null");
+            const JsonReader::Number n = json_.number();
+            double value = 0.0;
+            const auto [end, error] =
+                std::from_chars(n.text.data(), n.text.data() + n.text.size(), value);
+            if (error != std::errc() || !(std::fabs(value) <= std::numeric_limits<float>::max()))
+                fault(at(), "beyond the range of a stored value");
+            points[k++] = static_cast<float>(value);
+        }
+        if (k != kPointCount)
+            fault(place(), shape());
+    }
+
+    void readProject(ProjectInfo& p) {
+        const std::string owner = "project";
+        if (json_.next() != Kind::Object)
+            fault(owner, "not an object");
+        static const char* const kProjectName = "projectName";
+        static const char* const kInstrument = "instrumentNumber";
+        static const char* const kTemperature = "testTemperature";
+        static const char* const kBasis = "basisIndex";
+        static const char* const kReviewer = "reviewer";
+        static const char* const kChief = "chiefInspector";
+        static const char* const kConstruction = "constructionDate";
+        static const char* const kCode = "mortarCode";
+        static const char* const kGrade = "strengthGrade";
+        Required required{kProjectName, kInstrument,   kTemperature, kBasis, kReviewer,
+                          kChief,       kConstruction, kCode,        kGrade};
+        json_.beginObject();
+        bool first = true;
+        while (json_.more('}', first)) {
+            json_.key(key_);
+            if (key_ == kProjectName) {
+                readText(owner, key_.c_str(), p.projectName);
+                required.seen(kProjectName);
+            } else if (key_ == kInstrument) {
+                readText(owner, key_.c_str(), p.instrumentNumber);
+                required.seen(kInstrument);
+            } else if (key_ == kTemperature) {
+                readInteger(owner, key_.c_str(), p.testTemperature);
+                required.seen(kTemperature);
+            } else if (key_ == kBasis) {
+                readInteger(owner, key_.c_str(), p.basisIndex);
+                required.seen(kBasis);
+            } else if (key_ == kReviewer) {
+                readText(owner, key_.c_str(), p.reviewer);
+                required.seen(kReviewer);
+            } else if (key_ == kChief) {
+                readText(owner, key_.c_str(), p.chiefInspector);
+                required.seen(kChief);
+            } else if (key_ == kConstruction) {
+                readText(owner, key_.c_str(), p.constructionDate);
+                required.seen(kConstruction);
+            } else if (key_ == kCode) {
+                readInteger(owner, key_.c_str(), p.mortarCode);
+                required.seen(kCode);
+            } else if (key_ == kGrade) {
+                readText(owner, key_.c_str(), p.strengthGrade);
+                required.seen(kGrade);
+            } else {
+                json_.skipValue();
+            }
+        }
+        required.check(owner);
+    }
+
+    void readMember(const std::string& owner, ShaJiang_GouJian_Struct& m) {
+        if (json_.next() != Kind::Object)
+            fault(owner, "not an object");
+        static const char* const kName = "memberName";
+        static const char* const kDate = "testDate";
+        static const char* const kRemark = "remark";
+        static const char* const kUnevenness = "unevenness";
+        static const char* const kGauge = "gaugeReading";
+        static const char* const kDepth = "depth";
+        Required required{kName, kDate, kRemark, kUnevenness, kGauge, kDepth};
+        json_.beginObject();
+        bool first = true;
+        while (json_.more('}', first)) {
+            json_.key(key_);
+            if (key_ == kName) {
+                readText(owner, key_.c_str(), m.memberName);
+                required.seen(kName);
+            } else if (key_ == kDate) {
+                readText(owner, key_.c_str(), m.testDate);
+                required.seen(kDate);
+            } else if (key_ == kRemark) {
+                readText(owner, key_.c_str(), m.remark);
+                required.seen(kRemark);
+            } else if (key_ == kUnevenness) {
+                readPoints(owner, key_.c_str(), m.unevenness);
+                required.seen(kUnevenness);
+            } else if (key_ == kGauge) {
+                readPoints(owner, key_.c_str(), m.gaugeReading);
+                required.seen(kGauge);
+            } else if (key_ == kDepth) {
+                readPoints(owner, key_.c_str(), m.depth);
+                required.seen(kDepth);
+            } else {
+                json_.skipValue(); // results and their shown texts are recomputed
+            }
+        }
+        required.check(owner);
+    }
+
+    void readMembers(std::vector<ShaJiang_GouJian_Struct>& members) {
+        if (json_.next() != Kind::Array)
+            fault("members", "not an array");
+        members.clear();
+        json_.beginArray();
+        bool first = true;
+        while (json_.more(']', first)) {
+            members.emplace_back();
+            ShaJiang_GouJian_Struct& m = members.back();
+            m = ShaJiang_GouJian_Struct{};
+            readMember("members[" + std::to_string(members.size() - 1) + "]", m);
+        }
+    }
+
+    JsonReader json_;
+    std::string key_;
+    std::string text_;
+};
 
 } // namespace
 
 std::optional<std::string> dataSetFromJson(const std::string& json, DataSet& data) {
-    Json doc;
-    try {
-        doc = Json::parse(json);
-    } catch (const Json::parse_error& e) {
-        return std::string("not JSON: ") + e.what();
-    }
-    if (!doc.is_object())
-        return std::string("not a JSON object with project and members");
     data = DataSet{};
-    if (auto problem = readProject(doc, data.project))
-        return problem;
-    const Json* members = member(doc, "members");
-    if (!members)
-        return missing("members");
-    if (!members->is_array())
-        return std::string("members: not an array");
-    if (members->empty())
-        return std::string("members: empty; a data set holds at least one member");
-    data.members.resize(members->size());
-    for (std::size_t i = 0; i < members->size(); ++i) {
-        ShaJiang_GouJian_Struct& m = data.members[i];
-        m = ShaJiang_GouJian_Struct{};
-        if (auto problem = readMember((*members)[i], "members[" + std::to_string(i) + "]", m))
-            return problem;
+    try {
+        DataSetReader(json).read(data);
+    } catch (const JsonSyntaxError& e) {
+        return "not JSON: " + std::string(e.what()) + " at byte " + std::to_string(e.offset);
+    } catch (const Fault& f) {
+        return f.what;
+    }
+    // Evaluated as opening a file evaluates them, under the code read, wherever the
+    // project stood in the text.
+    for (ShaJiang_GouJian_Struct& m : data.members) {
         m.meanDepth = m.strength = m.memberEstimate = kMissing;
         evaluateMember(m, data.project.mortarCode);
     }

@@ -8,9 +8,9 @@
 #include "Usage.h"
 #include "io/DataFile.h"
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 
 namespace morvik::cli {
 
@@ -20,9 +20,21 @@ constexpr const char* kFromOption = "--from";
 
 // Everything `in` holds, or nothing when reading fails (a folder given as the file throws
 // from inside the stream).
-std::optional<std::string> readAll(std::istream& in) {
+std::optional<std::string> readAll(std::istream& in, std::size_t expected = 0) {
+    constexpr std::size_t kChunk = std::size_t{1} << 20;
     try {
-        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string text;
+        if (expected > 0) {
+            text.resize(expected);
+            in.read(text.data(), static_cast<std::streamsize>(expected));
+            text.resize(static_cast<std::size_t>(in.gcount()));
+        }
+        while (in) {
+            const std::size_t used = text.size();
+            text.resize(used + kChunk);
+            in.read(text.data() + used, static_cast<std::streamsize>(kChunk));
+            text.resize(used + static_cast<std::size_t>(in.gcount()));
+        }
         if (in.bad())
             return std::nullopt;
         return text;
@@ -45,7 +57,12 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         std::ifstream in(from->second, std::ios::binary);
         if (!in)
             return fileError(err, "cannot open " + from->second);
-        text = readAll(in);
+        // A regular file is read in one piece; its size is known.
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(from->second, ec))
+            text = readAll(in, std::filesystem::file_size(from->second, ec));
+        else
+            text = readAll(in);
         if (!text)
             return fileError(err, "cannot read " + from->second);
     } else {

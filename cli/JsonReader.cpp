@@ -1,0 +1,332 @@
+#include "JsonReader.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace morvik::cli {
+
+namespace {
+
+constexpr int kMaxNesting = 512; // deeper values are refused, not followed into the stack
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Length of the well-formed UTF-8 sequence at `p` (RFC 3629: no overlong forms, no
+// surrogates, nothing beyond U+10FFFF), or 0.
+std::size_t utf8Length(const unsigned char* p, const unsigned char* end) {
+    const unsigned char c = p[0];
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) {
+        length = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        length = 3;
+        low = c == 0xE0 ? 0xA0 : 0x80;
+        high = c == 0xED ? 0x9F : 0xBF;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        length = 4;
+        low = c == 0xF0 ? 0x90 : 0x80;
+        high = c == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (static_cast<std::size_t>(end - p) < length || p[1] < low || p[1] > high)
+        return 0;
+    for (std::size_t k = 2; k < length; ++k)
+        if (p[k] < 0x80 || p[k] > 0xBF)
+            return 0;
+    return length;
+}
+
+void appendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+} // namespace
+
+JsonReader::JsonReader(std::string_view text)
+    : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
+
+void JsonReader::fail(const std::string& what) const {
+    throw JsonSyntaxError(what, offset());
+}
+
+void JsonReader::skipSpace() {
+    while (p_ < end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t'))
+        ++p_;
+}
+
+void JsonReader::expect(char c) {
+    skipSpace();
+    if (p_ >= end_ || *p_ != c)
+        fail(std::string("expected '") + c + "'");
+    ++p_;
+}
+
+JsonReader::Kind JsonReader::next() {
+    skipSpace();
+    if (p_ >= end_)
+        return Kind::End;
+    switch (*p_) {
+    case '{':
+        return Kind::Object;
+    case '[':
+        return Kind::Array;
+    case '"':
+        return Kind::String;
+    case 't':
+        return Kind::True;
+    case 'f':
+        return Kind::False;
+    case 'n':
+        return Kind::Null;
+    default:
+        if (*p_ == '-' || isDigit(*p_))
+            return Kind::Number;
+        fail("no JSON value");
+    }
+}
+
+void JsonReader::escape(std::string& out) {
+    // p_ is just past the backslash.
+    if (p_ >= end_)
+        fail("a string without its end");
+    const char c = *p_++;
+    switch (c) {
+    case '"':
+    case '\\':
+    case '/':
+        out += c;
+        return;
+    case 'b':
+        out += '\b';
+        return;
+    case 'f':
+        out += '\f';
+        return;
+    case 'n':
+        out += '\n';
+        return;
+    case 'r':
+        out += '\r';
+        return;
+    case 't':
+        out += '\t';
+        return;
+    case 'u':
+        break;
+    default:
+        fail("an unknown escape in a string");
+    }
+    auto hex4 = [this]() {
+        if (end_ - p_ < 4)
+            fail("a \\u escape without four hex digits");
+        std::uint32_t value = 0;
+        for (int k = 0; k < 4; ++k) {
+            const int digit = hexValue(*p_++);
+            if (digit < 0)
+                fail("a \\u escape without four hex digits");
+            value = value * 16 + static_cast<std::uint32_t>(digit);
+        }
+        return value;
+    };
+    std::uint32_t code = hex4();
+    if (code >= 0xDC00 && code <= 0xDFFF)
+        fail("a lone low surrogate");
+    if (code >= 0xD800 && code <= 0xDBFF) {
+        if (end_ - p_ < 2 || p_[0] != '\\' || p_[1] != 'u')
+            fail("a high surrogate without its low half");
+        p_ += 2;
+        const std::uint32_t low = hex4();
+        if (low < 0xDC00 || low > 0xDFFF)
+            fail("a high surrogate without its low half");
+        code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+    }
+    appendUtf8(out, code);
+}
+
+void JsonReader::string(std::string& out) {
+    expect('"');
+    out.clear();
+    while (true) {
+        const char* run = p_;
+        while (p_ < end_ && *p_ != '"' && *p_ != '\\' && static_cast<unsigned char>(*p_) >= 0x20 &&
+               static_cast<unsigned char>(*p_) < 0x80)
+            ++p_;
+        out.append(run, static_cast<std::size_t>(p_ - run));
+        if (p_ >= end_)
+            fail("a string without its end");
+        const auto c = static_cast<unsigned char>(*p_);
+        if (c == '"') {
+            ++p_;
+            return;
+        }
+        if (c == '\\') {
+            ++p_;
+            escape(out);
+        } else if (c < 0x20) {
+            fail("a control character in a string");
+        } else {
+            const std::size_t length = utf8Length(reinterpret_cast<const unsigned char*>(p_),
+                                                  reinterpret_cast<const unsigned char*>(end_));
+            if (length == 0)
+                fail("invalid UTF-8 in a string");
+            out.append(p_, length);
+            p_ += length;
+        }
+    }
+}
+
+JsonReader::Number JsonReader::number() {
+    skipSpace();
+    const char* start = p_;
+    bool integral = true;
+    if (p_ < end_ && *p_ == '-')
+        ++p_;
+    if (p_ < end_ && *p_ == '0') {
+        ++p_;
+    } else if (p_ < end_ && isDigit(*p_)) {
+        while (p_ < end_ && isDigit(*p_))
+            ++p_;
+    } else {
+        fail("a number without digits");
+    }
+    if (p_ < end_ && *p_ == '.') {
+        integral = false;
+        ++p_;
+        if (p_ >= end_ || !isDigit(*p_))
+            fail("a number without digits after its point");
+        while (p_ < end_ && isDigit(*p_))
+            ++p_;
+    }
+    if (p_ < end_ && (*p_ == 'e' || *p_ == 'E')) {
+        integral = false;
+        ++p_;
+        if (p_ < end_ && (*p_ == '+' || *p_ == '-'))
+            ++p_;
+        if (p_ >= end_ || !isDigit(*p_))
+            fail("a number without digits in its exponent");
+        while (p_ < end_ && isDigit(*p_))
+            ++p_;
+    }
+    return {std::string_view(start, static_cast<std::size_t>(p_ - start)), integral};
+}
+
+void JsonReader::literal() {
+    skipSpace();
+    for (const char* word : {"true", "false", "null"}) {
+        const std::size_t n = std::strlen(word);
+        if (static_cast<std::size_t>(end_ - p_) >= n && std::memcmp(p_, word, n) == 0) {
+            p_ += n;
+            return;
+        }
+    }
+    fail("no JSON value");
+}
+
+void JsonReader::beginObject() {
+    expect('{');
+}
+
+void JsonReader::beginArray() {
+    expect('[');
+}
+
+bool JsonReader::more(char closing, bool& first) {
+    skipSpace();
+    const bool atClosing = p_ < end_ && *p_ == closing;
+    if (atClosing) {
+        ++p_;
+        return false;
+    }
+    if (!first) {
+        if (p_ >= end_ || *p_ != ',')
+            fail(std::string("expected ',' or '") + closing + "'");
+        ++p_; // "[1,]" then fails where the next value should start
+    }
+    first = false;
+    return true;
+}
+
+void JsonReader::key(std::string& out) {
+    if (next() != Kind::String)
+        fail("an object member without a name");
+    string(out);
+    expect(':');
+}
+
+void JsonReader::skipValue() {
+    // An explicit stack of open brackets: a deep text cannot exhaust the program's stack.
+    std::string open;
+    std::string scratch;
+    bool first = true;
+    do {
+        if (!open.empty()) {
+            if (!more(open.back(), first)) {
+                open.pop_back();
+                first = false;
+                continue;
+            }
+            if (open.back() == '}')
+                key(scratch);
+        }
+        switch (next()) {
+        case Kind::Object:
+        case Kind::Array:
+            if (open.size() >= static_cast<std::size_t>(kMaxNesting))
+                fail("values nested too deeply");
+            open += *p_ == '{' ? '}' : ']';
+            ++p_;
+            first = true;
+            break;
+        case Kind::String:
+            string(scratch);
+            break;
+        case Kind::Number:
+            number();
+            break;
+        case Kind::True:
+        case Kind::False:
+        case Kind::Null:
+            literal();
+            break;
+        case Kind::End:
+            fail("the text ends inside a value");
+        }
+    } while (!open.empty());
+}
+
+void JsonReader::expectEnd() {
+    skipSpace();
+    if (p_ != end_)
+        fail("text after the JSON value");
+}
+
+} // namespace morvik::cli
