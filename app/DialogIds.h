@@ -55,6 +55,6 @@ enum MainDialogCommand : int {
 inline constexpr int kIdAboutBox = 0x0010;
 
 // The face colour of the dialog, its labels, group boxes and check box: RGB(213, 222, 242).
-inline constexpr ColorRef kDialogFaceColour = 0xF2DED5;
+inline constexpr ColorRef kDialogFaceColour = kFaceColour;
 
 } // namespace morvik

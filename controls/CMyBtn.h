@@ -23,7 +23,7 @@ inline constexpr ColorRef kMyBtnNormalColour = 0xF7EEEB;
 inline constexpr ColorRef kMyBtnPressedOuterPen = 0x969696;
 inline constexpr ColorRef kMyBtnPressedInnerPen = 0xC8C8C8;
 inline constexpr ColorRef kMyBtnNormalPen = 0x646464;
-inline constexpr ColorRef kMyBtnDisabledFace = 0xF2DED5;
+inline constexpr ColorRef kMyBtnDisabledFace = kFaceColour;
 inline constexpr ColorRef kMyBtnDisabledPen = 0xAFAFAF;
 inline constexpr ColorRef kMyBtnDisabledText = 0x7D7D7D;
 // Width and height of the ellipse that rounds each corner.

@@ -8,6 +8,10 @@ namespace morvik {
 
 using ColorRef = std::uint32_t;
 
+// The system's face colour RGB(213, 222, 242): the dialogs' background, the grid's fixed
+// cells, the list's header and a disabled button's face.
+inline constexpr ColorRef kFaceColour = 0xF2DED5;
+
 inline QColor colorFromRef(ColorRef c) {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }

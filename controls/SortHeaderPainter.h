@@ -14,7 +14,7 @@ class QPainter;
 
 namespace morvik {
 
-inline constexpr ColorRef kHeaderFaceColour = 0xF2DED5;
+inline constexpr ColorRef kHeaderFaceColour = kFaceColour;
 inline constexpr int kHeaderFontPoints = 9;
 inline constexpr int kHeaderMaxTextChars = 255;
 // After the last heading the face continues in a strip this far from its right edge and

@@ -1,6 +1,7 @@
 #include "report/CPrintSetting.h"
 
 #include "controls/CMyBtn.h"
+#include "controls/ColorRef.h"
 #include "controls/DialogUnits.h"
 #include "controls/Prompt.h"
 #include "controls/SongFont.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr int kDialogFontPoints = 9;
 constexpr int kDialogWidthDu = 183;
 constexpr int kDialogHeightDu = 223;
-const QColor kFaceColour(213, 222, 242);
 
 void storeText(const QString& text, char (&field)[64]) {
     textToField(text.toStdString(), field);
@@ -34,7 +34,7 @@ CPrintSetting::CPrintSetting(PrintSettings& settings, Prompt& prompt, QWidget* p
     setWindowTitle(QStringLiteral("打印设置"));
     setFont(songFont(kDialogFontPoints));
     QPalette face = palette();
-    face.setColor(QPalette::Window, kFaceColour);
+    face.setColor(QPalette::Window, colorFromRef(kFaceColour));
     face.setColor(QPalette::WindowText, Qt::black);
     setPalette(face);
     setAutoFillBackground(true);

@@ -13,7 +13,6 @@ using namespace morvik;
 
 namespace {
 
-constexpr GridColour kFaceColour = 0xF2DED5; // RGB(213, 222, 242)
 
 void setUpReadingGrid(CGridCtrl& g) {
     g.setDrawingAllowed(false);
