@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <unistd.h>
 #include <vector>
@@ -19,6 +21,8 @@ constexpr double kColumnPadding = 2.0;
 constexpr double kMinColumnWidth = 8.0;
 constexpr char32_t kFirstWideCodePoint = 0x1100; // Hangul Jamo: from here East Asian wide
 constexpr int kMaxShownDecimals = 2;
+constexpr double kMaxTextColumnWidth = 60.0; // a long remark wraps the view no further
+constexpr std::size_t kFirstTextColumn = 1;  // 构件编号, then 检测日期 and 备注
 
 // Number formats by the count of decimals shown: "0", "0.0", "0.00".
 class Formats {
