@@ -47,7 +47,11 @@ MemberResultTexts memberResultTexts(const ShaJiang_GouJian_Struct& record) {
     texts.meanDepth = texts.listMeanDepth = depthText(record.meanDepth);
     if (isPresent(record.strength)) {
         texts.strength = strengthText(record.strength);
-        texts.memberEstimate = texts.listEstimate = strengthText(record.memberEstimate);
+        // A kind without a table keeps the file's own results, and a damaged file may hold
+        // a strength beside an estimate that is the no-value marker: never show the marker
+        // as a number.
+        if (isPresent(record.memberEstimate))
+            texts.memberEstimate = texts.listEstimate = strengthText(record.memberEstimate);
     }
     return texts;
 }

@@ -42,6 +42,26 @@ TEST(MemberResultTexts, MeanOutsideTheColumnShowsMeanOnly) {
     EXPECT_EQ(t.listEstimate, "--");
 }
 
+TEST(MemberResultTexts, KeptStrengthBesideAMissingEstimateShowsNoEstimate) {
+    // A kind without a table keeps the stored results; a damaged file can pair a present
+    // strength with the no-value marker (or any value below the presence threshold).
+    for (const float estimate : {kMissing, -107611416.0f}) {
+        ShaJiang_GouJian_Struct r = memberWithEqualDepths(16, 5.0f);
+        r.strength = 12.5f;
+        r.memberEstimate = estimate;
+        evaluateMember(r, 0x20);
+        const MemberResultTexts t = memberResultTexts(r);
+        EXPECT_EQ(t.strength, "12.5");
+        EXPECT_EQ(t.memberEstimate, "--") << estimate;
+        EXPECT_EQ(t.listEstimate, "--") << estimate;
+    }
+    ShaJiang_GouJian_Struct kept = memberWithEqualDepths(16, 5.0f);
+    kept.strength = 12.5f;
+    kept.memberEstimate = 11.0f;
+    evaluateMember(kept, 0x20);
+    EXPECT_EQ(memberResultTexts(kept).memberEstimate, "11.0");
+}
+
 TEST(ListTexts, RebuiltListFormatsStoredValuesWithoutRounding) {
     ShaJiang_GouJian_Struct r = newMemberRecord(1);
     r.meanDepth = 3.135f;     // stored just below 3.135
