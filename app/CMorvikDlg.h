@@ -86,7 +86,7 @@ private:
     void setBatchModeChecked(bool checked) override;
     void clearListRows() override;
     void appendListRow(const ListRowTexts& texts) override;
-    void removeListRow(int row) override;
+    void removeListRows(const std::vector<int>& rows) override;
     void setListCellText(int row, int column, const std::string& text) override;
     void setListRowChecked(int row, bool checked) override;
     void selectListRow(int row) override;

@@ -100,9 +100,8 @@ void CMorvikDlg::appendListRow(const ListRowTexts& texts) {
     list_->addRow({qs(texts[0]), qs(texts[1]), qs(texts[2]), qs(texts[3])});
 }
 
-void CMorvikDlg::removeListRow(int row) {
-    list_->freeRowData(row);
-    list_->deleteRow(row);
+void CMorvikDlg::removeListRows(const std::vector<int>& rows) {
+    list_->deleteRows(rows);
 }
 
 void CMorvikDlg::setListCellText(int row, int column, const std::string& text) {

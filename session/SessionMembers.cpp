@@ -73,13 +73,21 @@ void Session::deleteCheckedMembers() {
     if (answer != Answer::Yes && answer != Answer::Ok)
         return;
 
-    for (int row = n - 1; row >= 0; --row) {
-        if (!checks_[row])
+    // One pass over the array: erasing row by row would move the records after each
+    // deleted row again and again, which freezes the program on large data sets.
+    const std::vector<int> doomed = checkedRows();
+    view_.removeListRows(doomed);
+    std::size_t kept = 0;
+    for (std::size_t row = 0; row < members_.size(); ++row) {
+        if (checks_[row])
             continue;
-        view_.removeListRow(row);
-        members_.erase(members_.begin() + row);
-        checks_.erase(checks_.begin() + row);
+        if (kept != row)
+            members_[kept] = members_[row];
+        checks_[kept] = false;
+        ++kept;
     }
+    members_.resize(kept);
+    checks_.resize(kept);
     if (memberCount() == n)
         return;
     for (int row = 0; row < memberCount(); ++row)

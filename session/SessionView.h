@@ -13,6 +13,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace morvik {
 
@@ -82,7 +83,8 @@ public:
     // The member list mirrors the member array row for row. All changes are quiet.
     virtual void clearListRows() = 0;
     virtual void appendListRow(const ListRowTexts& texts) = 0;
-    virtual void removeListRow(int row) = 0;
+    // Removes the listed rows (ascending, no repeats) in one step.
+    virtual void removeListRows(const std::vector<int>& rows) = 0;
     virtual void setListCellText(int row, int column, const std::string& text) = 0;
     virtual void setListRowChecked(int row, bool checked) = 0;
     // Clears the selected and focused state of every row and selects `row` (-1: none).

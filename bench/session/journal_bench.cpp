@@ -23,7 +23,7 @@ public:
     void setBatchModeChecked(bool) override {}
     void clearListRows() override {}
     void appendListRow(const ListRowTexts&) override {}
-    void removeListRow(int) override {}
+    void removeListRows(const std::vector<int>&) override {}
     void setListCellText(int, int, const std::string&) override {}
     void setListRowChecked(int, bool) override {}
     void selectListRow(int) override {}

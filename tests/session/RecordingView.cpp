@@ -61,15 +61,19 @@ void RecordingView::appendListRow(const ListRowTexts& texts) {
     rowChecks.push_back(false);
 }
 
-void RecordingView::removeListRow(int row) {
-    calls.push_back("remove " + std::to_string(row));
-    checkRow(rows, row);
-    rows.erase(rows.begin() + row);
-    rowChecks.erase(rowChecks.begin() + row);
-    if (selectedRow == row)
-        selectedRow = -1;
-    else if (selectedRow > row)
-        --selectedRow;
+void RecordingView::removeListRows(const std::vector<int>& doomed) {
+    // From the last row down, so that each index still names the row it meant.
+    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
+        const int row = *it;
+        calls.push_back("remove " + std::to_string(row));
+        checkRow(rows, row);
+        rows.erase(rows.begin() + row);
+        rowChecks.erase(rowChecks.begin() + row);
+        if (selectedRow == row)
+            selectedRow = -1;
+        else if (selectedRow > row)
+            --selectedRow;
+    }
 }
 
 void RecordingView::setListCellText(int row, int column, const std::string& text) {
