@@ -3,11 +3,19 @@
 #include "controls/Prompt.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morvik"));
     QApplication::setApplicationVersion(QStringLiteral(MORVIK_VERSION));
+    // The program speaks Chinese whatever the desktop's language, so the buttons of its
+    // message boxes and the file and print dialogs do too (是/否, 保存, 取消, ...).
+    QTranslator standardTexts;
+    if (standardTexts.load(QStringLiteral("qtbase_zh_CN"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&standardTexts);
     morvik::CMorvikApp program(morvik::widgetPrompt(), morvik::journalFolder());
     program.start(QApplication::arguments(), morvik::settingsLocationOfThisProgram());
     return program.exec();

@@ -45,7 +45,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Neither the Qt platform plugins nor the Song-style fonts of the record sheet are linked,
-# so the shared-library scan cannot find them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-arphic-uming | fonts-noto-cjk")
+# Neither the Qt platform plugins, nor the Chinese texts of Qt's standard buttons and
+# dialogs, nor the Song-style fonts of the record sheet are linked, so the shared-library
+# scan cannot find them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, qt6-translations-l10n, fonts-arphic-uming | fonts-noto-cjk")
 include(CPack)
