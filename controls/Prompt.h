@@ -1,7 +1,7 @@
 #pragma once
 // Message boxes and file dialogs behind one small interface, so the dialogs can be driven
 // by tests: production code shows real Qt dialogs (WidgetPrompt), tests queue the answers
-// and read back what would have been shown (ScriptedPrompt, PromptScripted.h).
+// and read back what would have been shown (ScriptedPrompt in the tests' support library).
 
 #include "core/Message.h"
 #include <QString>

@@ -6,7 +6,7 @@
 // waits for them too.
 #include "app/CMorvikDlg.h"
 #include "controls/CSortListCtrl.h"
-#include "controls/PromptScripted.h"
+#include "tests/support/PromptScripted.h"
 #include "core/Records.h"
 #include "io/DataFile.h"
 

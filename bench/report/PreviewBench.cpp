@@ -1,7 +1,7 @@
 // The print preview of 100 ticked members: opening the frame until page 1 is on screen,
 // and paging through the opened preview. A page is drawn when it first comes into sight,
 // so opening draws page 1 only and each step draws at most the page it reaches.
-#include "controls/PromptScripted.h"
+#include "tests/support/PromptScripted.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "report/CMainFrame.h"

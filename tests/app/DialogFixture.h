@@ -5,7 +5,7 @@
 #include "app/CMorvikDlg.h"
 #include "app/DialogIds.h"
 #include "controls/CSortListCtrl.h"
-#include "controls/PromptScripted.h"
+#include "tests/support/PromptScripted.h"
 #include "grid/CComboGridCtrl.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // without redrawing pages, the title, closing in every way, and printing to PDF read back
 // with pdftotext.
 #include "controls/PromptPrint.h"
-#include "controls/PromptScripted.h"
+#include "tests/support/PromptScripted.h"
 #include "core/GbkText.h"
 #include "report/CMainFrame.h"
 #include "report/CMyPreviewView.h"

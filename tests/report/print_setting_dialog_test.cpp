@@ -1,6 +1,6 @@
 // The "打印设置" dialog driven through its controls, with a scripted prompt.
 #include "controls/CMyBtn.h"
-#include "controls/PromptScripted.h"
+#include "tests/support/PromptScripted.h"
 #include "core/GbkText.h"
 #include "report/CPrintSetting.h"
 #include "report/PageNumberClearance.h"

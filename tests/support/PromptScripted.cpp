@@ -1,4 +1,4 @@
-#include "controls/PromptScripted.h"
+#include "tests/support/PromptScripted.h"
 
 #include <QPrinter>
 
