@@ -15,6 +15,9 @@ namespace morvik::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Larger files left in a scratch folder are not copied as seeds.
+constexpr std::uintmax_t kMaxSeedBytes = 1u << 20;
+
 class TempDir {
 public:
     TempDir();
