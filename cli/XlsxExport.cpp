@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <unistd.h>
+#include <random>
 #include <vector>
 #include <xlsxwriter.h>
 
@@ -23,6 +23,7 @@ constexpr char32_t kFirstWideCodePoint = 0x1100; // Hangul Jamo: from here East 
 constexpr int kMaxShownDecimals = 2;
 constexpr double kMaxTextColumnWidth = 60.0; // a long remark wraps the view no further
 constexpr std::size_t kFirstTextColumn = 1;  // 构件编号, then 检测日期 and 备注
+constexpr int kScratchAttempts = 16;
 
 // Number formats by the count of decimals shown: "0", "0.0", "0.00".
 class Formats {
@@ -146,18 +147,24 @@ lxw_error writeMembers(lxw_worksheet* sheet, const ExportContent& content, const
     return LXW_NO_ERROR;
 }
 
-// A scratch file in the system's temporary folder, removed when this goes.
+// A scratch file in the system's temporary folder, made new (never an existing file
+// taken over) and removed when this goes.
 class ScratchFile {
 public:
     ScratchFile() {
         std::error_code ec;
         const std::filesystem::path dir = std::filesystem::temp_directory_path(ec);
-        std::string pattern =
-            ((ec ? std::filesystem::path("/tmp") : dir) / "morvik-export-XXXXXX").string();
-        const int fd = mkstemp(pattern.data());
-        if (fd >= 0) {
-            close(fd);
-            path_ = pattern;
+        if (ec)
+            return;
+        std::random_device random;
+        for (int attempt = 0; attempt < kScratchAttempts && path_.empty(); ++attempt) {
+            const std::string name =
+                (dir / ("morvik-export-" + std::to_string(random()) + ".xlsx")).string();
+            // "x": fails when the name exists, so no other file or link is written through.
+            if (std::FILE* file = std::fopen(name.c_str(), "wbx")) {
+                std::fclose(file);
+                path_ = name;
+            }
         }
     }
     ~ScratchFile() {
