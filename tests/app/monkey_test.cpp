@@ -251,8 +251,10 @@ private:
             return;
         }
         const unsigned roll = pick(100);
-        if (roll < 30)
+        if (roll < 26)
             typeCharacter();
+        else if (roll < 30)
+            typeWord();
         else if (roll < 50)
             pressKey();
         else if (roll < 54)
@@ -282,6 +284,36 @@ private:
         QWidget* target = keyTarget();
         note(std::string("type '") + ch + "' into " + describe(target));
         QTest::keyClick(target, ch);
+    }
+
+    // Whole texts, Chinese and too long ones among them, as one key click per character.
+    void typeWord() {
+        static const char* const words[] = {"构件编号甲乙丙丁戊己庚辛壬癸子丑寅卯辰巳午未",
+                                            "12.5",
+                                            "-3.125",
+                                            "99.999",
+                                            "100",
+                                            "0.-5",
+                                            "1.2.3",
+                                            "12abc",
+                                            "1e10",
+                                            "-",
+                                            ".",
+                                            "3.135",
+                                            "25"};
+        const QString word = QString::fromUtf8(words[pick(std::size(words))]);
+        QWidget* target = keyTarget();
+        note("type \"" + word.toStdString() + "\" into " + describe(target));
+        for (const QChar ch : word) {
+            if (ch.unicode() < 0x80)
+                QTest::keyClick(target, ch.toLatin1());
+            else // no key of its own: the text alone, as an input method delivers it
+                QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
+            // A character may end an edit or move the focus; the next goes where the user's
+            // would.
+            target = keyTarget();
+        }
     }
 
     void pressKey() {
