@@ -23,6 +23,7 @@ constexpr char32_t kFirstWideCodePoint = 0x1100; // Hangul Jamo: from here East 
 constexpr int kMaxShownDecimals = 2;
 constexpr double kMaxTextColumnWidth = 60.0; // a long remark wraps the view no further
 constexpr std::size_t kFirstTextColumn = 1;  // 构件编号, then 检测日期 and 备注
+constexpr double kTextWidthScale = 1.2;
 constexpr int kScratchAttempts = 16;
 
 // Number formats by the count of decimals shown: "0", "0.0", "0.00".
@@ -123,12 +124,31 @@ private:
     lxw_error error_ = LXW_NO_ERROR;
 };
 
+// The width that shows the longest stored text of a field whole. Stored texts are GBK,
+// whose bytes are display units (two for a wide character, one for a narrow one), so no
+// conversion is needed to measure them; data fonts run a little wider than the unit.
+template <std::size_t N>
+double storedTextWidth(const ExportContent& content,
+                       const char (ShaJiang_GouJian_Struct::*field)[N]) {
+    std::size_t widest = 0;
+    for (const auto& entry : content.members)
+        widest = std::max(widest, strnlen(entry.second->*field, N));
+    return std::min(static_cast<double>(widest) * kTextWidthScale, kMaxTextColumnWidth) +
+           kColumnPadding;
+}
+
 lxw_error writeMembers(lxw_worksheet* sheet, const ExportContent& content, const Formats& formats) {
     const std::vector<std::string>& headings = memberHeadings();
+    // The member number, date and remark columns follow the texts they hold as well.
+    const double textWidths[] = {storedTextWidth(content, &ShaJiang_GouJian_Struct::memberName),
+                                 storedTextWidth(content, &ShaJiang_GouJian_Struct::testDate),
+                                 storedTextWidth(content, &ShaJiang_GouJian_Struct::remark)};
     for (std::size_t c = 0; c < headings.size(); ++c) {
         const auto column = static_cast<lxw_col_t>(c);
-        worksheet_set_column(sheet, column, column,
-                             std::max(kMinColumnWidth, columnWidthFor(headings[c])), nullptr);
+        double width = std::max(kMinColumnWidth, columnWidthFor(headings[c]));
+        if (c >= kFirstTextColumn && c < kFirstTextColumn + std::size(textWidths))
+            width = std::max(width, textWidths[c - kFirstTextColumn]);
+        worksheet_set_column(sheet, column, column, width, nullptr);
     }
     worksheet_freeze_panes(sheet, 1, 0);
     for (std::size_t c = 0; c < headings.size(); ++c)

@@ -345,6 +345,9 @@ TEST_F(ExportTest, XlsxColumnsAreWideEnoughForTheirHeadings) {
     const Json& widths = book["sheets"][0]["widths"];
     EXPECT_GE(widths["BC"].get<double>(), 2.0 * 11); // 砂浆抗压强度换算值 (MPa)
     EXPECT_GE(widths["A"].get<double>(), 4.0);       // 序号
+    EXPECT_GE(widths["C"].get<double>(), 14.0);      // 2017年6月2日: 12 units
+    EXPECT_GE(widths["D"].get<double>(), 12.0);      // 第1层墙体: 10 units
+    EXPECT_LT(widths["B"].get<double>(), 14.0);      // G001 needs no more than its heading
     // The width rule itself: a Chinese character takes two units, ASCII one.
     EXPECT_EQ(cli::columnWidthFor("构件强度推定值 (MPa)"), 2 * 7 + 6 + 2);
     EXPECT_EQ(cli::columnWidthFor("abc"), 3 + 2);
