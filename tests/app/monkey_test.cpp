@@ -15,6 +15,7 @@
 // dialog and goes on, as the user would start the program again.
 #include "DialogFixture.h"
 
+#include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "core/ResultText.h"
 #include "grid/CInPlaceEdit.h"
@@ -448,6 +449,7 @@ private:
         checkList(s);
         checkGrid(s);
         checkStoredValues(s);
+        checkResults(s);
         checkChangeFlag(s);
     }
 
@@ -533,6 +535,41 @@ private:
                                 ") shows '" + text.toStdString() + "' for the stored " +
                                 fixedText(values[column - 1], 4));
             }
+        }
+    }
+
+    // Every member holds the results of its readings under the set's mortar code; the
+    // current one shows them in its fields, every row in its list columns (as the row was
+    // last written: rounded by a result update, as stored by a refill of the list).
+    void checkResults(const Session& s) {
+        if (failed_)
+            return;
+        const CSortListCtrl* list = dialog_->memberList();
+        for (int i = 0; i < s.memberCount(); ++i) {
+            const ShaJiang_GouJian_Struct& m = s.members()[i];
+            ShaJiang_GouJian_Struct fresh = m;
+            evaluateMember(fresh, s.mortarCode());
+            if (std::memcmp(&fresh.meanDepth, &m.meanDepth, 3 * sizeof(float)) != 0)
+                return fail("member " + std::to_string(i + 1) +
+                            " holds results that are not those of its readings");
+            const MemberResultTexts texts = memberResultTexts(m);
+            const std::string depth = list->cellText(i, 2).toStdString();
+            const std::string estimate = list->cellText(i, 3).toStdString();
+            if ((depth != texts.listMeanDepth && depth != listMeanDepthText(m)) ||
+                (estimate != texts.listEstimate && estimate != listEstimateText(m)))
+                return fail("row " + std::to_string(i) + " shows " + depth + " / " + estimate +
+                            " for the results of its member");
+        }
+        const MemberResultTexts texts = memberResultTexts(s.currentRecord());
+        const std::pair<int, std::string> fields[] = {{kIdMeanDepth, texts.meanDepth},
+                                                      {kIdStrength, texts.strength},
+                                                      {kIdMemberEstimate, texts.memberEstimate}};
+        for (const auto& [id, expected] : fields) {
+            const std::string shown =
+                dialog_->control(id)->property("text").toString().toStdString();
+            if (shown != expected)
+                return fail("field " + std::to_string(id) + " shows " + shown + " instead of " +
+                            expected);
         }
     }
 
@@ -749,6 +786,12 @@ TEST_F(MonkeyChecks, ListRowThatDisagreesWithTheSet) {
 TEST_F(MonkeyChecks, NoRowHighlighted) {
     monkey.dialog().memberList()->setRowSelected(0, false, ListNotify::Quiet);
     EXPECT_NE(failureAfterCheck().find("0 rows selected"), std::string::npos) << monkey.failure();
+}
+
+TEST_F(MonkeyChecks, ResultFieldThatDisagreesWithTheMember) {
+    monkey.dialog().control(kIdMeanDepth)->setProperty("text", "9.99");
+    EXPECT_NE(failureAfterCheck().find("field 1021 shows 9.99"), std::string::npos)
+        << monkey.failure();
 }
 
 TEST_F(MonkeyChecks, SetChangedBehindAClearFlag) {
