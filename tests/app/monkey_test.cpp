@@ -252,24 +252,54 @@ private:
             return;
         }
         const unsigned roll = pick(100);
-        if (roll < 26)
+        if (roll < 24)
             typeCharacter();
-        else if (roll < 30)
+        else if (roll < 28)
             typeWord();
-        else if (roll < 50)
+        else if (roll < 46)
             pressKey();
-        else if (roll < 54)
+        else if (roll < 50)
             accelerator();
-        else if (roll < 62)
+        else if (roll < 57)
             movePointer();
-        else if (roll < 76)
+        else if (roll < 67)
             clickIn(*dialog_->readingGrid());
-        else if (roll < 84)
+        else if (roll < 75)
+            typeReading();
+        else if (roll < 82)
             clickIn(*dialog_->memberList());
-        else if (roll < 90)
+        else if (roll < 88)
             clickCheckBox();
         else
             clickIn(*dialog_);
+    }
+
+    // A click on a reading cell and a plausible reading typed into it, ended by a key that
+    // ends edits (or left open): members gather enough points to be evaluated.
+    void typeReading() {
+        CGridCtrl* grid = dialog_->readingGrid();
+        const int point = 1 + static_cast<int>(pick(kPointCount));
+        const int column = 1 + static_cast<int>(pick(2));
+        QRect cell;
+        if (!grid->cellRect(point, column, &cell))
+            return;
+        QWidget* viewport = dialog_->childAt(grid->mapTo(dialog_.get(), cell.center()));
+        if (!viewport)
+            return;
+        const QPoint at =
+            viewport->mapFrom(dialog_.get(), grid->mapTo(dialog_.get(), cell.center()));
+        const QString value = QString::number(pick(2000) / 100.0, 'f', pick(4));
+        static const Qt::Key ends[] = {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Up,
+                                       Qt::Key_unknown};
+        const Qt::Key end = ends[pick(std::size(ends))];
+        note("reading " + value.toStdString() + " typed at (" + std::to_string(point) + ", " +
+             std::to_string(column) + ") on " + describe(viewport) + ", ended by " +
+             QKeySequence(end).toString().toStdString());
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, at);
+        for (const QChar ch : value)
+            QTest::keyClick(keyTarget(), ch.toLatin1());
+        if (end != Qt::Key_unknown)
+            QTest::keyClick(keyTarget(), end);
     }
 
     QWidget* keyTarget() {
