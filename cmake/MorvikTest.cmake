@@ -6,6 +6,8 @@ include(GoogleTest)
 function(morvik_add_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
+  # Tests reach their shared helpers (tests/...) and may look into any folder.
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   if(T_GUI)
     target_link_libraries(${name} PRIVATE morvik_test_qtmain ${T_LIBS} Qt6::Test GTest::gtest)
   else()
