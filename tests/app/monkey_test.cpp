@@ -41,7 +41,7 @@ namespace morvik::test {
 namespace {
 
 constexpr unsigned kDefaultSeed = 19;
-constexpr int kDefaultEvents = 3000;
+constexpr int kDefaultEvents = 5000;
 constexpr std::size_t kReplayTail = 20; // events printed with a failure
 constexpr float kReadingLimit = 100.0f; // a stored reading's absolute value stays below
 constexpr int kWatchdogMs = 250;
