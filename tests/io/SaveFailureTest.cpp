@@ -5,6 +5,7 @@
 #include "io/AtomicFile.h"
 #include "io/DataFile.h"
 #include "io/SettingsFile.h"
+#include "tests/io/FileSizeLimit.h"
 #include <csignal>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::Bytes;
+using test::FileSizeLimit;
 using test::TempDir;
 
 // Names in `dir` other than `keep`: a failed save must not leave its temporary file.
@@ -29,29 +31,6 @@ std::vector<std::string> strayFiles(const fs::path& dir, const std::set<std::str
             names.push_back(entry.path().filename().string());
     return names;
 }
-
-// Limits the size of any file this process writes, so the next write beyond `bytes`
-// fails as on a full device; the signal that would end the process is ignored.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        old_signal_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, old_signal_);
-    }
-    bool ok() const { return ok_; }
-
-private:
-    rlimit old_{};
-    void (*old_signal_)(int) = nullptr;
-    bool ok_ = false;
-};
 
 TEST(SaveFailure, TargetsThatCannotBeCreatedReportOpenFailed) {
     TempDir dir;

@@ -2,6 +2,7 @@
 
 #include "SessionFixture.h"
 #include "io/SettingsFile.h"
+#include "tests/io/FileSizeLimit.h"
 #include <csignal>
 #include <cstring>
 #include <fstream>
@@ -91,29 +92,6 @@ TEST_F(FileCommands, AnySaveFailureIsReportedAndLeavesTheFlagSet) {
     }
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
 }
-
-// Limits the size of any file this process writes, so a write beyond `bytes` fails as on
-// a full device; the signal that would end the process is ignored meanwhile.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        oldSignal_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        ok_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldSignal_);
-    }
-    bool ok() const { return ok_; }
-
-private:
-    rlimit old_{};
-    void (*oldSignal_)(int) = nullptr;
-    bool ok_ = false;
-};
 
 TEST_F(FileCommands, FailureWhileWritingKeepsTheOldFileAndSaysSo) {
     const std::string path = writeFile(folder, "old.stl", freshDataSet(1));
