@@ -21,11 +21,10 @@ std::string rowNumberText(int row) {
     return std::to_string(row + 1);
 }
 
-// The grid shows a stored reading as it is, widened to double, without rounding first.
+// The grid shows a stored reading as it is, widened to double, without rounding first,
+// with a decimal point whatever the desktop's locale.
 std::string storedReadingText(float value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.2f", static_cast<double>(value));
-    return buffer;
+    return fixedText(static_cast<double>(value), 2);
 }
 
 } // namespace

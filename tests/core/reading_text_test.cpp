@@ -1,4 +1,5 @@
 #include "core/ReadingText.h"
+#include "tests/io/CommaLocale.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -92,3 +93,15 @@ TEST(ReadingCheck, NamesTheRefusalInItsMessage) {
 }
 
 } // namespace
+
+// A typed reading means the same on every machine: "3.45" is 3.45 and "3,45" is read as
+// its leading number 3, also where the desktop writes decimals with a comma.
+TEST(LeadingNumber, SameUnderADecimalCommaLocale) {
+    const morvik::test::CommaLocale comma;
+    ASSERT_TRUE(comma.active()) << "the locale " << morvik::test::kCommaLocale
+                                << " is missing (scripts/bootstrap makes it)";
+    EXPECT_EQ(leadingNumber("3.45"), 3.45);
+    EXPECT_EQ(leadingNumber("3,45"), 3.0);
+    EXPECT_EQ(checkReadingText("-0.5").value, -0.5);
+    EXPECT_EQ(checkReadingText("99.99").value, 99.99);
+}
