@@ -6,15 +6,14 @@
 // waits for them too.
 #include "app/CMorvikDlg.h"
 #include "controls/CSortListCtrl.h"
-#include "tests/support/PromptScripted.h"
 #include "core/Records.h"
 #include "io/DataFile.h"
+#include "tests/support/PromptScripted.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <cstdlib>
 
 using namespace morvik;
 
@@ -140,13 +139,3 @@ void BM_ConstructionToFirstPaint(benchmark::State& state) {
 BENCHMARK(BM_ConstructionToFirstPaint)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
 #include <vector>
 
 using namespace morvik;
@@ -110,13 +109,3 @@ void BM_DeleteEveryOtherRowAsOneSet(benchmark::State& state) {
 BENCHMARK(BM_DeleteEveryOtherRowAsOneSet)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,13 +1,13 @@
 // The print preview of 100 ticked members: opening the frame until page 1 is on screen,
 // and paging through the opened preview. A page is drawn when it first comes into sight,
 // so opening draws page 1 only and each step draws at most the page it reaches.
-#include "tests/support/PromptScripted.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "report/CMainFrame.h"
 #include "report/CMyPreviewView.h"
 #include "report/PageNumbering.h"
-#include <QApplication>
+#include "tests/support/PromptScripted.h"
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPicture>
 #include <QPointer>
@@ -118,13 +118,3 @@ void BM_DrawEveryPage(benchmark::State& state) {
 BENCHMARK(BM_DrawEveryPage)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 #include "core/GbkText.h"
 #include "report/PageNumbering.h"
 #include "report/SheetPdf.h"
-#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <string>
@@ -63,13 +62,3 @@ void BM_RecordSheetsToPdf(benchmark::State& state) {
 BENCHMARK(BM_RecordSheetsToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
