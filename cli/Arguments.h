@@ -9,6 +9,11 @@
 
 namespace morvik::cli {
 
+// The options several subcommands share, spelled once.
+inline constexpr const char* kOutputOption = "-o";
+inline constexpr const char* kRowsOption = "--rows";
+inline constexpr const char* kBatchFlag = "--batch";
+
 struct Arguments {
     std::vector<std::string> positional;
     std::map<std::string, std::string> options; // "--rows" -> "1,3,5"

@@ -13,8 +13,6 @@ namespace morvik::cli {
 
 namespace {
 
-constexpr const char* kRowsOption = "--rows";
-
 Json outcomeJson(const BatchOutcome& outcome) {
     const BatchResults& v = outcome.values;
     const BatchTexts& t = outcome.texts;

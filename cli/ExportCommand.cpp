@@ -15,9 +15,6 @@ namespace morvik::cli {
 namespace {
 
 constexpr const char* kFormatOption = "--format";
-constexpr const char* kOutputOption = "-o";
-constexpr const char* kRowsOption = "--rows";
-constexpr const char* kBatchFlag = "--batch";
 constexpr const char* kCsvFormat = "csv";
 constexpr const char* kXlsxFormat = "xlsx";
 

@@ -22,11 +22,8 @@ namespace morvik::cli {
 
 namespace {
 
-constexpr const char* kOutputOption = "-o";
-constexpr const char* kRowsOption = "--rows";
 constexpr const char* kSettingsOption = "--settings";
 constexpr const char* kDpiOption = "--dpi";
-constexpr const char* kBatchFlag = "--batch";
 constexpr int kMinDpi = 72;
 constexpr int kMaxDpi = 4800;
 constexpr std::size_t kMaxDpiDigits = 5; // leading zeros allowed, as before
