@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QStandardPaths>
 #include <QtGlobal>
-#include <system_error>
 
 namespace morvik {
 
@@ -33,15 +32,6 @@ void keepAside(Prompt& prompt, QWidget* parent, const OrphanJournal& orphan,
         notice(prompt, parent, why + "已保留在：" + aside->u8string());
     else
         notice(prompt, parent, why + "无法移走，仍在：" + orphan.data.u8string());
-}
-
-void removeOrphan(const OrphanJournal& orphan) {
-    std::error_code ec;
-    std::filesystem::remove(orphan.data, ec);
-    std::filesystem::remove(orphan.record, ec);
-    std::filesystem::path lock = orphan.data;
-    lock.replace_extension(".lock");
-    std::filesystem::remove(lock, ec);
 }
 
 } // namespace
@@ -76,7 +66,7 @@ bool offerRecovery(Session& session, Prompt& prompt, QWidget* parent,
         session.recoverDataSet(std::move(data), orphan.info->fileName, orphan.info->filePath);
         // This program's own journal holds the set from here on.
         own.flush();
-        removeOrphan(orphan);
+        RecoveryJournal::discardOrphan(orphan);
         return true;
     }
     return false;

@@ -269,6 +269,7 @@ std::vector<OrphanJournal> RecoveryJournal::findOrphans(const fs::path& folder) 
         OrphanJournal orphan;
         orphan.data = path;
         orphan.record = folder / (id + kRecordExtension);
+        orphan.lock = folder / (id + kLockExtension);
         if (const auto text = readWholeFile(orphan.record))
             orphan.info = decodeJournalRecord(*text);
         orphans.push_back(std::move(orphan));
@@ -316,10 +317,15 @@ std::optional<fs::path> RecoveryJournal::moveAside(const OrphanJournal& orphan,
     std::error_code recordEc;
     if (fs::exists(orphan.record, recordEc))
         fs::rename(orphan.record, aside / orphan.record.filename(), recordEc);
-    const fs::path lock =
-        orphan.data.parent_path() / (orphan.data.stem().string() + kLockExtension);
-    fs::remove(lock, recordEc);
+    fs::remove(orphan.lock, recordEc);
     return aside;
+}
+
+void RecoveryJournal::discardOrphan(const OrphanJournal& orphan) {
+    std::error_code ec;
+    fs::remove(orphan.data, ec);
+    fs::remove(orphan.record, ec);
+    fs::remove(orphan.lock, ec);
 }
 
 } // namespace morvik

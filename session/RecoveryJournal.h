@@ -38,6 +38,7 @@ std::optional<JournalRecord> decodeJournalRecord(const std::string& text);
 struct OrphanJournal {
     std::filesystem::path data;   // <id>.stl
     std::filesystem::path record; // <id>.info
+    std::filesystem::path lock;   // <id>.lock, free since its process ended
     std::optional<JournalRecord> info;
 };
 
@@ -67,6 +68,8 @@ public:
     static std::vector<OrphanJournal> findOrphans(const std::filesystem::path& folder);
     // Reads an orphan's data set; false when it is damaged or incomplete (nothing loaded).
     static bool readOrphan(const OrphanJournal& orphan, DataSet& data);
+    // Deletes an orphan whose data have been taken over.
+    static void discardOrphan(const OrphanJournal& orphan);
     // Moves an orphan's files into `folder`/aside, keeping them; returns that folder, or
     // nothing when they could not be moved.
     static std::optional<std::filesystem::path> moveAside(const OrphanJournal& orphan,
