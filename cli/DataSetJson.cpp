@@ -1,8 +1,11 @@
 #include "DataSetJson.h"
 
+#include "HugePages.h"
 #include "JsonReader.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -24,29 +27,46 @@ struct Fault {
     throw Fault{place + ": " + what};
 }
 
+// A member's JSON is never shorter than this: six names and 48 values.
+constexpr std::size_t kShortestMemberText = 150;
+// An upper bound to what a guess reserves ahead; more members still fit, by growing.
+constexpr std::size_t kMaxReservedMembers = 1000000;
+
+// The object a value belongs to, spelled out only when a fault names it: a data set of
+// 100,000 members would otherwise build 100,000 names nobody reads.
+struct Owner {
+    const char* name; // "project" or "members"
+    std::size_t index = kNotIndexed;
+    static constexpr std::size_t kNotIndexed = static_cast<std::size_t>(-1);
+
+    std::string text() const {
+        return index == kNotIndexed ? std::string(name)
+                                    : std::string(name) + "[" + std::to_string(index) + "]";
+    }
+};
+
 // Which of the required members of an object have been seen.
 class Required {
 public:
-    explicit Required(std::initializer_list<const char*> names) : names_(names) {}
-    void seen(const char* name) {
-        std::size_t i = 0;
-        for (const char* n : names_) {
-            if (n == name)
-                mask_ |= std::uint32_t{1} << i;
-            ++i;
-        }
+    static constexpr std::size_t kMaxNames = 16;
+    explicit Required(std::initializer_list<std::string_view> names) : count_(names.size()) {
+        std::copy(names.begin(), names.end(), names_.begin());
     }
-    void check(const std::string& owner) const {
-        std::size_t i = 0;
-        for (const char* n : names_) {
+    void seen(std::string_view name) {
+        for (std::size_t i = 0; i < count_; ++i)
+            if (names_[i].data() == name.data())
+                mask_ |= std::uint32_t{1} << i;
+    }
+    void check(const Owner& owner) const {
+        for (std::size_t i = 0; i < count_; ++i)
             if ((mask_ & (std::uint32_t{1} << i)) == 0)
-                fault(owner + "." + n, "missing");
-            ++i;
-        }
+                fault(owner.text() + "." + std::string(names_[i]), "missing");
     }
 
 private:
-    std::vector<const char*> names_; // compared by address: the names are constants
+    std::array<std::string_view, kMaxNames>
+        names_{}; // compared by address: the names are constants
+    std::size_t count_;
     std::uint32_t mask_ = 0;
 };
 
@@ -86,8 +106,8 @@ public:
     }
 
 private:
-    void readText(const std::string& owner, const char* key, char* field, std::size_t width) {
-        const auto place = [&] { return owner + "." + key; };
+    void readText(const Owner& owner, const char* key, char* field, std::size_t width) {
+        const auto place = [&] { return owner.text() + "." + key; };
         if (json_.next() != Kind::String)
             fault(place(), "not a text");
         json_.string(text_);
@@ -101,14 +121,13 @@ private:
         }
         fault(place(), "holds a character that cannot be stored in GBK");
     }
-    template <std::size_t N>
-    void readText(const std::string& owner, const char* key, char (&field)[N]) {
+    template <std::size_t N> void readText(const Owner& owner, const char* key, char (&field)[N]) {
         readText(owner, key, field, N);
     }
 
     template <typename Integer>
-    void readInteger(const std::string& owner, const char* key, Integer& field) {
-        const auto place = [&] { return owner + "." + key; };
+    void readInteger(const Owner& owner, const char* key, Integer& field) {
+        const auto place = [&] { return owner.text() + "." + key; };
         if (json_.next() != Kind::Number)
             fault(place(), "not a whole number");
         // 18.0 is no whole number to JSON's types; the stored field has no fraction.
@@ -125,8 +144,8 @@ private:
         field = static_cast<Integer>(value);
     }
 
-    void readPoints(const std::string& owner, const char* key, float (&points)[kPointCount]) {
-        const auto place = [&] { return owner + "." + key; };
+    void readPoints(const Owner& owner, const char* key, float (&points)[kPointCount]) {
+        const auto place = [&] { return owner.text() + "." + key; };
         const auto shape = [] {
             return "not an array of " + std::to_string(kPointCount) + " values";
         };
@@ -147,11 +166,8 @@ private:
             const auto at = [&] { return place() + "[" + std::to_string(k) + "]"; };
             if (kind != Kind::Number)
                 fault(at(), "neither a number nor null");
-            const JsonReader::Number n = json_.number();
-            double value = 0.0;
-            const auto [end, error] =
-                std::from_chars(n.text.data(), n.text.data() + n.text.size(), value);
-            if (error != std::errc() || !(std::fabs(value) <= std::numeric_limits<float>::max()))
+            const double value = json_.number().value;
+            if (!(std::fabs(value) <= std::numeric_limits<float>::max()))
                 fault(at(), "beyond the range of a stored value");
             points[k++] = static_cast<float>(value);
         }
@@ -160,18 +176,18 @@ private:
     }
 
     void readProject(ProjectInfo& p) {
-        const std::string owner = "project";
+        const Owner owner{"project"};
         if (json_.next() != Kind::Object)
-            fault(owner, "not an object");
-        static const char* const kProjectName = "projectName";
-        static const char* const kInstrument = "instrumentNumber";
-        static const char* const kTemperature = "testTemperature";
-        static const char* const kBasis = "basisIndex";
-        static const char* const kReviewer = "reviewer";
-        static const char* const kChief = "chiefInspector";
-        static const char* const kConstruction = "constructionDate";
-        static const char* const kCode = "mortarCode";
-        static const char* const kGrade = "strengthGrade";
+            fault(owner.text(), "not an object");
+        static constexpr std::string_view kProjectName = "projectName";
+        static constexpr std::string_view kInstrument = "instrumentNumber";
+        static constexpr std::string_view kTemperature = "testTemperature";
+        static constexpr std::string_view kBasis = "basisIndex";
+        static constexpr std::string_view kReviewer = "reviewer";
+        static constexpr std::string_view kChief = "chiefInspector";
+        static constexpr std::string_view kConstruction = "constructionDate";
+        static constexpr std::string_view kCode = "mortarCode";
+        static constexpr std::string_view kGrade = "strengthGrade";
         Required required{kProjectName, kInstrument,   kTemperature, kBasis, kReviewer,
                           kChief,       kConstruction, kCode,        kGrade};
         json_.beginObject();
@@ -212,15 +228,15 @@ private:
         required.check(owner);
     }
 
-    void readMember(const std::string& owner, ShaJiang_GouJian_Struct& m) {
+    void readMember(const Owner& owner, ShaJiang_GouJian_Struct& m) {
         if (json_.next() != Kind::Object)
-            fault(owner, "not an object");
-        static const char* const kName = "memberName";
-        static const char* const kDate = "testDate";
-        static const char* const kRemark = "remark";
-        static const char* const kUnevenness = "unevenness";
-        static const char* const kGauge = "gaugeReading";
-        static const char* const kDepth = "depth";
+            fault(owner.text(), "not an object");
+        static constexpr std::string_view kName = "memberName";
+        static constexpr std::string_view kDate = "testDate";
+        static constexpr std::string_view kRemark = "remark";
+        static constexpr std::string_view kUnevenness = "unevenness";
+        static constexpr std::string_view kGauge = "gaugeReading";
+        static constexpr std::string_view kDepth = "depth";
         Required required{kName, kDate, kRemark, kUnevenness, kGauge, kDepth};
         json_.beginObject();
         bool first = true;
@@ -258,11 +274,26 @@ private:
         json_.beginArray();
         bool first = true;
         while (json_.more(']', first)) {
+            const std::size_t start = json_.offset();
             members.emplace_back();
             ShaJiang_GouJian_Struct& m = members.back();
             m = ShaJiang_GouJian_Struct{};
-            readMember("members[" + std::to_string(members.size() - 1) + "]", m);
+            readMember(Owner{"members", members.size() - 1}, m);
+            if (members.size() == 1)
+                reserveLike(members, json_.offset() - start);
         }
+    }
+
+    // Room for as many members as the rest of the text holds if they are written about like
+    // the first one (a quarter more, as numbers and texts vary in length). Growing a vector
+    // of large records step by step moves and faults in twice their size; room reserved
+    // and never used is only address space.
+    void reserveLike(std::vector<ShaJiang_GouJian_Struct>& members, std::size_t firstLength) {
+        const std::size_t rest = json_.size() - json_.offset();
+        const std::size_t likeFirst = rest / std::max(firstLength, kShortestMemberText) + 1;
+        const std::size_t guess = likeFirst + likeFirst / 4;
+        members.reserve(std::min(guess, kMaxReservedMembers) + members.size());
+        adviseHugePages(members.data(), members.capacity() * sizeof members[0]);
     }
 
     JsonReader json_;
@@ -272,7 +303,7 @@ private:
 
 } // namespace
 
-std::optional<std::string> dataSetFromJson(const std::string& json, DataSet& data) {
+std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data) {
     data = DataSet{};
     try {
         DataSetReader(json).read(data);

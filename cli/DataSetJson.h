@@ -6,12 +6,13 @@
 #include "io/DataFile.h"
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace morvik::cli {
 
 // Fills `data` from `json`. On any fault `data` is unspecified and the text names the
 // place: "members[2].unevenness[4]: ...". Texts are stored in GBK only when they fit
 // their field whole; a text that would be cut or changed is a fault, not a silent loss.
-std::optional<std::string> dataSetFromJson(const std::string& json, DataSet& data);
+std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data);
 
 } // namespace morvik::cli

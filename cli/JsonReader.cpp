@@ -1,13 +1,99 @@
 #include "JsonReader.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+
+#ifdef _MSC_VER
+#include <intrin.h>
+#endif
 
 namespace morvik::cli {
 
 namespace {
 
 constexpr int kMaxNesting = 512; // deeper values are refused, not followed into the stack
+
+// Pretty-printed JSON is mostly indentation: it is skipped a word at a time.
+constexpr std::uint64_t kEightSpaces = 0x2020202020202020ULL;
+
+// A decimal mantissa of at most this many digits fits in 64 bits.
+constexpr int kMaxMantissaDigits = 19;
+// Mantissas up to 2^53 and powers of ten up to 1e22 are exact doubles, so one
+// multiplication or division of the two rounds once and gives the nearest double, the same
+// as from_chars (Clinger's fast path).
+constexpr std::uint64_t kMaxExactMantissa = std::uint64_t{1} << 53;
+constexpr int kMaxExactPower = 22;
+constexpr double kExactPowers[kMaxExactPower + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                     1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                     1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kIntegerPowers[9] = {1,      10,      100,      1000,     10000,
+                                             100000, 1000000, 10000000, 100000000};
+// An exponent this large already leaves every double behind; more digits are only counted.
+constexpr int kExponentCap = 100000;
+
+constexpr std::uint64_t kEightBytes(unsigned char b) {
+    return 0x0101010101010101ULL * b;
+}
+
+// Readings are written with up to 17 digits, so digits are taken up to eight at a time
+// from a word of the text. The program runs little-endian only, as its data files do, so
+// the first character is the word's lowest byte.
+
+// How many characters at the start of the word are ASCII digits (0 to 8). A digit byte has
+// 0x3 in its high nibble and keeps it when 6 is added; a carry out of a byte only comes
+// from a non-digit, and only disturbs the bytes after it.
+int leadingDigits(std::uint64_t word) {
+    const std::uint64_t high = kEightBytes(0xF0);
+    const std::uint64_t threes = kEightBytes(0x30);
+    const std::uint64_t other =
+        ((word & high) ^ threes) | (((word + kEightBytes(0x06)) & high) ^ threes);
+    if (other == 0)
+        return 8;
+#ifdef _MSC_VER
+    unsigned long lowest = 0;
+    _BitScanForward64(&lowest, other);
+    return static_cast<int>(lowest / 8);
+#else
+    return __builtin_ctzll(other) / 8;
+#endif
+}
+
+// The value of the first `count` (1 to 8) characters of the word, all digits: they are
+// moved to the top and led by '0's, then paired, paired again and summed, each step one
+// multiplication.
+std::uint64_t leadingDigitValue(std::uint64_t word, int count) {
+    const int shift = 8 * (8 - count);
+    if (shift > 0)
+        word = (word << shift) | (kEightBytes('0') >> (64 - shift));
+    word -= kEightBytes('0');
+    word = (word * 10) + (word >> 8); // each 16 bits: a two-digit value in the low byte
+    const std::uint64_t pairs = 0x000000FF000000FFULL;
+    const std::uint64_t highMultipliers = 100 + (1000000ULL << 32);
+    const std::uint64_t lowMultipliers = 1 + (10000ULL << 32);
+    return (((word & pairs) * highMultipliers) + (((word >> 16) & pairs) * lowMultipliers)) >> 32;
+}
+
+// Adds the digits from `p` on to the mantissa (which wraps when there are too many: the
+// caller counts them) and returns where they end.
+const char* takeDigits(const char* p, const char* end, std::uint64_t& mantissa) {
+    while (end - p >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        const int count = leadingDigits(word);
+        if (count == 0)
+            return p;
+        mantissa = mantissa * kIntegerPowers[count] + leadingDigitValue(word, count);
+        p += count;
+        if (count < 8)
+            return p;
+    }
+    while (p < end && *p >= '0' && *p <= '9')
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
+    return p;
+}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -78,9 +164,20 @@ void JsonReader::fail(const std::string& what) const {
     throw JsonSyntaxError(what, offset());
 }
 
-void JsonReader::skipSpace() {
-    while (p_ < end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t'))
+void JsonReader::skipSpaceRun() {
+    while (p_ < end_) {
+        if (end_ - p_ >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p_, sizeof word);
+            if (word == kEightSpaces) {
+                p_ += 8;
+                continue;
+            }
+        }
+        if (*p_ != ' ' && *p_ != '\n' && *p_ != '\r' && *p_ != '\t')
+            return;
         ++p_;
+    }
 }
 
 void JsonReader::expect(char c) {
@@ -208,35 +305,55 @@ JsonReader::Number JsonReader::number() {
     skipSpace();
     const char* start = p_;
     bool integral = true;
-    if (p_ < end_ && *p_ == '-')
-        ++p_;
-    if (p_ < end_ && *p_ == '0') {
-        ++p_;
-    } else if (p_ < end_ && isDigit(*p_)) {
-        while (p_ < end_ && isDigit(*p_))
-            ++p_;
-    } else {
+    const bool negative = p_ < end_ && *p_ == '-';
+    p_ += negative ? 1 : 0;
+    // The digits as an integer mantissa times a power of ten. The mantissa is exact while
+    // there are at most kMaxMantissaDigits digits; beyond that it is not used.
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    const auto digitRun = [&] {
+        const char* first = p_;
+        p_ = takeDigits(p_, end_, mantissa);
+        digits += static_cast<int>(p_ - first);
+        return static_cast<int>(p_ - first);
+    };
+    if (p_ < end_ && *p_ == '0')
+        ++p_; // a lone zero: no digit of the mantissa
+    else if (digitRun() == 0)
         fail("a number without digits");
-    }
+    int power = 0;
     if (p_ < end_ && *p_ == '.') {
         integral = false;
         ++p_;
-        if (p_ >= end_ || !isDigit(*p_))
+        const int fraction = digitRun();
+        if (fraction == 0)
             fail("a number without digits after its point");
-        while (p_ < end_ && isDigit(*p_))
-            ++p_;
+        power = -fraction;
     }
     if (p_ < end_ && (*p_ == 'e' || *p_ == 'E')) {
         integral = false;
         ++p_;
+        bool negativeExponent = false;
         if (p_ < end_ && (*p_ == '+' || *p_ == '-'))
-            ++p_;
+            negativeExponent = *p_++ == '-';
         if (p_ >= end_ || !isDigit(*p_))
             fail("a number without digits in its exponent");
+        int exponent = 0;
         while (p_ < end_ && isDigit(*p_))
-            ++p_;
+            exponent = std::min(exponent * 10 + (*p_++ - '0'), kExponentCap);
+        power += negativeExponent ? -exponent : exponent;
     }
-    return {std::string_view(start, static_cast<std::size_t>(p_ - start)), integral};
+    const std::string_view text(start, static_cast<std::size_t>(p_ - start));
+    double value = 0.0;
+    if (digits <= kMaxMantissaDigits && mantissa <= kMaxExactMantissa && power >= -kMaxExactPower &&
+        power <= kMaxExactPower) {
+        const auto m = static_cast<double>(mantissa);
+        value = power < 0 ? m / kExactPowers[-power] : m * kExactPowers[power];
+        value = negative ? -value : value;
+    } else if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) {
+        value = std::numeric_limits<double>::quiet_NaN();
+    }
+    return {text, integral, value};
 }
 
 void JsonReader::literal() {
@@ -283,6 +400,18 @@ void JsonReader::key(std::string& out) {
 }
 
 void JsonReader::skipValue() {
+    switch (next()) { // most skipped values are single numbers
+    case Kind::Number:
+        number();
+        return;
+    case Kind::True:
+    case Kind::False:
+    case Kind::Null:
+        literal();
+        return;
+    default:
+        break;
+    }
     // An explicit stack of open brackets: a deep text cannot exhaust the program's stack.
     std::string open;
     std::string scratch;

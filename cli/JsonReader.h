@@ -1,7 +1,8 @@
 #pragma once
 // A pull reader of JSON text (RFC 8259) for make: values are taken one by one straight
 // from the text, without building a document, so a data set of 100,000 members reads in
-// a fraction of a second. Numbers are read with from_chars, the same under every locale.
+// a fraction of a second. Numbers are the nearest double to their text, the same under
+// every locale: short ones are converted exactly on the spot, long ones by from_chars.
 
 #include <cstddef>
 #include <stdexcept>
@@ -32,6 +33,7 @@ public:
     struct Number {
         std::string_view text;
         bool integral; // no fraction and no exponent
+        double value;  // the nearest double to the text; NaN beyond the range of a double
     };
     Number number();
     void literal(); // true, false or null
@@ -48,10 +50,17 @@ public:
     void expectEnd();
 
     std::size_t offset() const { return static_cast<std::size_t>(p_ - begin_); }
+    std::size_t size() const { return static_cast<std::size_t>(end_ - begin_); }
 
 private:
     [[noreturn]] void fail(const std::string& what) const;
-    void skipSpace();
+    // Most calls find a value right there; only runs of space go out of line.
+    void skipSpace() {
+        if (p_<end_&& static_cast<unsigned char>(*p_)> ' ')
+            return;
+        skipSpaceRun();
+    }
+    void skipSpaceRun();
     void expect(char c);
     void escape(std::string& out);
 

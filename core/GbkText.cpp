@@ -1,4 +1,5 @@
 #include "GbkText.h"
+#include <algorithm>
 
 #include <cstring>
 
@@ -143,6 +144,14 @@ FieldTextResult textToFieldChecked(const std::string& utf8, char* field, std::si
     // A NUL would end the stored text early: the rest would be lost without a word.
     if (utf8.find('\0') != std::string::npos)
         return FieldTextResult::NotEncodable;
+    // ASCII is the same in GBK: member numbers like "G001" need no converter.
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        if (width == 0 || utf8.size() > width - 1)
+            return FieldTextResult::TooLong;
+        std::memcpy(field, utf8.data(), utf8.size());
+        return FieldTextResult::Stored;
+    }
     bool failed = false;
 #ifdef _WIN32
     const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),

@@ -4,7 +4,11 @@
 #include "cli/JsonReader.h"
 #include "../io/CommaLocale.h"
 #include "cli/DataSetJson.h"
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace morvik {
 namespace {
@@ -97,6 +101,91 @@ TEST(JsonReader, NumbersAreTheirTextAndWhetherTheyAreWhole) {
                            {"18", true}, {"-3", true}, {"5.25", false}, {"1e2", false}}));
 }
 
+// What from_chars gives for the text, NaN where it finds the text beyond a double's range.
+double nearestDouble(const std::string& text) {
+    double value = 0.0;
+    if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc())
+        return std::nan("");
+    return value;
+}
+
+bool sameDouble(double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The number's value, read once as the whole text (the digits run to its very end) and
+// once inside an array (more text follows them).
+void expectValue(const std::string& text) {
+    const double expected = nearestDouble(text);
+    cli::JsonReader alone(text);
+    EXPECT_TRUE(sameDouble(alone.number().value, expected)) << text;
+    const std::string array = "[" + text + ",12345678]";
+    cli::JsonReader inArray(array);
+    inArray.beginArray();
+    bool first = true;
+    ASSERT_TRUE(inArray.more(']', first));
+    EXPECT_TRUE(sameDouble(inArray.number().value, expected)) << text << " in an array";
+}
+
+TEST(JsonReader, NumberValuesAreTheNearestDouble) {
+    for (const char* text : {"0",
+                             "-0",
+                             "0.0",
+                             "-0.0",
+                             "7",
+                             "4.35",
+                             "5.099999904632568",
+                             "-5.099999904632568",
+                             "0.30000001192092896",
+                             "0.05000000074505806",
+                             "9007199254740992",
+                             "9007199254740993",
+                             "9007199254740991.5",
+                             "1234567890123456789",
+                             "12345678901234567890",
+                             "99999999999999999999",
+                             "1e22",
+                             "1e23",
+                             "1E+2",
+                             "123456789e-22",
+                             "1.5e-23",
+                             "1.0000000000000002",
+                             "0.000000000000000000000000000001",
+                             "12345678.12345678",
+                             "1e-400",
+                             "1e400",
+                             "-1e400",
+                             "17976931348623157e292",
+                             "2.2250738585072014e-308",
+                             "4.9e-324",
+                             "1e99999999999"})
+        expectValue(text);
+
+    // Random texts of every shape: up to 21 digits before and after the point, leading
+    // zeros, exponents around the edges of the exact powers.
+    std::mt19937 random(20261207);
+    const auto digits = [&random](int count, bool leadingZeroAllowed) {
+        std::string run;
+        for (int i = 0; i < count; ++i) {
+            const int low = i == 0 && !leadingZeroAllowed ? 1 : 0;
+            run += static_cast<char>('0' + std::uniform_int_distribution<int>(low, 9)(random));
+        }
+        return run;
+    };
+    for (int n = 0; n < 200000; ++n) {
+        std::string text = random() % 4 == 0 ? "-" : "";
+        const int whole = static_cast<int>(random() % 22);
+        text += whole == 0 ? "0" : digits(whole, false);
+        if (random() % 4 != 0)
+            text += "." + digits(1 + static_cast<int>(random() % 21), true);
+        if (random() % 3 == 0)
+            text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+        expectValue(text);
+        if (HasFailure())
+            return;
+    }
+}
+
 std::string pointsJson(const std::string& value) {
     std::string list = "[";
     for (int k = 0; k < 16; ++k)
@@ -144,6 +233,34 @@ TEST(JsonReader, KeysMayComeInAnyOrderAndUnknownOnesAreSkipped) {
     EXPECT_EQ(data.project.mortarCode, 1);
     EXPECT_EQ(data.members[0].meanDepth, 5.0f);
     EXPECT_EQ(data.members[0].strength, 5.0f); // column 2 of 0x01; 0x00 gives another value
+}
+
+// A member as the JSON of `show` has it, with `padding` spaces after its number.
+std::string memberJson(int number, std::size_t padding) {
+    return R"({"memberName":"G)" + std::to_string(number) + "\"" + std::string(padding, ' ') +
+           R"(,"testDate":"","remark":"","unevenness":)" + pointsJson("0.25") +
+           R"(,"gaugeReading":)" + pointsJson("5.5") + R"(,"depth":)" + pointsJson("5.25") + "}";
+}
+
+TEST(JsonReader, EveryMemberIsReadWhateverTheFirstOneSuggests) {
+    // The room set aside for the members is judged by the length of the first one; a first
+    // member much shorter or much longer than the rest must not lose or invent any.
+    const std::string project = oneMember("5.0").substr(0, oneMember("5.0").find("\"members\""));
+    for (const auto& [firstPadding, restPadding] :
+         {std::pair<std::size_t, std::size_t>{0, 4000}, {4000, 0}, {0, 0}}) {
+        constexpr int kCount = 300;
+        std::string text = project + "\"members\":[";
+        for (int i = 1; i <= kCount; ++i)
+            text += (i > 1 ? "," : "") + memberJson(i, i == 1 ? firstPadding : restPadding);
+        text += "]}";
+        DataSet data;
+        ASSERT_EQ(cli::dataSetFromJson(text, data), std::nullopt);
+        ASSERT_EQ(data.members.size(), static_cast<std::size_t>(kCount));
+        for (int i = 1; i <= kCount; ++i) {
+            EXPECT_STREQ(data.members[i - 1].memberName, ("G" + std::to_string(i)).c_str());
+            EXPECT_EQ(data.members[i - 1].depth[15], 5.25f);
+        }
+    }
 }
 
 } // namespace
