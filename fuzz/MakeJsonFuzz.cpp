@@ -1,0 +1,63 @@
+// Fuzz target: any bytes as the JSON that `morvik-cli make` reads. The reader must refuse
+// or accept without reading outside the text, and a data set it accepts must hold only
+// what a data file can: at least one member and finite readings within a float's range.
+// The same bytes are also read as a lone number, whose value must be exactly what
+// from_chars makes of its text: the reader converts short numbers on its own.
+
+#include "cli/DataSetJson.h"
+#include "cli/JsonReader.h"
+#include "core/Records.h"
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+using namespace morvik;
+
+namespace {
+
+void checkDataSet(std::string_view text) {
+    DataSet data;
+    if (cli::dataSetFromJson(text, data))
+        return;
+    if (data.members.empty())
+        std::abort();
+    for (const ShaJiang_GouJian_Struct& m : data.members)
+        for (int k = 0; k < kPointCount; ++k)
+            for (const float value : {m.unevenness[k], m.gaugeReading[k], m.depth[k]})
+                if (!std::isfinite(value))
+                    std::abort();
+}
+
+void checkNumber(std::string_view text) {
+    cli::JsonReader reader(text);
+    cli::JsonReader::Number number{};
+    try {
+        if (reader.next() != cli::JsonReader::Kind::Number)
+            return;
+        number = reader.number();
+    } catch (const cli::JsonSyntaxError&) {
+        return;
+    }
+    double expected = 0.0;
+    const auto [end, error] =
+        std::from_chars(number.text.data(), number.text.data() + number.text.size(), expected);
+    if (error != std::errc()) {
+        if (!std::isnan(number.value))
+            std::abort();
+        return;
+    }
+    if (end != number.text.data() + number.text.size() ||
+        std::memcmp(&expected, &number.value, sizeof expected) != 0)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(bytes), size);
+    checkDataSet(text);
+    checkNumber(text);
+    return 0;
+}
