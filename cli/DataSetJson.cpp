@@ -49,8 +49,9 @@ struct Owner {
 class Required {
 public:
     static constexpr std::size_t kMaxNames = 16;
-    explicit Required(std::initializer_list<std::string_view> names) : count_(names.size()) {
-        std::copy(names.begin(), names.end(), names_.begin());
+    explicit Required(std::initializer_list<std::string_view> names)
+        : count_(std::min(names.size(), kMaxNames)) {
+        std::copy_n(names.begin(), count_, names_.begin());
     }
     void seen(std::string_view name) {
         for (std::size_t i = 0; i < count_; ++i)
@@ -64,8 +65,8 @@ public:
     }
 
 private:
-    std::array<std::string_view, kMaxNames>
-        names_{}; // compared by address: the names are constants
+    // Compared by address: the names are the constants of the readers below.
+    std::array<std::string_view, kMaxNames> names_{};
     std::size_t count_;
     std::uint32_t mask_ = 0;
 };
