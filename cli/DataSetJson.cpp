@@ -1,9 +1,9 @@
 #include "DataSetJson.h"
 
-#include "HugePages.h"
 #include "JsonReader.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
+#include "io/LargePages.h"
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -294,7 +294,7 @@ private:
         const std::size_t likeFirst = rest / std::max(firstLength, kShortestMemberText) + 1;
         const std::size_t guess = likeFirst + likeFirst / 4;
         members.reserve(std::min(guess, kMaxReservedMembers) + members.size());
-        adviseHugePages(members.data(), members.capacity() * sizeof members[0]);
+        adviseLargePages(members.data(), members.capacity() * sizeof members[0]);
     }
 
     JsonReader json_;

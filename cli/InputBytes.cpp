@@ -1,6 +1,6 @@
 #include "InputBytes.h"
 
-#include "HugePages.h"
+#include "io/LargePages.h"
 #include <exception>
 #include <fstream>
 #include <utility>
@@ -36,8 +36,8 @@ bool appendStream(std::istream& in, std::string& text) {
 }
 
 #ifdef __linux__
-std::size_t roundUpToHugePage(std::size_t size) {
-    return (size / kHugePageSize + 1) * kHugePageSize;
+std::size_t roundUpToLargePage(std::size_t size) {
+    return (size / kLargePageSize + 1) * kLargePageSize;
 }
 
 // Closes the descriptor however reading ends.
@@ -107,13 +107,13 @@ std::optional<InputBytes> InputBytes::readFile(const std::string& path, bool& op
     if (S_ISREG(status.st_mode)) {
         InputBytes bytes;
         // Room for the size seen now and more: a file that grows meanwhile is read whole.
-        bytes.capacity_ = roundUpToHugePage(static_cast<std::size_t>(status.st_size));
+        bytes.capacity_ = roundUpToLargePage(static_cast<std::size_t>(status.st_size));
         void* memory = ::mmap(nullptr, bytes.capacity_, PROT_READ | PROT_WRITE,
                               MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
         if (memory == MAP_FAILED)
             return std::nullopt;
         bytes.mapped_ = static_cast<char*>(memory);
-        adviseHugePages(memory, bytes.capacity_);
+        adviseLargePages(memory, bytes.capacity_);
         while (true) {
             if (bytes.size_ == bytes.capacity_) {
                 const std::size_t grown = bytes.capacity_ * 2;

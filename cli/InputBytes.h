@@ -1,6 +1,6 @@
 #pragma once
 // The whole of an input read into memory for make. On Linux a regular file goes into
-// memory backed by huge pages (HugePages.h).
+// memory backed by large pages (io/LargePages.h).
 
 #include <cstddef>
 #include <istream>

@@ -2,16 +2,13 @@
 
 #include "AtomicFile.h"
 #include "ByteSource.h"
+#include "LargePages.h"
 #include "LegacyLayout.h"
 #include "core/Evaluation.h"
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
 #error "records are stored in memory order, which must be little-endian"
@@ -38,22 +35,6 @@ std::uint64_t wholeRecords(std::uint64_t size) {
     if (size <= kDataFileHeaderSize)
         return 0;
     return (size - kDataFileHeaderSize) / kMemberSize;
-}
-
-// A large data set fills tens of megabytes of fresh memory; on Linux, large pages spare
-// most of the page faults that would otherwise cost more than reading and evaluating.
-void adviseLargePages(void* data, std::size_t size) {
-#ifdef __linux__
-    constexpr std::uintptr_t kLargePage = 2 * 1024 * 1024;
-    const auto begin =
-        (reinterpret_cast<std::uintptr_t>(data) + kLargePage - 1) & ~(kLargePage - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kLargePage - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)size;
-#endif
 }
 
 // Makes room for at least one more chunk. The array grows geometrically with what has
