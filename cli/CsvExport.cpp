@@ -1,6 +1,7 @@
 #include "CsvExport.h"
 
 #include "core/ResultText.h"
+#include "io/LargePages.h"
 
 namespace morvik::cli {
 
@@ -74,6 +75,7 @@ std::string csvDocument(const ExportContent& content) {
     // About 300 bytes a member; growing the text step by step would copy it many times.
     constexpr std::size_t kBytesPerMember = 320;
     document.reserve(document.size() + content.members.size() * kBytesPerMember);
+    adviseLargePages(document.data(), document.capacity());
     ReadingTexts readings;
     CsvRow row(document);
     for (const auto& [rowNumber, member] : content.members) {
