@@ -92,6 +92,7 @@ private:
     void selectListRow(int row) override;
     void ensureListRowVisible(int row) override;
     void focusList() override;
+    void focusTemperature() override;
     void setReadingCellText(int point, int column, const std::string& text) override;
     void repaintReadingGrid() override;
     void commitReadingEdit() override;

@@ -133,6 +133,12 @@ void CMorvikDlg::focusList() {
     list_->setFocus(Qt::OtherFocusReason);
 }
 
+void CMorvikDlg::focusTemperature() {
+    auto* field = qobject_cast<QLineEdit*>(control(kIdTemperature));
+    field->setFocus(Qt::OtherFocusReason);
+    field->selectAll();
+}
+
 void CMorvikDlg::setReadingCellText(int point, int column, const std::string& text) {
     grid_->setItemText(point, column, qs(text));
     grid_->viewport()->update();

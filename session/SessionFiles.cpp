@@ -159,6 +159,7 @@ bool Session::exitProgram() {
     // Checked before anything is written, so a refused 退出 leaves no trace.
     if (!temperatureValid_) {
         view_.showMessage(Message{kWholeNumberText, kCaptionNotice, MessageIcon::Information});
+        view_.focusTemperature();
         return false;
     }
     if (!confirmSaveChanges())

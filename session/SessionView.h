@@ -91,6 +91,9 @@ public:
     virtual void selectListRow(int row) = 0;
     virtual void ensureListRowVisible(int row) = 0;
     virtual void focusList() = 0;
+    // Moves the keyboard focus into 检测温度 with its text selected, so the refused entry
+    // can be typed over at once.
+    virtual void focusTemperature() = 0;
 
     // The reading grid: point 1..16 is grid row 1..16, column 1 unevenness, 2 gauge
     // reading, 3 depth.

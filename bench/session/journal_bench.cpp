@@ -29,6 +29,7 @@ public:
     void selectListRow(int) override {}
     void ensureListRowVisible(int) override {}
     void focusList() override {}
+    void focusTemperature() override {}
     void setReadingCellText(int, int, const std::string&) override {}
     void repaintReadingGrid() override {}
     void commitReadingEdit() override {}

@@ -103,6 +103,24 @@ TEST(DesktopFiles, WithoutAFileTheProgramStartsFreshAndReadsItsSettings) {
     EXPECT_TRUE(QFile::exists(dir.filePath("written.ini")));
 }
 
+TEST(DesktopFiles, ExitRefusedForTheTemperatureLeavesTheCaretThereToTypeTheNumber) {
+    DialogWindow w;
+    QWidget* temperature = w.control(kIdTemperature);
+    temperature->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(temperature, Qt::Key_End);
+    QTest::keyClick(temperature, Qt::Key_Backspace);
+    QTest::keyClick(temperature, Qt::Key_Backspace);
+    ASSERT_EQ(w.text(kIdTemperature), "");
+    QTest::mouseClick(w.control(kIdExit), Qt::LeftButton);
+    EXPECT_EQ(w.messageTexts(), std::vector<std::string>{"请输入一个整数。"});
+    EXPECT_TRUE(w.d().isVisible());
+    // The next keys go straight into 检测温度, not to 退出.
+    EXPECT_EQ(QApplication::focusWidget(), temperature);
+    QTest::keyClicks(QApplication::focusWidget(), "20");
+    EXPECT_EQ(w.text(kIdTemperature), "20");
+    EXPECT_EQ(w.session().project().testTemperature, 20);
+}
+
 TEST(DesktopFiles, DroppedDataFileIsOpenedAfterTheSaveQuestion) {
     QTemporaryDir dir;
     const QString path = writeDataSet(dir, "dropped.stl", 2);

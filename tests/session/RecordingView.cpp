@@ -103,6 +103,10 @@ void RecordingView::focusList() {
     calls.push_back("focuslist");
 }
 
+void RecordingView::focusTemperature() {
+    calls.push_back("focustemperature");
+}
+
 void RecordingView::setReadingCellText(int point, int column, const std::string& text) {
     calls.push_back("cell " + std::to_string(point) + " " + std::to_string(column) + " " + text);
     cells[{point, column}] = text;

@@ -106,6 +106,7 @@ TEST_F(ProjectFieldsTest, TemperatureWithoutWholeNumberKeepsTheValueAndHoldsUpEx
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].message,
               (Message{"请输入一个整数。", "提示", MessageIcon::Information}));
+    EXPECT_EQ(view.calls.back(), "focustemperature"); // ready for the number to be typed
     EXPECT_FALSE(std::filesystem::exists(settings));
 
     session.onTemperatureChanged("20");
