@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char** argv) {
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(MORVIK_VERSION));
     // The program speaks Chinese whatever the desktop's language, so the buttons of its
     // message boxes and the file and print dialogs do too (是/否, 保存, 取消, ...).
+    // Dates in the calendars and the file dialogs follow the same language.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     QTranslator standardTexts;
     if (standardTexts.load(QStringLiteral("qtbase_zh_CN"),
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

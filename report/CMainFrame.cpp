@@ -56,6 +56,7 @@ QString CMainFrame::frameTitle(const QString& dialogTitle) {
 
 CMainFrame* CMainFrame::startPreview(QWidget& dialog, PreviewPages pages, Prompt& prompt) {
     auto* frame = new CMainFrame(dialog, std::move(pages), prompt);
+    frame->dialogPosition_ = dialog.pos();
     frame->showMaximized();
     dialog.hide();
     return frame;
@@ -181,8 +182,11 @@ void CMainFrame::printPages() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The dialog comes back before the frame goes, so the application never finds itself
     // without a visible window.
-    if (dialog_ != nullptr)
+    if (dialog_ != nullptr) {
+        // Shown again without a position, the window manager would place it anew.
+        dialog_->move(dialogPosition_);
         dialog_->show();
+    }
     event->accept();
 }
 

@@ -12,6 +12,7 @@
 #include "core/Message.h"
 #include "report/PreviewPages.h"
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <memory>
 
@@ -75,6 +76,7 @@ private:
     void updatePageControls();
 
     QPointer<QWidget> dialog_;
+    QPoint dialogPosition_; // where the dialog stood when the preview took its place
     PreviewPages pages_;
     Prompt& prompt_;
     std::unique_ptr<QPrinter> printer_;
