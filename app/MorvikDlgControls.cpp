@@ -5,6 +5,7 @@
 #include "app/DatePicker.h"
 #include "app/DialogIds.h"
 #include "app/DialogTemplate.h"
+#include "app/GbkInput.h"
 #include "app/KeyboardFilter.h"
 #include "app/MultiLineField.h"
 #include "app/ProgramIcon.h"
@@ -39,6 +40,7 @@ QWidget* createControl(const TemplateControl& c, QWidget* parent) {
     case TemplateKind::Edit: {
         auto* edit = new QLineEdit(parent);
         edit->setMaxLength(editCharacterLimit(c.id));
+        edit->setValidator(new GbkTextValidator(edit));
         edit->setAcceptDrops(false); // a dropped file belongs to the dialog
         return edit;
     }

@@ -1,5 +1,6 @@
 #include "app/MultiLineField.h"
 
+#include "app/GbkInput.h"
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -32,9 +33,11 @@ void MultiLineField::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    const bool inserts = !text.isEmpty() && text.at(0).isPrint();
-    if (inserts && text.size() > room()) {
-        event->accept(); // refused, like a full edit box
+    // A character beyond the Basic Multilingual Plane arrives as a surrogate pair, which
+    // is no printable QChar by itself.
+    const bool inserts = !text.isEmpty() && (text.at(0).isPrint() || text.at(0).isSurrogate());
+    if (inserts && (text.size() > room() || withoutNonGbkCharacters(text) != text)) {
+        event->accept(); // refused, like a full edit box or a character the file cannot hold
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
@@ -42,9 +45,10 @@ void MultiLineField::keyPressEvent(QKeyEvent* event) {
 
 void MultiLineField::inputMethodEvent(QInputMethodEvent* event) {
     const QString commit = event->commitString();
-    if (!commit.isEmpty() && commit.size() > room()) {
+    const QString kept = withoutNonGbkCharacters(commit);
+    if (!commit.isEmpty() && (kept.size() > room() || kept != commit)) {
         QInputMethodEvent cut(event->preeditString(), event->attributes());
-        cut.setCommitString(commit.left(std::max(0, room())), event->replacementStart(),
+        cut.setCommitString(kept.left(std::max(0, room())), event->replacementStart(),
                             event->replacementLength());
         QPlainTextEdit::inputMethodEvent(&cut);
         return;
@@ -57,7 +61,7 @@ bool MultiLineField::canInsertFromMimeData(const QMimeData* source) const {
 }
 
 void MultiLineField::insertFromMimeData(const QMimeData* source) {
-    QString text = source->text();
+    QString text = withoutNonGbkCharacters(source->text());
     text.remove(QLatin1Char('\r'));
     textCursor().insertText(text.left(std::max(0, room())));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The multi-line edit fields of the main dialog (工程名称, 备注): they take typed, pasted
-// and composed text up to a number of characters (text the dialog shows is not cut). Enter
+// and composed text up to a number of characters (text the dialog shows is not cut), and
+// only characters the data file can store (GbkInput.h). Enter
 // is left to the dialog, which ignores it; Ctrl+Enter breaks the line.
 #include <QPlainTextEdit>
 

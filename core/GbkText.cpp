@@ -138,20 +138,14 @@ void textToField(const std::string& utf8, char* field, std::size_t width) {
     std::memcpy(field, gbk.data(), used);
 }
 
-FieldTextResult textToFieldChecked(const std::string& utf8, char* field, std::size_t width) {
-    if (width > 0)
-        std::memset(field, 0, width);
-    // A NUL would end the stored text early: the rest would be lost without a word.
+std::optional<std::string> utf8ToGbkExactly(const std::string& utf8) {
+    // A NUL would end a stored text early: the rest would be lost without a word.
     if (utf8.find('\0') != std::string::npos)
-        return FieldTextResult::NotEncodable;
+        return std::nullopt;
     // ASCII is the same in GBK: member numbers like "G001" need no converter.
     if (std::all_of(utf8.begin(), utf8.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-        if (width == 0 || utf8.size() > width - 1)
-            return FieldTextResult::TooLong;
-        std::memcpy(field, utf8.data(), utf8.size());
-        return FieldTextResult::Stored;
-    }
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return utf8;
     bool failed = false;
 #ifdef _WIN32
     const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
@@ -171,16 +165,25 @@ FieldTextResult textToFieldChecked(const std::string& utf8, char* field, std::si
     }
 #else
     thread_local Converter toGbk("GBK", "UTF-8");
-    const std::string gbk = toGbk.run(utf8, "?", [&failed](unsigned char lead) {
+    std::string gbk = toGbk.run(utf8, "?", [&failed](unsigned char lead) {
         failed = true;
         return utf8SequenceLength(lead);
     });
 #endif
     if (failed)
+        return std::nullopt;
+    return gbk;
+}
+
+FieldTextResult textToFieldChecked(const std::string& utf8, char* field, std::size_t width) {
+    if (width > 0)
+        std::memset(field, 0, width);
+    const std::optional<std::string> gbk = utf8ToGbkExactly(utf8);
+    if (!gbk)
         return FieldTextResult::NotEncodable;
-    if (width == 0 || gbk.size() > width - 1)
+    if (width == 0 || gbk->size() > width - 1)
         return FieldTextResult::TooLong;
-    std::memcpy(field, gbk.data(), gbk.size());
+    std::memcpy(field, gbk->data(), gbk->size());
     return FieldTextResult::Stored;
 }
 

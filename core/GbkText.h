@@ -3,6 +3,7 @@
 // (GBK, code page 936, NUL-terminated, fixed width).
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 namespace morvik {
@@ -22,6 +23,10 @@ template <std::size_t N> void textToField(const std::string& utf8, char (&field)
 template <std::size_t N> std::string fieldToText(const char (&field)[N]) {
     return fieldToText(field, N);
 }
+
+// The GBK form of `utf8`, or nothing when a character has none (or the text holds a NUL,
+// which would end a stored text early, or is not valid UTF-8). Nothing is replaced.
+std::optional<std::string> utf8ToGbkExactly(const std::string& utf8);
 
 // What textToFieldChecked did.
 enum class FieldTextResult {

@@ -2,6 +2,8 @@
 // dialog font, its tab order, colours and names.
 #include "DialogFixture.h"
 
+#include <QClipboard>
+
 #include "app/DatePicker.h"
 #include "app/DialogTemplate.h"
 #include "controls/CMyBtn.h"
@@ -9,6 +11,7 @@
 #include "controls/SongFont.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDate>
 #include <QGroupBox>
@@ -248,6 +251,46 @@ TEST(DialogLayout, FieldsTakeNoMoreThanTheirLimits) {
     auto* result = static_cast<QLineEdit*>(w.control(kIdMeanDepth));
     EXPECT_TRUE(result->isReadOnly());
     EXPECT_EQ(result->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+}
+
+// Types any text, one character (code point) per key press, as a keyboard layout or an
+// input method for that script delivers it.
+void typeCharacters(QWidget* field, const QString& text) {
+    field->setFocus(Qt::OtherFocusReason);
+    for (int i = 0; i < text.size();) {
+        const int length = text.at(i).isHighSurrogate() ? 2 : 1;
+        QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                            text.mid(i, length), Qt::NoModifier);
+        i += length;
+    }
+}
+
+TEST(DialogLayout, FieldsKeepOnlyCharactersTheDataFileCanStore) {
+    // The file holds GBK; a character without a GBK form would be saved as '?' while the
+    // field went on showing it. € and 墙 have GBK forms; 한 and 😀 have none.
+    DialogWindow w;
+    const QString typed = QString::fromUtf8("G2한€😀墙");
+    const QString kept = QString::fromUtf8("G2€墙");
+    for (const int id : {kIdMemberName, kIdInstrumentNumber, kIdReviewer, kIdChiefInspector,
+                         kIdStrengthGrade, kIdProjectName, kIdRemark}) {
+        typeCharacters(w.control(id), typed);
+        EXPECT_EQ(w.text(id), kept) << id;
+    }
+    EXPECT_EQ(w.list().cellText(0, 1), kept);
+    EXPECT_STREQ(w.session().currentRecord().memberName, "G2\x80\xC7\xBD"); // GBK bytes
+
+    // Pasted text loses those characters too, and the caret follows what was inserted.
+    QApplication::clipboard()->setText(QString::fromUtf8("A한B"));
+    auto* line = static_cast<QLineEdit*>(w.control(kIdInstrumentNumber));
+    line->clear();
+    line->paste();
+    EXPECT_EQ(line->text(), "AB");
+    EXPECT_EQ(line->cursorPosition(), 2);
+    QApplication::clipboard()->setText(QString::fromUtf8("墙体😀一层"));
+    auto* multi = static_cast<QPlainTextEdit*>(w.control(kIdRemark));
+    multi->clear();
+    multi->paste();
+    EXPECT_EQ(multi->toPlainText(), QString::fromUtf8("墙体一层"));
 }
 
 } // namespace
