@@ -1,7 +1,10 @@
 #include "controls/Prompt.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <algorithm>
 
 namespace morvik {
 
@@ -36,6 +39,26 @@ std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& r
     return dialog.selectedFiles().first();
 }
 
+// Message boxes size themselves to their text alone: a short one, like "保存文件成功。",
+// leaves no room for its caption in the title bar, and a long line of Chinese can be
+// measured a little narrower than the fallback font then draws it, which clips or wraps
+// its last character. A spacer under the contents sets the least width.
+constexpr int kMinMessageWidth = 260;
+constexpr int kMaxMessageWidth = 640;
+constexpr double kTextSlack = 1.15;
+
+void giveRoomToTextAndCaption(QMessageBox& box) {
+    const QFontMetrics metrics(box.font());
+    int widest = 0;
+    for (const QString& line : box.text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int width =
+        std::clamp(static_cast<int>(widest * kTextSlack), kMinMessageWidth, kMaxMessageWidth);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 PromptAnswer WidgetPrompt::showMessage(QWidget* parent, const Message& message,
@@ -46,9 +69,11 @@ PromptAnswer WidgetPrompt::showMessage(QWidget* parent, const Message& message,
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
+        giveRoomToTextAndCaption(box);
         return box.exec() == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
     }
     box.setStandardButtons(QMessageBox::Ok);
+    giveRoomToTextAndCaption(box);
     box.exec();
     return PromptAnswer::Ok;
 }
