@@ -1,5 +1,6 @@
 #include "controls/Prompt.h"
 
+#include "controls/NameOnlyIconProvider.h"
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -26,7 +27,9 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 std::optional<QString> runFileDialog(QWidget* parent, const FileDialogRequest& request,
                                      QFileDialog::AcceptMode mode) {
+    static NameOnlyIconProvider icons;
     QFileDialog dialog(parent);
+    dialog.setIconProvider(&icons);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                        : QFileDialog::ExistingFile);
