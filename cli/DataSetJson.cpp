@@ -73,7 +73,7 @@ private:
 
 class DataSetReader {
 public:
-    explicit DataSetReader(std::string_view text) : json_(text) {}
+    DataSetReader(JsonReader& json, std::size_t textSize) : json_(json), textSize_(textSize) {}
 
     void read(DataSet& data) {
         if (json_.next() != Kind::Object) {
@@ -290,24 +290,29 @@ private:
     // of large records step by step moves and faults in twice their size; room reserved
     // and never used is only address space.
     void reserveLike(std::vector<ShaJiang_GouJian_Struct>& members, std::size_t firstLength) {
-        const std::size_t rest = json_.size() - json_.offset();
+        if (textSize_ <= json_.offset())
+            return; // the length of the text is not known
+        const std::size_t rest = textSize_ - json_.offset();
         const std::size_t likeFirst = rest / std::max(firstLength, kShortestMemberText) + 1;
         const std::size_t guess = likeFirst + likeFirst / 4;
         members.reserve(std::min(guess, kMaxReservedMembers) + members.size());
         adviseLargePages(members.data(), members.capacity() * sizeof members[0]);
     }
 
-    JsonReader json_;
+    JsonReader& json_;
+    std::size_t textSize_; // 0 when not known
     std::string key_;
     std::string text_;
 };
 
 } // namespace
 
-std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data) {
+namespace {
+
+std::optional<std::string> readDataSet(JsonReader& json, std::size_t textSize, DataSet& data) {
     data = DataSet{};
     try {
-        DataSetReader(json).read(data);
+        DataSetReader(json, textSize).read(data);
     } catch (const JsonSyntaxError& e) {
         return "not JSON: " + std::string(e.what()) + " at byte " + std::to_string(e.offset);
     } catch (const Fault& f) {
@@ -320,6 +325,19 @@ std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data)
         evaluateMember(m, data.project.mortarCode);
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data) {
+    JsonReader reader(json);
+    return readDataSet(reader, json.size(), data);
+}
+
+std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
+                                           std::size_t expectedSize, DataSet& data) {
+    JsonReader reader(source, expectedSize);
+    return readDataSet(reader, expectedSize, data);
 }
 
 } // namespace morvik::cli

@@ -3,6 +3,7 @@
 // members with their texts and the three arrays of 16 readings. Result fields, "shown"
 // and "layout" are ignored; the members are evaluated as opening a file evaluates them.
 
+#include "JsonReader.h"
 #include "io/DataFile.h"
 #include <optional>
 #include <string>
@@ -14,5 +15,10 @@ namespace morvik::cli {
 // place: "members[2].unevenness[4]: ...". Texts are stored in GBK only when they fit
 // their field whole; a text that would be cut or changed is a fault, not a silent loss.
 std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data);
+
+// The same from the text `source` gives, which is `expectedSize` bytes long as far as
+// known (0 when not; it only sizes memory ahead). A failing source throws JsonSourceError.
+std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
+                                           std::size_t expectedSize, DataSet& data);
 
 } // namespace morvik::cli

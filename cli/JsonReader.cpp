@@ -16,6 +16,14 @@ namespace {
 
 constexpr int kMaxNesting = 512; // deeper values are refused, not followed into the stack
 
+// A streamed text is read a megabyte at a time; a short one known to be short, whole.
+constexpr std::size_t kWindowSize = std::size_t{1} << 20;
+constexpr std::size_t kSmallestWindowSize = std::size_t{16} << 10;
+// The longest piece a token needs in view at once: \uXXXX\uXXXX, or a UTF-8 sequence.
+constexpr std::size_t kLongestEscape = 12;
+constexpr std::size_t kLongestUtf8 = 4;
+constexpr std::size_t kLongestLiteral = 5; // "false"
+
 // Pretty-printed JSON is mostly indentation: it is skipped a word at a time.
 constexpr std::uint64_t kEightSpaces = 0x2020202020202020ULL;
 
@@ -160,12 +168,40 @@ void appendUtf8(std::string& out, std::uint32_t code) {
 JsonReader::JsonReader(std::string_view text)
     : begin_(text.data()), p_(text.data()), end_(text.data() + text.size()) {}
 
+JsonReader::JsonReader(Source source, std::size_t sizeHint)
+    : source_(std::move(source)),
+      windowSize_(sizeHint == 0 ? kWindowSize
+                                : std::clamp(sizeHint + 1, kSmallestWindowSize, kWindowSize)),
+      atEnd_(false) {
+    window_.reset(new char[windowSize_]);
+    begin_ = p_ = end_ = window_.get();
+}
+
+std::size_t JsonReader::refill() {
+    // What is left moves to the front, the rest of the window is filled: every token needs
+    // far less than the window, so this happens about once per window of text.
+    static_assert(kSmallestWindowSize > JsonReader::kMaxNumberLength + kLongestEscape);
+    const auto left = static_cast<std::size_t>(end_ - p_);
+    std::memmove(window_.get(), p_, left);
+    consumed_ += static_cast<std::size_t>(p_ - begin_);
+    std::size_t filled = left;
+    while (filled < windowSize_ && !atEnd_) {
+        const std::size_t n = source_(window_.get() + filled, windowSize_ - filled);
+        atEnd_ = n == 0;
+        filled += n;
+    }
+    begin_ = window_.get();
+    p_ = begin_;
+    end_ = begin_ + filled;
+    return filled;
+}
+
 void JsonReader::fail(const std::string& what) const {
     throw JsonSyntaxError(what, offset());
 }
 
 void JsonReader::skipSpaceRun() {
-    while (p_ < end_) {
+    while (p_ < end_ || ensure(1) > 0) {
         if (end_ - p_ >= 8) {
             std::uint64_t word = 0;
             std::memcpy(&word, p_, sizeof word);
@@ -213,7 +249,7 @@ JsonReader::Kind JsonReader::next() {
 
 void JsonReader::escape(std::string& out) {
     // p_ is just past the backslash.
-    if (p_ >= end_)
+    if (ensure(kLongestEscape - 1) == 0)
         fail("a string without its end");
     const char c = *p_++;
     switch (c) {
@@ -278,8 +314,11 @@ void JsonReader::string(std::string& out) {
                static_cast<unsigned char>(*p_) < 0x80)
             ++p_;
         out.append(run, static_cast<std::size_t>(p_ - run));
-        if (p_ >= end_)
-            fail("a string without its end");
+        if (p_ >= end_) {
+            if (ensure(kLongestEscape) == 0)
+                fail("a string without its end");
+            continue; // the run goes on in the refilled window
+        }
         const auto c = static_cast<unsigned char>(*p_);
         if (c == '"') {
             ++p_;
@@ -291,6 +330,7 @@ void JsonReader::string(std::string& out) {
         } else if (c < 0x20) {
             fail("a control character in a string");
         } else {
+            ensure(kLongestUtf8);
             const std::size_t length = utf8Length(reinterpret_cast<const unsigned char*>(p_),
                                                   reinterpret_cast<const unsigned char*>(end_));
             if (length == 0)
@@ -303,6 +343,7 @@ void JsonReader::string(std::string& out) {
 
 JsonReader::Number JsonReader::number() {
     skipSpace();
+    ensure(kMaxNumberLength + 1); // the number and what ends it
     const char* start = p_;
     bool integral = true;
     const bool negative = p_ < end_ && *p_ == '-';
@@ -344,6 +385,8 @@ JsonReader::Number JsonReader::number() {
         power += negativeExponent ? -exponent : exponent;
     }
     const std::string_view text(start, static_cast<std::size_t>(p_ - start));
+    if (text.size() > kMaxNumberLength)
+        fail("a number of more than " + std::to_string(kMaxNumberLength) + " characters");
     double value = 0.0;
     if (digits <= kMaxMantissaDigits && mantissa <= kMaxExactMantissa && power >= -kMaxExactPower &&
         power <= kMaxExactPower) {
@@ -358,6 +401,7 @@ JsonReader::Number JsonReader::number() {
 
 void JsonReader::literal() {
     skipSpace();
+    ensure(kLongestLiteral);
     for (const char* word : {"true", "false", "null"}) {
         const std::size_t n = std::strlen(word);
         if (static_cast<std::size_t>(end_ - p_) >= n && std::memcmp(p_, word, n) == 0) {

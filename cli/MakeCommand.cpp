@@ -5,9 +5,11 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "DataSetJson.h"
-#include "InputBytes.h"
 #include "Usage.h"
 #include "io/DataFile.h"
+#include <exception>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 
 namespace morvik::cli {
@@ -15,6 +17,21 @@ namespace morvik::cli {
 namespace {
 
 constexpr const char* kFromOption = "--from";
+
+// The text of `in`, a window at a time; a folder given as the file throws from inside the
+// stream, and any failure to read is the source's.
+JsonReader::Source streamSource(std::istream& in) {
+    return [&in](char* into, std::size_t room) -> std::size_t {
+        try {
+            in.read(into, static_cast<std::streamsize>(room));
+        } catch (const std::exception&) {
+            throw JsonSourceError("read failed");
+        }
+        if (in.bad())
+            throw JsonSourceError("read failed");
+        return static_cast<std::size_t>(in.gcount());
+    };
+}
 
 } // namespace
 
@@ -24,23 +41,30 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return *done;
     const std::string& target = parsed.positional[0];
 
-    std::optional<InputBytes> text;
     const auto from = parsed.options.find(kFromOption);
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    std::string source = "standard input";
+    std::size_t expectedSize = 0;
     if (from != parsed.options.end()) {
-        bool opened = false;
-        text = InputBytes::readFile(from->second, opened);
-        if (!opened)
-            return fileError(err, "cannot open " + from->second);
-        if (!text)
-            return fileError(err, "cannot read " + from->second);
-    } else {
-        text = InputBytes::readStream(std::cin);
-        if (!text)
-            return fileError(err, "cannot read standard input");
+        source = from->second;
+        file.open(source, std::ios::binary);
+        if (!file)
+            return fileError(err, "cannot open " + source);
+        in = &file;
+        std::error_code ec;
+        if (std::filesystem::is_regular_file(source, ec))
+            expectedSize = static_cast<std::size_t>(std::filesystem::file_size(source, ec));
     }
 
     DataSet data;
-    if (const auto problem = dataSetFromJson(text->view(), data))
+    std::optional<std::string> problem;
+    try {
+        problem = dataSetFromJson(streamSource(*in), expectedSize, data);
+    } catch (const JsonSourceError&) {
+        return fileError(err, "cannot read " + source);
+    }
+    if (problem)
         return fileError(err, *problem);
     switch (writeDataFile(target, data)) {
     case WriteResult::Written:

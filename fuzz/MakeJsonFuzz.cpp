@@ -1,26 +1,51 @@
 // Fuzz target: any bytes as the JSON that `morvik-cli make` reads. The reader must refuse
 // or accept without reading outside the text, and a data set it accepts must hold only
 // what a data file can: at least one member and finite readings within a float's range.
+// Read from a source in small pieces, as make reads a file, the bytes must give exactly
+// the same data set or the same refusal.
 // The same bytes are also read as a lone number, whose value must be exactly what
 // from_chars makes of its text: the reader converts short numbers on its own.
 
 #include "cli/DataSetJson.h"
 #include "cli/JsonReader.h"
 #include "core/Records.h"
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string_view>
 
 using namespace morvik;
 
 namespace {
 
+// The text in pieces of a few bytes, their sizes taken from the text itself.
+cli::JsonReader::Source pieces(std::string_view text) {
+    auto at = std::make_shared<std::size_t>(0);
+    return [text, at](char* into, std::size_t room) {
+        const std::size_t step = 1 + (*at < text.size() ? text[*at] & 7 : 0);
+        const std::size_t n = std::min({step, room, text.size() - *at});
+        std::memcpy(into, text.data() + *at, n);
+        *at += n;
+        return n;
+    };
+}
+
 void checkDataSet(std::string_view text) {
     DataSet data;
-    if (cli::dataSetFromJson(text, data))
+    const auto refusal = cli::dataSetFromJson(text, data);
+    DataSet streamed;
+    if (cli::dataSetFromJson(pieces(text), text.size(), streamed) != refusal)
+        std::abort();
+    if (refusal)
         return;
+    if (streamed.members.size() != data.members.size() ||
+        std::memcmp(streamed.members.data(), data.members.data(),
+                    data.members.size() * sizeof data.members[0]) != 0 ||
+        std::memcmp(&streamed.project, &data.project, sizeof data.project) != 0)
+        std::abort();
     if (data.members.empty())
         std::abort();
     for (const ShaJiang_GouJian_Struct& m : data.members)

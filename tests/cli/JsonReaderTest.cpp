@@ -7,7 +7,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <memory>
+#include <optional>
 #include <random>
 
 namespace morvik {
@@ -261,6 +264,77 @@ TEST(JsonReader, EveryMemberIsReadWhateverTheFirstOneSuggests) {
             EXPECT_EQ(data.members[i - 1].depth[15], 5.25f);
         }
     }
+}
+
+// A source that gives the text `chunk` bytes at a time.
+cli::JsonReader::Source chunked(const std::string& text, std::size_t chunk) {
+    auto at = std::make_shared<std::size_t>(0);
+    return [text, chunk, at](char* into, std::size_t room) {
+        const std::size_t n = std::min({chunk, room, text.size() - *at});
+        std::memcpy(into, text.data() + *at, n);
+        *at += n;
+        return n;
+    };
+}
+
+TEST(JsonReader, AStreamedTextReadsExactlyAsTheWholeText) {
+    // Every token and every fault lands on a boundary of the pieces somewhere.
+    std::string many = oneMember("5.0").substr(0, oneMember("5.0").find("\"members\""));
+    many += "\"members\":[";
+    for (int i = 1; i <= 40; ++i)
+        many += (i > 1 ? ",\n  " : "") + memberJson(i, static_cast<std::size_t>(i * 37 % 300));
+    many += "]}";
+    std::string escaped = oneMember("4.25");
+    escaped.replace(escaped.find("\"remark\":\"\""), 11,
+                    R"("remark":"\u58d9\ud83d\ude00墙\"\\体")");
+    const std::vector<std::string> texts = {
+        many, oneMember("5.3"), oneMember("-1.5e1"), escaped,
+        oneMember("5.3").substr(0, 300), // cut inside a member
+        oneMember("5.3x"), oneMember("1e999"), "[1,2", "{\"project\":tru}", "  "};
+    for (const std::string& text : texts) {
+        DataSet whole;
+        const auto expected = cli::dataSetFromJson(text, whole);
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{3},
+                                        std::size_t{7}, std::size_t{4097}}) {
+            SCOPED_TRACE(text.substr(0, 60) + " in pieces of " + std::to_string(chunk));
+            DataSet streamed;
+            const auto result = cli::dataSetFromJson(chunked(text, chunk), text.size(), streamed);
+            EXPECT_EQ(result, expected);
+            if (result || expected)
+                continue;
+            ASSERT_EQ(streamed.members.size(), whole.members.size());
+            EXPECT_EQ(std::memcmp(&streamed.project, &whole.project, sizeof whole.project), 0);
+            EXPECT_EQ(std::memcmp(streamed.members.data(), whole.members.data(),
+                                  whole.members.size() * sizeof whole.members[0]),
+                      0);
+        }
+    }
+}
+
+TEST(JsonReader, NumbersHaveAtMostTheirLimitOfCharactersAndSourceFailuresPassThrough) {
+    const std::size_t limit = cli::JsonReader::kMaxNumberLength;
+    for (const bool streamed : {false, true}) {
+        for (const std::size_t length : {limit, limit + 1}) {
+            const std::string text = "[" + std::string(length, '7') + "]";
+            std::optional<cli::JsonReader> reader;
+            if (streamed)
+                reader.emplace(chunked(text, 1000));
+            else
+                reader.emplace(text);
+            reader->beginArray();
+            bool first = true;
+            ASSERT_TRUE(reader->more(']', first));
+            if (length <= limit)
+                EXPECT_EQ(reader->number().text.size(), length);
+            else
+                EXPECT_THROW(reader->number(), cli::JsonSyntaxError);
+        }
+    }
+    DataSet data;
+    const auto failing = [](char*, std::size_t) -> std::size_t {
+        throw cli::JsonSourceError("gone");
+    };
+    EXPECT_THROW(cli::dataSetFromJson(failing, 0, data), cli::JsonSourceError);
 }
 
 } // namespace
