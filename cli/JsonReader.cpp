@@ -444,18 +444,6 @@ void JsonReader::key(std::string& out) {
 }
 
 void JsonReader::skipValue() {
-    switch (next()) { // most skipped values are single numbers
-    case Kind::Number:
-        number();
-        return;
-    case Kind::True:
-    case Kind::False:
-    case Kind::Null:
-        literal();
-        return;
-    default:
-        break;
-    }
     // An explicit stack of open brackets: a deep text cannot exhaust the program's stack.
     std::string open;
     std::string scratch;
