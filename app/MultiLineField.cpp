@@ -1,6 +1,6 @@
 #include "app/MultiLineField.h"
 
-#include "app/GbkInput.h"
+#include "controls/GbkInput.h"
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -33,10 +33,7 @@ void MultiLineField::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const QString text = event->text();
-    // A character beyond the Basic Multilingual Plane arrives as a surrogate pair, which
-    // is no printable QChar by itself.
-    const bool inserts = !text.isEmpty() && (text.at(0).isPrint() || text.at(0).isSurrogate());
-    if (inserts && (text.size() > room() || withoutNonGbkCharacters(text) != text)) {
+    if (keyInsertsText(*event) && (text.size() > room() || !hasGbkForm(text))) {
         event->accept(); // refused, like a full edit box or a character the file cannot hold
         return;
     }

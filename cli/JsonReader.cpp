@@ -84,6 +84,10 @@ std::uint64_t leadingDigitValue(std::uint64_t word, int count) {
     return (((word & pairs) * highMultipliers) + (((word >> 16) & pairs) * lowMultipliers)) >> 32;
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
 // Adds the digits from `p` on to the mantissa (which wraps when there are too many: the
 // caller counts them) and returns where they end.
 const char* takeDigits(const char* p, const char* end, std::uint64_t& mantissa) {
@@ -98,13 +102,9 @@ const char* takeDigits(const char* p, const char* end, std::uint64_t& mantissa) 
         if (count < 8)
             return p;
     }
-    while (p < end && *p >= '0' && *p <= '9')
+    while (p < end && isDigit(*p))
         mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
     return p;
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
 }
 
 int hexValue(char c) {

@@ -1,5 +1,6 @@
 #include "report/PrintTextEdit.h"
 
+#include "controls/GbkInput.h"
 #include "core/GbkText.h"
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -14,44 +15,12 @@ namespace {
 
 // The box is one line on the page: a pasted or composed line break becomes a space, as
 // CR/LF always did, whatever character the source used for it.
-bool isLineSeparator(QChar c) {
-    return c == u'\n' || c == u'\v' || c == u'\f' || c == QChar(0x0085) ||
-           c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
-}
-
 QString flattenLines(QString text) {
     text.remove(u'\r');
     for (QChar& c : text)
         if (isLineSeparator(c))
             c = u' ';
     return text;
-}
-
-// True when every code point has a GBK form; the conversion writes '?' for one that has not.
-bool hasGbkForm(const QString& character) {
-    for (const char32_t cp : character.toUcs4()) {
-        const QString one = QString::fromUcs4(&cp, 1);
-        if (one != u"?" && utf8ToGbk(one.toStdString()) == "?")
-            return false;
-    }
-    return true;
-}
-
-// Whether the edit would insert the key's text, by the same rule as Qt's own text controls:
-// printable, format and private-use characters, a surrogate pair, but nothing typed with
-// Ctrl (except a format character) and no other control character.
-bool keyInsertsText(const QKeyEvent& key) {
-    const QString text = key.text();
-    if (text.isEmpty())
-        return false;
-    const QChar c = text.at(0);
-    if (c.category() == QChar::Other_Format)
-        return true;
-    const Qt::KeyboardModifiers mods = key.modifiers();
-    if (mods == Qt::ControlModifier || mods == (Qt::ShiftModifier | Qt::ControlModifier))
-        return false;
-    return c.isPrint() || c.category() == QChar::Other_PrivateUse || c.isHighSurrogate() ||
-           isLineSeparator(c);
 }
 
 } // namespace

@@ -1,16 +1,32 @@
-#include "app/GbkInput.h"
+#include "controls/GbkInput.h"
 
 #include "core/GbkText.h"
+#include <QKeyEvent>
 
 namespace morvik {
 
-namespace {
-
-bool hasGbkForm(const QString& character) {
-    return utf8ToGbkExactly(character.toStdString()).has_value();
+bool hasGbkForm(const QString& text) {
+    return utf8ToGbkExactly(text.toStdString()).has_value();
 }
 
-} // namespace
+bool isLineSeparator(QChar c) {
+    return c == u'\n' || c == u'\v' || c == u'\f' || c == QChar(0x0085) ||
+           c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+bool keyInsertsText(const QKeyEvent& key) {
+    const QString text = key.text();
+    if (text.isEmpty())
+        return false;
+    const QChar c = text.at(0);
+    if (c.category() == QChar::Other_Format)
+        return true;
+    const Qt::KeyboardModifiers mods = key.modifiers();
+    if (mods == Qt::ControlModifier || mods == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse || c.isHighSurrogate() ||
+           isLineSeparator(c);
+}
 
 QString withoutNonGbkCharacters(const QString& text) {
     if (hasGbkForm(text))
