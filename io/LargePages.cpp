@@ -8,6 +8,12 @@
 
 namespace morvik {
 
+namespace {
+
+constexpr std::size_t kLargePageSize = std::size_t{2} << 20;
+
+} // namespace
+
 void adviseLargePages(void* data, std::size_t size) {
 #ifdef __linux__
     const auto first = reinterpret_cast<std::uintptr_t>(data);
