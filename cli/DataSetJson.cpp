@@ -29,6 +29,7 @@ struct Fault {
 
 // A member's JSON is never shorter than this: six names and 48 values.
 constexpr std::size_t kShortestMemberText = 150;
+constexpr double kLargestStored = std::numeric_limits<float>::max();
 // An upper bound to what a guess reserves ahead; more members still fit, by growing.
 constexpr std::size_t kMaxReservedMembers = 1000000;
 
@@ -86,11 +87,11 @@ public:
         json_.beginObject();
         bool first = true;
         while (json_.more('}', first)) {
-            json_.key(key_);
-            if (key_ == "project") {
+            const std::string_view key = json_.name();
+            if (key == "project") {
                 readProject(data.project);
                 haveProject = true;
-            } else if (key_ == "members") {
+            } else if (key == "members") {
                 readMembers(data.members);
                 haveMembers = true;
             } else {
@@ -153,24 +154,33 @@ private:
         if (json_.next() != Kind::Array)
             fault(place(), shape());
         json_.beginArray();
-        int k = 0;
+        std::size_t k = 0;
         bool first = true;
-        while (json_.more(']', first)) {
-            if (k == kPointCount)
-                fault(place(), shape());
-            const Kind kind = json_.next();
-            if (kind == Kind::Null) {
-                json_.literal();
-                points[k++] = kMissing;
-                continue;
-            }
-            const auto at = [&] { return place() + "[" + std::to_string(k) + "]"; };
-            if (kind != Kind::Number)
-                fault(at(), "neither a number nor null");
-            const double value = json_.number().value;
-            if (!(std::fabs(value) <= std::numeric_limits<float>::max()))
+        const auto at = [&] { return place() + "[" + std::to_string(k) + "]"; };
+        const auto store = [&](double value) {
+            if (!(std::fabs(value) <= kLargestStored))
                 fault(at(), "beyond the range of a stored value");
             points[k++] = static_cast<float>(value);
+        };
+        while (true) {
+            // Runs of numbers in one pass, everything else item by item.
+            double run[kPointCount];
+            const std::size_t count = json_.numbers(run, kPointCount - k, first, kLargestStored);
+            std::for_each(run, run + count, store);
+            double value = 0.0;
+            const JsonReader::Item item = json_.numberItem(first, value);
+            if (item == JsonReader::Item::Closed)
+                break;
+            if (k == kPointCount)
+                fault(place(), shape());
+            if (item == JsonReader::Item::Null) {
+                points[k++] = kMissing;
+            } else if (item == JsonReader::Item::Number) {
+                store(value);
+            } else {
+                json_.next(); // a syntax error there is reported as such
+                fault(at(), "neither a number nor null");
+            }
         }
         if (k != kPointCount)
             fault(place(), shape());
@@ -194,33 +204,33 @@ private:
         json_.beginObject();
         bool first = true;
         while (json_.more('}', first)) {
-            json_.key(key_);
-            if (key_ == kProjectName) {
-                readText(owner, key_.c_str(), p.projectName);
+            const std::string_view key = json_.name();
+            if (key == kProjectName) {
+                readText(owner, kProjectName.data(), p.projectName);
                 required.seen(kProjectName);
-            } else if (key_ == kInstrument) {
-                readText(owner, key_.c_str(), p.instrumentNumber);
+            } else if (key == kInstrument) {
+                readText(owner, kInstrument.data(), p.instrumentNumber);
                 required.seen(kInstrument);
-            } else if (key_ == kTemperature) {
-                readInteger(owner, key_.c_str(), p.testTemperature);
+            } else if (key == kTemperature) {
+                readInteger(owner, kTemperature.data(), p.testTemperature);
                 required.seen(kTemperature);
-            } else if (key_ == kBasis) {
-                readInteger(owner, key_.c_str(), p.basisIndex);
+            } else if (key == kBasis) {
+                readInteger(owner, kBasis.data(), p.basisIndex);
                 required.seen(kBasis);
-            } else if (key_ == kReviewer) {
-                readText(owner, key_.c_str(), p.reviewer);
+            } else if (key == kReviewer) {
+                readText(owner, kReviewer.data(), p.reviewer);
                 required.seen(kReviewer);
-            } else if (key_ == kChief) {
-                readText(owner, key_.c_str(), p.chiefInspector);
+            } else if (key == kChief) {
+                readText(owner, kChief.data(), p.chiefInspector);
                 required.seen(kChief);
-            } else if (key_ == kConstruction) {
-                readText(owner, key_.c_str(), p.constructionDate);
+            } else if (key == kConstruction) {
+                readText(owner, kConstruction.data(), p.constructionDate);
                 required.seen(kConstruction);
-            } else if (key_ == kCode) {
-                readInteger(owner, key_.c_str(), p.mortarCode);
+            } else if (key == kCode) {
+                readInteger(owner, kCode.data(), p.mortarCode);
                 required.seen(kCode);
-            } else if (key_ == kGrade) {
-                readText(owner, key_.c_str(), p.strengthGrade);
+            } else if (key == kGrade) {
+                readText(owner, kGrade.data(), p.strengthGrade);
                 required.seen(kGrade);
             } else {
                 json_.skipValue();
@@ -242,24 +252,24 @@ private:
         json_.beginObject();
         bool first = true;
         while (json_.more('}', first)) {
-            json_.key(key_);
-            if (key_ == kName) {
-                readText(owner, key_.c_str(), m.memberName);
+            const std::string_view key = json_.name();
+            if (key == kName) {
+                readText(owner, kName.data(), m.memberName);
                 required.seen(kName);
-            } else if (key_ == kDate) {
-                readText(owner, key_.c_str(), m.testDate);
+            } else if (key == kDate) {
+                readText(owner, kDate.data(), m.testDate);
                 required.seen(kDate);
-            } else if (key_ == kRemark) {
-                readText(owner, key_.c_str(), m.remark);
+            } else if (key == kRemark) {
+                readText(owner, kRemark.data(), m.remark);
                 required.seen(kRemark);
-            } else if (key_ == kUnevenness) {
-                readPoints(owner, key_.c_str(), m.unevenness);
+            } else if (key == kUnevenness) {
+                readPoints(owner, kUnevenness.data(), m.unevenness);
                 required.seen(kUnevenness);
-            } else if (key_ == kGauge) {
-                readPoints(owner, key_.c_str(), m.gaugeReading);
+            } else if (key == kGauge) {
+                readPoints(owner, kGauge.data(), m.gaugeReading);
                 required.seen(kGauge);
-            } else if (key_ == kDepth) {
-                readPoints(owner, key_.c_str(), m.depth);
+            } else if (key == kDepth) {
+                readPoints(owner, kDepth.data(), m.depth);
                 required.seen(kDepth);
             } else {
                 json_.skipValue(); // results and their shown texts are recomputed
@@ -301,7 +311,6 @@ private:
 
     JsonReader& json_;
     std::size_t textSize_; // 0 when not known
-    std::string key_;
     std::string text_;
 };
 

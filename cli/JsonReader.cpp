@@ -2,12 +2,21 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
 #ifdef _MSC_VER
 #include <intrin.h>
+#endif
+
+// The scanners below are the inner loops of reading a data set; a call at every token
+// would cost about as much as the work.
+#if defined(__GNUC__)
+#define MORVIK_HOT_INLINE inline __attribute__((always_inline))
+#else
+#define MORVIK_HOT_INLINE inline
 #endif
 
 namespace morvik::cli {
@@ -24,9 +33,6 @@ constexpr std::size_t kLongestEscape = 12;
 constexpr std::size_t kLongestUtf8 = 4;
 constexpr std::size_t kLongestLiteral = 5; // "false"
 
-// Pretty-printed JSON is mostly indentation: it is skipped a word at a time.
-constexpr std::uint64_t kEightSpaces = 0x2020202020202020ULL;
-
 // A decimal mantissa of at most this many digits fits in 64 bits.
 constexpr int kMaxMantissaDigits = 19;
 // Mantissas up to 2^53 and powers of ten up to 1e22 are exact doubles, so one
@@ -37,10 +43,32 @@ constexpr int kMaxExactPower = 22;
 constexpr double kExactPowers[kMaxExactPower + 1] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-constexpr std::uint64_t kIntegerPowers[9] = {1,      10,      100,      1000,     10000,
-                                             100000, 1000000, 10000000, 100000000};
+constexpr std::uint64_t kIntegerPowers[20] = {1,
+                                              10,
+                                              100,
+                                              1000,
+                                              10000,
+                                              100000,
+                                              1000000,
+                                              10000000,
+                                              100000000,
+                                              1000000000,
+                                              10000000000,
+                                              100000000000,
+                                              1000000000000,
+                                              10000000000000,
+                                              100000000000000,
+                                              1000000000000000,
+                                              10000000000000000,
+                                              100000000000000000,
+                                              1000000000000000000,
+                                              10000000000000000000ULL};
 // An exponent this large already leaves every double behind; more digits are only counted.
 constexpr int kExponentCap = 100000;
+// Powers of ten up to 1e19 fit in 64 bits, so a mantissa of up to 19 digits times or over
+// one of them is worked out exactly in 128 bits.
+constexpr int kMaxWidePower = 19;
+static_assert(sizeof kIntegerPowers / sizeof kIntegerPowers[0] == kMaxWidePower + 1);
 
 constexpr std::uint64_t kEightBytes(unsigned char b) {
     return 0x0101010101010101ULL * b;
@@ -50,29 +78,39 @@ constexpr std::uint64_t kEightBytes(unsigned char b) {
 // from a word of the text. The program runs little-endian only, as its data files do, so
 // the first character is the word's lowest byte.
 
+// The index of the first byte of the word with any bit of `marks` set; marks != 0.
+MORVIK_HOT_INLINE int firstMarkedByte(std::uint64_t marks) {
+#ifdef _MSC_VER
+    unsigned long lowest = 0;
+    _BitScanForward64(&lowest, marks);
+    return static_cast<int>(lowest / 8);
+#else
+    return __builtin_ctzll(marks) / 8;
+#endif
+}
+
 // How many characters at the start of the word are ASCII digits (0 to 8). A digit byte has
 // 0x3 in its high nibble and keeps it when 6 is added; a carry out of a byte only comes
 // from a non-digit, and only disturbs the bytes after it.
-int leadingDigits(std::uint64_t word) {
+MORVIK_HOT_INLINE int leadingDigits(std::uint64_t word) {
     const std::uint64_t high = kEightBytes(0xF0);
     const std::uint64_t threes = kEightBytes(0x30);
     const std::uint64_t other =
         ((word & high) ^ threes) | (((word + kEightBytes(0x06)) & high) ^ threes);
-    if (other == 0)
-        return 8;
-#ifdef _MSC_VER
-    unsigned long lowest = 0;
-    _BitScanForward64(&lowest, other);
-    return static_cast<int>(lowest / 8);
-#else
-    return __builtin_ctzll(other) / 8;
-#endif
+    return other == 0 ? 8 : firstMarkedByte(other);
+}
+
+// The top bit of every byte of the word that is not 0. No carry leaves a byte: its low
+// seven bits plus 0x7F is at most 0xFE.
+MORVIK_HOT_INLINE std::uint64_t nonZeroBytes(std::uint64_t word) {
+    const std::uint64_t low = kEightBytes(0x7F);
+    return (((word & low) + low) | word) & ~low;
 }
 
 // The value of the first `count` (1 to 8) characters of the word, all digits: they are
 // moved to the top and led by '0's, then paired, paired again and summed, each step one
 // multiplication.
-std::uint64_t leadingDigitValue(std::uint64_t word, int count) {
+MORVIK_HOT_INLINE std::uint64_t leadingDigitValue(std::uint64_t word, int count) {
     const int shift = 8 * (8 - count);
     if (shift > 0)
         word = (word << shift) | (kEightBytes('0') >> (64 - shift));
@@ -84,13 +122,61 @@ std::uint64_t leadingDigitValue(std::uint64_t word, int count) {
     return (((word & pairs) * highMultipliers) + (((word >> 16) & pairs) * lowMultipliers)) >> 32;
 }
 
+#ifdef __SIZEOF_INT128__
+using Wide = unsigned __int128;
+
+int bitLength(Wide x) {
+    const auto high = static_cast<std::uint64_t>(x >> 64);
+    const auto low = static_cast<std::uint64_t>(x);
+    return high != 0 ? 128 - __builtin_clzll(high) : low != 0 ? 64 - __builtin_clzll(low) : 0;
+}
+
+// The nearest double to (x + a little, when `inexact`) times 2^exponent, ties to even; x is
+// not 0 and the result is a normal double.
+double nearestDouble(Wide x, bool inexact, int exponent) {
+    constexpr int kMantissaBits = 53;
+    const int drop = std::max(bitLength(x) - kMantissaBits, 0);
+    auto mantissa = static_cast<std::uint64_t>(x >> drop);
+    if (drop > 0) {
+        const Wide rest = x & ((Wide{1} << drop) - 1);
+        const Wide half = Wide{1} << (drop - 1);
+        if (rest > half || (rest == half && (inexact || (mantissa & 1) != 0)))
+            ++mantissa; // 2^53 after a carry is still exact
+    }
+    // A normal double with a mantissa of 53 bits is put together from its fields: ldexp
+    // would cost as much as the rest. A carry to 2^53 takes ldexp.
+    exponent += drop;
+    const int biased = exponent + (kMantissaBits - 1) + 1023;
+    if (mantissa >> (kMantissaBits - 1) != 1 || biased < 1 || biased > 2046)
+        return std::ldexp(static_cast<double>(mantissa), exponent);
+    const std::uint64_t bits = (static_cast<std::uint64_t>(biased) << (kMantissaBits - 1)) |
+                               (mantissa & ((std::uint64_t{1} << (kMantissaBits - 1)) - 1));
+    double value = 0.0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// The nearest double to mantissa x 10^power, worked out exactly; the mantissa is not 0 and
+// |power| is at most kMaxWidePower.
+double wideValue(std::uint64_t mantissa, int power) {
+    const Wide scale = kIntegerPowers[power < 0 ? -power : power];
+    if (power >= 0)
+        return nearestDouble(Wide{mantissa} * scale, false, 0);
+    // Shifted to the top of 128 bits, the quotient keeps at least 64 significant bits, and
+    // the remainder tells whether anything was cut off below them.
+    const int shift = 128 - bitLength(mantissa);
+    const Wide dividend = Wide{mantissa} << shift;
+    return nearestDouble(dividend / scale, dividend % scale != 0, -shift);
+}
+#endif
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
 // Adds the digits from `p` on to the mantissa (which wraps when there are too many: the
 // caller counts them) and returns where they end.
-const char* takeDigits(const char* p, const char* end, std::uint64_t& mantissa) {
+MORVIK_HOT_INLINE const char* takeDigits(const char* p, const char* end, std::uint64_t& mantissa) {
     while (end - p >= 8) {
         std::uint64_t word = 0;
         std::memcpy(&word, p, sizeof word);
@@ -105,6 +191,109 @@ const char* takeDigits(const char* p, const char* end, std::uint64_t& mantissa) 
     while (p < end && isDigit(*p))
         mantissa = mantissa * 10 + static_cast<std::uint64_t>(*p++ - '0');
     return p;
+}
+
+// A number as read from the text.
+struct NumberScan {
+    const char* end = nullptr;   // just past it, or where it went wrong
+    const char* fault = nullptr; // what is wrong with it, if anything
+    bool integral = true;        // no fraction and no exponent
+    double value = 0.0;
+};
+
+// Reads the number at `p` (its first character is '-' or a digit); `end` lies past what ends
+// it, or is the end of the text.
+MORVIK_HOT_INLINE NumberScan scanNumberText(const char* p, const char* end) {
+    NumberScan n;
+    const auto failed = [&n, &p](const char* what) {
+        n.end = p;
+        n.fault = what;
+        return n;
+    };
+    const char* const start = p;
+    const bool negative = p < end && *p == '-';
+    p += negative ? 1 : 0;
+    // The digits as an integer mantissa times a power of ten. The mantissa is exact while
+    // there are at most kMaxMantissaDigits digits; beyond that it is not used.
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    if (p < end && *p == '0') {
+        ++p; // a lone zero: no digit of the mantissa
+    } else {
+        const char* first = p;
+        p = takeDigits(p, end, mantissa);
+        digits = static_cast<int>(p - first);
+        if (digits == 0)
+            return failed("a number without digits");
+    }
+    int power = 0;
+    if (p < end && *p == '.') {
+        n.integral = false;
+        const char* first = ++p;
+        p = takeDigits(p, end, mantissa);
+        const auto fraction = static_cast<int>(p - first);
+        if (fraction == 0)
+            return failed("a number without digits after its point");
+        digits += fraction;
+        power = -fraction;
+    }
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        n.integral = false;
+        ++p;
+        bool negativeExponent = false;
+        if (p < end && (*p == '+' || *p == '-'))
+            negativeExponent = *p++ == '-';
+        if (p >= end || !isDigit(*p))
+            return failed("a number without digits in its exponent");
+        int exponent = 0;
+        while (p < end && isDigit(*p))
+            exponent = std::min(exponent * 10 + (*p++ - '0'), kExponentCap);
+        power += negativeExponent ? -exponent : exponent;
+    }
+    n.end = p;
+    if (digits <= kMaxMantissaDigits && mantissa <= kMaxExactMantissa && power >= -kMaxExactPower &&
+        power <= kMaxExactPower) {
+        const auto m = static_cast<double>(mantissa);
+        n.value = power < 0 ? m / kExactPowers[-power] : m * kExactPowers[power];
+        n.value = negative ? -n.value : n.value;
+#ifdef __SIZEOF_INT128__
+    } else if (digits <= kMaxMantissaDigits && power >= -kMaxWidePower && power <= kMaxWidePower) {
+        n.value = wideValue(mantissa, power); // mantissa != 0: 0 takes the branch above
+        n.value = negative ? -n.value : n.value;
+#endif
+    } else if (std::from_chars(start, p, n.value).ec != std::errc()) {
+        n.value = std::numeric_limits<double>::quiet_NaN();
+    }
+    return n;
+}
+
+bool numberFine(const NumberScan& n, const char* start) {
+    return n.fault == nullptr &&
+           static_cast<std::size_t>(n.end - start) <= JsonReader::kMaxNumberLength;
+}
+
+// Where the white space from `p` on ends (at `end` at the latest). Pretty-printed JSON is
+// mostly indentation: runs of spaces are skipped a word at a time, line ends one by one.
+MORVIK_HOT_INLINE const char* spaceEnd(const char* p, const char* end) {
+    if (p<end&& static_cast<unsigned char>(*p)> ' ')
+        return p;
+    if (p < end && *p == '\n')
+        ++p; // the line end before an indentation
+    while (true) {
+        while (end - p >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, p, sizeof word);
+            const std::uint64_t other = nonZeroBytes(word ^ kEightBytes(' '));
+            if (other != 0) {
+                p += firstMarkedByte(other);
+                break;
+            }
+            p += 8;
+        }
+        if (p == end || (*p != ' ' && *p != '\n' && *p != '\r' && *p != '\t'))
+            return p;
+        ++p;
+    }
 }
 
 int hexValue(char c) {
@@ -201,18 +390,7 @@ void JsonReader::fail(const std::string& what) const {
 }
 
 void JsonReader::skipSpaceRun() {
-    while (p_ < end_ || ensure(1) > 0) {
-        if (end_ - p_ >= 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, p_, sizeof word);
-            if (word == kEightSpaces) {
-                p_ += 8;
-                continue;
-            }
-        }
-        if (*p_ != ' ' && *p_ != '\n' && *p_ != '\r' && *p_ != '\t')
-            return;
-        ++p_;
+    while ((p_ = spaceEnd(p_, end_)) == end_ && ensure(1) > 0) {
     }
 }
 
@@ -343,60 +521,70 @@ void JsonReader::string(std::string& out) {
 
 JsonReader::Number JsonReader::number() {
     skipSpace();
+    return scanNumber();
+}
+
+JsonReader::Item JsonReader::numberItem(bool& first, double& value) {
+    if (!more(']', first))
+        return Item::Closed;
+    skipSpace();
+    if (p_ == end_)
+        return Item::Other;
+    if (*p_ == '-' || isDigit(*p_)) {
+        value = scanNumber().value;
+        return Item::Number;
+    }
+    if (*p_ != 'n')
+        return Item::Other;
+    literal();
+    return Item::Null;
+}
+
+JsonReader::Number JsonReader::scanNumber() {
     ensure(kMaxNumberLength + 1); // the number and what ends it
+    const NumberScan n = scanNumberText(p_, end_);
+    if (!numberFine(n, p_))
+        failNumber(n.end, n.fault);
     const char* start = p_;
-    bool integral = true;
-    const bool negative = p_ < end_ && *p_ == '-';
-    p_ += negative ? 1 : 0;
-    // The digits as an integer mantissa times a power of ten. The mantissa is exact while
-    // there are at most kMaxMantissaDigits digits; beyond that it is not used.
-    std::uint64_t mantissa = 0;
-    int digits = 0;
-    const auto digitRun = [&] {
-        const char* first = p_;
-        p_ = takeDigits(p_, end_, mantissa);
-        digits += static_cast<int>(p_ - first);
-        return static_cast<int>(p_ - first);
-    };
-    if (p_ < end_ && *p_ == '0')
-        ++p_; // a lone zero: no digit of the mantissa
-    else if (digitRun() == 0)
-        fail("a number without digits");
-    int power = 0;
-    if (p_ < end_ && *p_ == '.') {
-        integral = false;
-        ++p_;
-        const int fraction = digitRun();
-        if (fraction == 0)
-            fail("a number without digits after its point");
-        power = -fraction;
+    p_ = n.end;
+    return {std::string_view(start, static_cast<std::size_t>(n.end - start)), n.integral, n.value};
+}
+
+void JsonReader::failNumber(const char* at, const char* fault) {
+    p_ = at;
+    if (fault != nullptr)
+        fail(fault);
+    fail("a number of more than " + std::to_string(kMaxNumberLength) + " characters");
+}
+
+std::size_t JsonReader::numbers(double* values, std::size_t room, bool& first, double largest) {
+    // Worked on through locals, as members would be written back at every step; anything
+    // out of the ordinary is left to numberItem.
+    const char* p = p_;
+    const char* const end = end_;
+    std::size_t count = 0;
+    while (count < room) {
+        const char* start = spaceEnd(p, end);
+        if (!first) {
+            if (start == end || *start != ',')
+                break;
+            start = spaceEnd(start + 1, end);
+        }
+        if (static_cast<std::size_t>(end - start) <= kMaxNumberLength && !atEnd_)
+            break; // the number may go on past the window
+        if (start == end || (*start != '-' && !isDigit(*start)))
+            break;
+        const NumberScan n = scanNumberText(start, end);
+        if (!numberFine(n, start))
+            failNumber(n.end, n.fault);
+        values[count++] = n.value;
+        first = false;
+        p = n.end;
+        if (!(std::fabs(n.value) <= largest))
+            break;
     }
-    if (p_ < end_ && (*p_ == 'e' || *p_ == 'E')) {
-        integral = false;
-        ++p_;
-        bool negativeExponent = false;
-        if (p_ < end_ && (*p_ == '+' || *p_ == '-'))
-            negativeExponent = *p_++ == '-';
-        if (p_ >= end_ || !isDigit(*p_))
-            fail("a number without digits in its exponent");
-        int exponent = 0;
-        while (p_ < end_ && isDigit(*p_))
-            exponent = std::min(exponent * 10 + (*p_++ - '0'), kExponentCap);
-        power += negativeExponent ? -exponent : exponent;
-    }
-    const std::string_view text(start, static_cast<std::size_t>(p_ - start));
-    if (text.size() > kMaxNumberLength)
-        fail("a number of more than " + std::to_string(kMaxNumberLength) + " characters");
-    double value = 0.0;
-    if (digits <= kMaxMantissaDigits && mantissa <= kMaxExactMantissa && power >= -kMaxExactPower &&
-        power <= kMaxExactPower) {
-        const auto m = static_cast<double>(mantissa);
-        value = power < 0 ? m / kExactPowers[-power] : m * kExactPowers[power];
-        value = negative ? -value : value;
-    } else if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc()) {
-        value = std::numeric_limits<double>::quiet_NaN();
-    }
-    return {text, integral, value};
+    p_ = p;
+    return count;
 }
 
 void JsonReader::literal() {
@@ -443,6 +631,29 @@ void JsonReader::key(std::string& out) {
     expect(':');
 }
 
+std::string_view JsonReader::name() {
+    if (next() != Kind::String)
+        fail("an object member without a name");
+    const char* q = p_ + 1;
+    while (q < end_ && *q != '"' && *q != '\\' && static_cast<unsigned char>(*q) >= 0x20 &&
+           static_cast<unsigned char>(*q) < 0x80)
+        ++q;
+    if (q < end_ && *q == '"') {
+        const char* colon = q + 1;
+        while (colon < end_ &&
+               (*colon == ' ' || *colon == '\n' || *colon == '\r' || *colon == '\t'))
+            ++colon;
+        if (colon < end_ && *colon == ':') {
+            const std::string_view plain(p_ + 1, static_cast<std::size_t>(q - p_ - 1));
+            p_ = colon + 1;
+            return plain;
+        }
+    }
+    // Escapes, other characters, the edge of the window or a fault: the general way.
+    key(name_);
+    return name_;
+}
+
 void JsonReader::skipValue() {
     // An explicit stack of open brackets: a deep text cannot exhaust the program's stack.
     std::string open;
@@ -456,7 +667,7 @@ void JsonReader::skipValue() {
                 continue;
             }
             if (open.back() == '}')
-                key(scratch);
+                name();
         }
         switch (next()) {
         case Kind::Object:

@@ -63,6 +63,19 @@ public:
     void beginArray();
     bool more(char closing, bool& first);
     void key(std::string& out);
+    // The same, returning the name: a view of the text itself where the name is plain ASCII
+    // (the common case), else of a decoded copy; valid until the next call on the reader.
+    std::string_view name();
+
+    // An item of an array of numbers and nulls, the bulk of a data set, read in one step in
+    // place of more, next and number: Number puts its value in `value`; Closed has read the
+    // closing ']'; Other leaves an item of another kind (or the end of the text) unread.
+    enum class Item { Number, Null, Closed, Other };
+    Item numberItem(bool& first, double& value);
+    // A run of numbers of such an array read in one pass: while the items are numbers, up to
+    // `room` of them go to `values`, stopping after one beyond `largest` in magnitude (or
+    // NaN). Returns how many; what follows them is left to numberItem.
+    std::size_t numbers(double* values, std::size_t room, bool& first, double largest);
 
     // Throws unless only white space is left.
     void expectEnd();
@@ -80,6 +93,9 @@ private:
     }
     void skipSpaceRun();
     void expect(char c);
+    Number scanNumber(); // at p_
+    // A number is wrong at `at`: `fault` says how, or it is too long where that is null.
+    [[noreturn]] void failNumber(const char* at, const char* fault);
     void escape(std::string& out);
     // Makes at least `wanted` bytes from p_ on available where the text has them (wanted is
     // at most a number's limit and what ends it), reading on from the source; returns how
@@ -98,6 +114,7 @@ private:
     const char* begin_ = nullptr;
     const char* p_ = nullptr;
     const char* end_ = nullptr;
+    std::string name_; // a decoded name
 };
 
 } // namespace morvik::cli

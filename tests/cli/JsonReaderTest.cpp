@@ -4,10 +4,10 @@
 #include "cli/JsonReader.h"
 #include "../io/CommaLocale.h"
 #include "cli/DataSetJson.h"
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -131,37 +131,21 @@ void expectValue(const std::string& text) {
 }
 
 TEST(JsonReader, NumberValuesAreTheNearestDouble) {
-    for (const char* text : {"0",
-                             "-0",
-                             "0.0",
-                             "-0.0",
-                             "7",
-                             "4.35",
-                             "5.099999904632568",
-                             "-5.099999904632568",
-                             "0.30000001192092896",
-                             "0.05000000074505806",
-                             "9007199254740992",
-                             "9007199254740993",
-                             "9007199254740991.5",
-                             "1234567890123456789",
-                             "12345678901234567890",
-                             "99999999999999999999",
-                             "1e22",
-                             "1e23",
-                             "1E+2",
-                             "123456789e-22",
-                             "1.5e-23",
-                             "1.0000000000000002",
-                             "0.000000000000000000000000000001",
-                             "12345678.12345678",
-                             "1e-400",
-                             "1e400",
-                             "-1e400",
-                             "17976931348623157e292",
-                             "2.2250738585072014e-308",
-                             "4.9e-324",
-                             "1e99999999999"})
+    for (const char* text :
+         {"0", "-0", "0.0", "-0.0", "7", "4.35", "5.099999904632568", "-5.099999904632568",
+          "0.30000001192092896", "0.05000000074505806", "9007199254740992", "9007199254740993",
+          "9007199254740991.5", "1234567890123456789", "12345678901234567890",
+          "99999999999999999999", "1e22", "1e23", "1E+2", "123456789e-22", "1.5e-23",
+          "1.0000000000000002", "0.000000000000000000000000000001", "12345678.12345678", "1e-400",
+          "1e400", "-1e400", "17976931348623157e292", "2.2250738585072014e-308", "4.9e-324",
+          "1e99999999999",
+          // Halfway between two doubles, and rounding up into a new power of two: worked out
+          // exactly, they must tie to even.
+          "9007199254740993.0", "9007199254740995", "4503599627370496.5", "4503599627370497.5",
+          "18014398509481983", "0.9999999999999999999", "9999999999999999999e-19",
+          "9999999999999999999e19", "1000000000000000001e-19",
+          // A hair above halfway, closer than the first 64 bits of the quotient tell.
+          "0.9223372036854776135"})
         expectValue(text);
 
     // Random texts of every shape: up to 21 digits before and after the point, leading
@@ -277,36 +261,84 @@ cli::JsonReader::Source chunked(const std::string& text, std::size_t chunk) {
     };
 }
 
+// A member whose readings are of every shape a laboratory system may write, pretty-printed
+// as show prints them, with `padding` spaces after its number.
+std::string variedMemberJson(int number, std::size_t padding) {
+    static const char* const kValues[] = {"0.05000000074505806",
+                                          "4.75",
+                                          "null",
+                                          "-1.5e1",
+                                          "0",
+                                          "7.100000381469727",
+                                          "9.199999809265137",
+                                          "12",
+                                          "0.30000001192092896",
+                                          "1234567890123456789",
+                                          "5.3E-1"};
+    std::string text = "{\n      \"memberName\": \"G" + std::to_string(number) + "\"" +
+                       std::string(padding, ' ') +
+                       ",\n      \"testDate\": \"\",\n      \"remark\": \"\"";
+    for (const char* key : {"unevenness", "gaugeReading", "depth"}) {
+        text += std::string(",\n      \"") + key + "\": [";
+        for (int k = 0; k < 16; ++k)
+            text += std::string(k ? "," : "") + "\n        " +
+                    kValues[(number * 7 + k * 3 + static_cast<int>(padding)) % 11];
+        text += "\n      ]";
+    }
+    return text + "\n    }";
+}
+
 TEST(JsonReader, AStreamedTextReadsExactlyAsTheWholeText) {
-    // Every token and every fault lands on a boundary of the pieces somewhere.
-    std::string many = oneMember("5.0").substr(0, oneMember("5.0").find("\"members\""));
-    many += "\"members\":[";
+    // Every token and every fault lands on a boundary of the pieces somewhere, and in the
+    // longest text on the edge of the reader's window too.
+    const std::string project = oneMember("5.0").substr(0, oneMember("5.0").find("\"members\""));
+    std::string many = project + "\"members\":[";
     for (int i = 1; i <= 40; ++i)
         many += (i > 1 ? ",\n  " : "") + memberJson(i, static_cast<std::size_t>(i * 37 % 300));
     many += "]}";
+    std::string longest = project + "\"members\": [\n    ";
+    for (int i = 1; i <= 150; ++i)
+        longest += (i > 1 ? ",\n    " : "") + variedMemberJson(i, static_cast<std::size_t>(i % 13));
+    longest += "\n  ]\n}\n";
+    DataSet read;
+    ASSERT_EQ(cli::dataSetFromJson(longest, read), std::nullopt);
+    ASSERT_EQ(read.members.size(), 150u);
+    ASSERT_GT(longest.size(), 100000u);
     std::string escaped = oneMember("4.25");
     escaped.replace(escaped.find("\"remark\":\"\""), 11,
                     R"("remark":"\u58d9\ud83d\ude00墙\"\\体")");
-    const std::vector<std::string> texts = {
-        many, oneMember("5.3"), oneMember("-1.5e1"), escaped,
-        oneMember("5.3").substr(0, 300), // cut inside a member
-        oneMember("5.3x"), oneMember("1e999"), "[1,2", "{\"project\":tru}", "  "};
+    const std::vector<std::string> texts = {longest,
+                                            many,
+                                            oneMember("5.3"),
+                                            oneMember("-1.5e1"),
+                                            escaped,
+                                            oneMember("5.3").substr(0, 300), // cut inside a member
+                                            oneMember("5.3x"),
+                                            oneMember("1e999"),
+                                            "[1,2",
+                                            "{\"project\":tru}",
+                                            "  "};
     for (const std::string& text : texts) {
         DataSet whole;
         const auto expected = cli::dataSetFromJson(text, whole);
-        for (const std::size_t chunk : {std::size_t{1}, std::size_t{2}, std::size_t{3},
-                                        std::size_t{7}, std::size_t{4097}}) {
-            SCOPED_TRACE(text.substr(0, 60) + " in pieces of " + std::to_string(chunk));
-            DataSet streamed;
-            const auto result = cli::dataSetFromJson(chunked(text, chunk), text.size(), streamed);
-            EXPECT_EQ(result, expected);
-            if (result || expected)
-                continue;
-            ASSERT_EQ(streamed.members.size(), whole.members.size());
-            EXPECT_EQ(std::memcmp(&streamed.project, &whole.project, sizeof whole.project), 0);
-            EXPECT_EQ(std::memcmp(streamed.members.data(), whole.members.data(),
-                                  whole.members.size() * sizeof whole.members[0]),
-                      0);
+        for (const std::size_t chunk :
+             {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, std::size_t{4097}}) {
+            // A size told as 1 gives the smallest window, a text of more than that is read
+            // across its edge.
+            for (const std::size_t told : {text.size(), std::size_t{1}}) {
+                SCOPED_TRACE(text.substr(0, 60) + " in pieces of " + std::to_string(chunk) +
+                             ", told " + std::to_string(told));
+                DataSet streamed;
+                const auto result = cli::dataSetFromJson(chunked(text, chunk), told, streamed);
+                EXPECT_EQ(result, expected);
+                if (result || expected)
+                    continue;
+                ASSERT_EQ(streamed.members.size(), whole.members.size());
+                EXPECT_EQ(std::memcmp(&streamed.project, &whole.project, sizeof whole.project), 0);
+                EXPECT_EQ(std::memcmp(streamed.members.data(), whole.members.data(),
+                                      whole.members.size() * sizeof whole.members[0]),
+                          0);
+            }
         }
     }
 }
