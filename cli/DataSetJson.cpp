@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <unordered_map>
 #include <vector>
 
 namespace morvik::cli {
@@ -30,6 +31,8 @@ struct Fault {
 // A member's JSON is never shorter than this: six names and 48 values.
 constexpr std::size_t kShortestMemberText = 150;
 constexpr double kLargestStored = std::numeric_limits<float>::max();
+// How many distinct Chinese texts the reader keeps the GBK forms of.
+constexpr std::size_t kMaxRememberedTexts = 4096;
 // An upper bound to what a guess reserves ahead; more members still fit, by growing.
 constexpr std::size_t kMaxReservedMembers = 1000000;
 
@@ -113,7 +116,7 @@ private:
         if (json_.next() != Kind::String)
             fault(place(), "not a text");
         json_.string(text_);
-        switch (textToFieldChecked(text_, field, width)) {
+        switch (gbkToFieldChecked(gbkForm(text_), field, width)) {
         case FieldTextResult::Stored:
             return;
         case FieldTextResult::TooLong:
@@ -123,6 +126,22 @@ private:
         }
         fault(place(), "holds a character that cannot be stored in GBK");
     }
+    // Dates and remarks repeat from member to member: each Chinese text goes through the
+    // converter once. ASCII is its own GBK form and needs no memory.
+    const std::optional<std::string>& gbkForm(const std::string& text) {
+        if (std::all_of(text.begin(), text.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+            asciiForm_ = utf8ToGbkExactly(text); // refuses a NUL
+            return asciiForm_;
+        }
+        const auto known = gbkForms_.find(text);
+        if (known != gbkForms_.end())
+            return known->second;
+        if (gbkForms_.size() >= kMaxRememberedTexts)
+            gbkForms_.clear();
+        return gbkForms_.emplace(text, utf8ToGbkExactly(text)).first->second;
+    }
+
     template <std::size_t N> void readText(const Owner& owner, const char* key, char (&field)[N]) {
         readText(owner, key, field, N);
     }
@@ -312,6 +331,8 @@ private:
     JsonReader& json_;
     std::size_t textSize_; // 0 when not known
     std::string text_;
+    std::optional<std::string> asciiForm_;
+    std::unordered_map<std::string, std::optional<std::string>> gbkForms_;
 };
 
 } // namespace

@@ -176,9 +176,13 @@ std::optional<std::string> utf8ToGbkExactly(const std::string& utf8) {
 }
 
 FieldTextResult textToFieldChecked(const std::string& utf8, char* field, std::size_t width) {
+    return gbkToFieldChecked(utf8ToGbkExactly(utf8), field, width);
+}
+
+FieldTextResult gbkToFieldChecked(const std::optional<std::string>& gbk, char* field,
+                                  std::size_t width) {
     if (width > 0)
         std::memset(field, 0, width);
-    const std::optional<std::string> gbk = utf8ToGbkExactly(utf8);
     if (!gbk)
         return FieldTextResult::NotEncodable;
     if (width == 0 || gbk->size() > width - 1)

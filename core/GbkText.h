@@ -45,6 +45,11 @@ FieldTextResult textToFieldChecked(const std::string& utf8, char (&field)[N]) {
     return textToFieldChecked(utf8, field, N);
 }
 
+// The second half of textToFieldChecked, for a GBK form already worked out by
+// utf8ToGbkExactly (nothing: the text cannot be encoded).
+FieldTextResult gbkToFieldChecked(const std::optional<std::string>& gbk, char* field,
+                                  std::size_t width);
+
 // GBK bytes of a UTF-8 text (unbounded), and back; the building blocks of the above.
 std::string utf8ToGbk(const std::string& utf8);
 std::string gbkToUtf8(const std::string& gbk);
