@@ -4,6 +4,7 @@
 #include "cli/JsonReader.h"
 #include "../io/CommaLocale.h"
 #include "cli/DataSetJson.h"
+#include "core/GbkText.h"
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -248,6 +249,32 @@ TEST(JsonReader, EveryMemberIsReadWhateverTheFirstOneSuggests) {
             EXPECT_EQ(data.members[i - 1].depth[15], 5.25f);
         }
     }
+}
+
+TEST(JsonReader, ARepeatedTextIsCheckedAgainstEveryFieldItFills) {
+    // A text read again is stored by the same rule as the first time, in whatever field,
+    // and another text as itself.
+    // 2017年6月12日 is 13 bytes in GBK and fits every text field of a member;
+    // 二〇一七年六月十二日 (20) fits the member number (39) but not the test date (14).
+    const auto secondMember = [](const std::string& text) {
+        const std::string one = oneMember("5.0");
+        std::string second = one.substr(one.find("{\"memberName\""));
+        second.erase(second.size() - 2); // "]}"
+        for (const char* key : {"memberName", "testDate", "remark"}) {
+            const std::string empty = std::string("\"") + key + "\":\"";
+            const std::size_t at = second.find(empty) + empty.size();
+            second.replace(at, second.find('"', at) - at,
+                           key == std::string("remark") ? "墙" + text : text);
+        }
+        return one.substr(0, one.size() - 2) + "," + second + "]}";
+    };
+    DataSet data;
+    ASSERT_EQ(cli::dataSetFromJson(secondMember("2017年6月12日"), data), std::nullopt);
+    EXPECT_EQ(fieldToText(data.members[1].memberName), "2017年6月12日");
+    EXPECT_EQ(fieldToText(data.members[1].testDate), "2017年6月12日");
+    EXPECT_EQ(fieldToText(data.members[1].remark), "墙2017年6月12日");
+    EXPECT_EQ(cli::dataSetFromJson(secondMember("二〇一七年六月十二日"), data),
+              "members[1].testDate: longer than the 14 bytes it has in GBK");
 }
 
 // A source that gives the text `chunk` bytes at a time.
