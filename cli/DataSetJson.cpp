@@ -30,6 +30,7 @@ struct Fault {
 
 // A member's JSON is never shorter than this: six names and 48 values.
 constexpr std::size_t kShortestMemberText = 150;
+// The largest magnitude a stored reading (a float) holds.
 constexpr double kLargestStored = std::numeric_limits<float>::max();
 // How many distinct Chinese texts the reader keeps the GBK forms of.
 constexpr std::size_t kMaxRememberedTexts = 4096;
