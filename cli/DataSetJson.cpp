@@ -78,7 +78,10 @@ private:
 
 class DataSetReader {
 public:
-    DataSetReader(JsonReader& json, std::size_t textSize) : json_(json), textSize_(textSize) {}
+    // Members read after the project go to `sink` where one is given; the rest stay in the
+    // data set.
+    DataSetReader(JsonReader& json, std::size_t textSize, MemberSink* sink)
+        : json_(json), textSize_(textSize), sink_(sink) {}
 
     void read(DataSet& data) {
         if (json_.next() != Kind::Object) {
@@ -91,12 +94,17 @@ public:
         json_.beginObject();
         bool first = true;
         while (json_.more('}', first)) {
+            // Given twice, either would leave the other's members or code behind.
             const std::string_view key = json_.name();
             if (key == "project") {
+                if (haveProject)
+                    fault("project", "given twice");
                 readProject(data.project);
                 haveProject = true;
             } else if (key == "members") {
-                readMembers(data.members);
+                if (haveMembers)
+                    fault("members", "given twice");
+                readMembers(haveProject ? &data.project : nullptr, data.members);
                 haveMembers = true;
             } else {
                 json_.skipValue();
@@ -107,8 +115,25 @@ public:
             fault("project", "missing");
         if (!haveMembers)
             fault("members", "missing");
-        if (data.members.empty())
+        if (handedOn_ + data.members.size() == 0)
             fault("members", "empty; a data set holds at least one member");
+        evaluate(data.project, data.members);
+        if (sink_ != nullptr) {
+            for (const ShaJiang_GouJian_Struct& m : data.members)
+                sink_->add(m);
+            data.members.clear();
+        }
+    }
+
+    // Evaluated as opening a file evaluates them, under the code read.
+    static void evaluate(const ProjectInfo& project, ShaJiang_GouJian_Struct& m) {
+        m.meanDepth = m.strength = m.memberEstimate = kMissing;
+        evaluateMember(m, project.mortarCode);
+    }
+    static void evaluate(const ProjectInfo& project,
+                         std::vector<ShaJiang_GouJian_Struct>& members) {
+        for (ShaJiang_GouJian_Struct& m : members)
+            evaluate(project, m);
     }
 
 private:
@@ -298,18 +323,24 @@ private:
         required.check(owner);
     }
 
-    void readMembers(std::vector<ShaJiang_GouJian_Struct>& members) {
+    // `project`: the project already read, if any.
+    void readMembers(const ProjectInfo* project, std::vector<ShaJiang_GouJian_Struct>& members) {
         if (json_.next() != Kind::Array)
             fault("members", "not an array");
-        members.clear();
         json_.beginArray();
         bool first = true;
-        while (json_.more(']', first)) {
+        for (std::size_t index = 0; json_.more(']', first); ++index) {
+            if (sink_ != nullptr && project != nullptr) {
+                ShaJiang_GouJian_Struct m{};
+                readMember(Owner{"members", index}, m);
+                evaluate(*project, m);
+                sink_->add(m);
+                ++handedOn_;
+                continue;
+            }
             const std::size_t start = json_.offset();
-            members.emplace_back();
-            ShaJiang_GouJian_Struct& m = members.back();
-            m = ShaJiang_GouJian_Struct{};
-            readMember(Owner{"members", members.size() - 1}, m);
+            ShaJiang_GouJian_Struct& m = members.emplace_back();
+            readMember(Owner{"members", index}, m);
             if (members.size() == 1)
                 reserveLike(members, json_.offset() - start);
         }
@@ -331,6 +362,8 @@ private:
 
     JsonReader& json_;
     std::size_t textSize_; // 0 when not known
+    MemberSink* sink_;
+    std::size_t handedOn_ = 0; // members handed to the sink while reading
     std::string text_;
     std::optional<std::string> asciiForm_;
     std::unordered_map<std::string, std::optional<std::string>> gbkForms_;
@@ -340,20 +373,15 @@ private:
 
 namespace {
 
-std::optional<std::string> readDataSet(JsonReader& json, std::size_t textSize, DataSet& data) {
+std::optional<std::string> readDataSet(JsonReader& json, std::size_t textSize, DataSet& data,
+                                       MemberSink* sink = nullptr) {
     data = DataSet{};
     try {
-        DataSetReader(json, textSize).read(data);
+        DataSetReader(json, textSize, sink).read(data);
     } catch (const JsonSyntaxError& e) {
         return "not JSON: " + std::string(e.what()) + " at byte " + std::to_string(e.offset);
     } catch (const Fault& f) {
         return f.what;
-    }
-    // Evaluated as opening a file evaluates them, under the code read, wherever the
-    // project stood in the text.
-    for (ShaJiang_GouJian_Struct& m : data.members) {
-        m.meanDepth = m.strength = m.memberEstimate = kMissing;
-        evaluateMember(m, data.project.mortarCode);
     }
     return std::nullopt;
 }
@@ -369,6 +397,16 @@ std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
                                            std::size_t expectedSize, DataSet& data) {
     JsonReader reader(source, expectedSize);
     return readDataSet(reader, expectedSize, data);
+}
+
+std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
+                                           std::size_t expectedSize, ProjectInfo& project,
+                                           MemberSink& members) {
+    JsonReader reader(source, expectedSize);
+    DataSet data;
+    const auto problem = readDataSet(reader, expectedSize, data, &members);
+    project = data.project;
+    return problem;
 }
 
 } // namespace morvik::cli

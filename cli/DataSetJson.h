@@ -21,4 +21,11 @@ std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data)
 std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
                                            std::size_t expectedSize, DataSet& data);
 
+// The same, handing each member to `members` as soon as it is read and evaluated instead
+// of keeping them all; members that come before the project wait for it. On a fault some
+// members may have been handed over already.
+std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
+                                           std::size_t expectedSize, ProjectInfo& project,
+                                           MemberSink& members);
+
 } // namespace morvik::cli

@@ -57,22 +57,30 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             expectedSize = static_cast<std::size_t>(std::filesystem::file_size(source, ec));
     }
 
-    DataSet data;
+    // The members go to the file as they are read: a data set of any size needs about a
+    // megabyte, and its pages are never cleared and copied twice. A fault removes what
+    // was written; an old file stays as it was.
     std::optional<std::string> problem;
-    try {
-        problem = dataSetFromJson(streamSource(*in), expectedSize, data);
-    } catch (const JsonSourceError&) {
+    bool unreadable = false;
+    const auto written =
+        writeDataFileFrom(target, [&](MemberSink& members) -> std::optional<ProjectInfo> {
+            ProjectInfo project{};
+            try {
+                problem = dataSetFromJson(streamSource(*in), expectedSize, project, members);
+            } catch (const JsonSourceError&) {
+                unreadable = true;
+                return std::nullopt;
+            }
+            if (problem)
+                return std::nullopt;
+            return project;
+        });
+    if (unreadable)
         return fileError(err, "cannot read " + source);
-    }
     if (problem)
         return fileError(err, *problem);
-    switch (writeDataFile(target, data)) {
-    case WriteResult::Written:
+    if (written == WriteResult::Written)
         return kExitOk;
-    case WriteResult::OpenFailed:
-    case WriteResult::WriteFailed:
-        break;
-    }
     return fileError(err, "cannot write " + target);
 }
 

@@ -61,7 +61,27 @@ fs::path temporaryName(const fs::path& target, int attempt) {
 
 #ifdef _WIN32
 
-ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteSpan> spans) {
+class StreamSink : public ContentSink {
+public:
+    explicit StreamSink(std::ofstream& out) : out_(out) {}
+    bool append(const void* data, std::size_t size) override {
+        out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+        return static_cast<bool>(out_);
+    }
+    bool overwrite(std::size_t offset, const void* data, std::size_t size) override {
+        const auto end = out_.tellp();
+        out_.seekp(static_cast<std::streamoff>(offset));
+        append(data, size);
+        out_.seekp(end);
+        return static_cast<bool>(out_);
+    }
+
+private:
+    std::ofstream& out_;
+};
+
+ReplaceResult writeAndRename(const fs::path& target,
+                             const std::function<bool(ContentSink&)>& produce) {
     std::error_code statusEc;
     const fs::file_status status = fs::status(target, statusEc);
     if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
@@ -74,14 +94,22 @@ ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteS
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         if (!out)
             return ReplaceResult::CreateFailed;
-        for (const ByteSpan& span : spans)
-            out.write(static_cast<const char*>(span.data), static_cast<std::streamsize>(span.size));
+        StreamSink sink(out);
+        bool produced = false;
+        try {
+            produced = produce(sink);
+        } catch (...) {
+            out.close();
+            fs::remove(temp, ec);
+            throw;
+        }
+        const bool abandoned = !produced && static_cast<bool>(out);
         out.flush();
         const bool written = static_cast<bool>(out);
         out.close();
-        if (!written || out.fail()) {
+        if (!produced || !written || out.fail()) {
             fs::remove(temp, ec);
-            return ReplaceResult::WriteFailed;
+            return abandoned ? ReplaceResult::Abandoned : ReplaceResult::WriteFailed;
         }
         fs::rename(temp, target, ec);
         if (ec) {
@@ -158,7 +186,37 @@ void removeStaleTemporaries(const fs::path& folder) {
     }
 }
 
-ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteSpan> spans) {
+class FileSink : public ContentSink {
+public:
+    explicit FileSink(int fd) : fd_(fd) {}
+    bool append(const void* data, std::size_t size) override {
+        ok_ = ok_ && writeAll(fd_, data, size);
+        return ok_;
+    }
+    bool overwrite(std::size_t offset, const void* data, std::size_t size) override {
+        const char* p = static_cast<const char*>(data);
+        while (ok_ && size > 0) {
+            const ssize_t n = ::pwrite(fd_, p, size, static_cast<off_t>(offset));
+            if (n < 0 && errno == EINTR)
+                continue;
+            ok_ = n > 0;
+            if (!ok_)
+                break;
+            p += n;
+            offset += static_cast<std::size_t>(n);
+            size -= static_cast<std::size_t>(n);
+        }
+        return ok_;
+    }
+    bool ok() const { return ok_; } // no write has failed
+
+private:
+    int fd_;
+    bool ok_ = true;
+};
+
+ReplaceResult writeAndRename(const fs::path& target,
+                             const std::function<bool(ContentSink&)>& produce) {
     removeStaleTemporaries(target.parent_path());
     // Renaming over a file bypasses its own permission: a file the user may not write
     // (a read-only data file or settings file) is refused before anything is written.
@@ -181,15 +239,22 @@ ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteS
     if (::stat(target.c_str(), &old) == 0)
         ::fchmod(fd, old.st_mode & 07777);
 
-    bool ok = true;
-    for (const ByteSpan& span : spans)
-        ok = ok && writeAll(fd, span.data, span.size);
-    ok = ok && ::fsync(fd) == 0;
+    FileSink sink(fd);
+    bool produced = false;
+    try {
+        produced = produce(sink);
+    } catch (...) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        throw;
+    }
+    const bool abandoned = !produced && sink.ok();
+    bool ok = produced && sink.ok() && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
-        return ReplaceResult::WriteFailed;
+        return abandoned ? ReplaceResult::Abandoned : ReplaceResult::WriteFailed;
     }
     syncFolder(target.parent_path());
     return ReplaceResult::Replaced;
@@ -200,10 +265,20 @@ ReplaceResult writeAndRename(const fs::path& target, std::initializer_list<ByteS
 } // namespace
 
 ReplaceResult replaceFileContents(const fs::path& target, std::initializer_list<ByteSpan> spans) {
+    return replaceFileContentsWith(target, [spans](ContentSink& sink) {
+        for (const ByteSpan& span : spans)
+            if (!sink.append(span.data, span.size))
+                return false;
+        return true;
+    });
+}
+
+ReplaceResult replaceFileContentsWith(const fs::path& target,
+                                      const std::function<bool(ContentSink&)>& produce) {
     const fs::path resolved = resolveTarget(target);
     if (resolved.empty() || !resolved.has_filename() || !isReplaceable(resolved))
         return ReplaceResult::CreateFailed;
-    return writeAndRename(resolved, spans);
+    return writeAndRename(resolved, produce);
 }
 
 } // namespace morvik

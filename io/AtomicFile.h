@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 
 namespace morvik {
@@ -12,7 +13,8 @@ enum class ReplaceResult {
     CreateFailed, // no temporary file could be made beside the target, the target is not a
                   // regular file (a folder, a device), or it exists and the user may not
                   // write it
-    WriteFailed   // writing, flushing, closing or renaming failed
+    WriteFailed,  // writing, flushing, closing or renaming failed
+    Abandoned     // the producer of the contents gave up (replaceFileContentsWith only)
 };
 
 struct ByteSpan {
@@ -29,5 +31,22 @@ struct ByteSpan {
 // longer runs).
 ReplaceResult replaceFileContents(const std::filesystem::path& target,
                                   std::initializer_list<ByteSpan> spans);
+
+// Where contents too large to hold at once are written piece by piece.
+class ContentSink {
+public:
+    virtual ~ContentSink() = default;
+    // Each returns false when writing failed; the replacement then fails as a whole.
+    virtual bool append(const void* data, std::size_t size) = 0;
+    // Writes over bytes already appended, from `offset` on.
+    virtual bool overwrite(std::size_t offset, const void* data, std::size_t size) = 0;
+};
+
+// The same with the contents written by `produce`, which returns false to give up: the
+// result is then Abandoned, or WriteFailed when a write of the sink had failed. An
+// exception from it passes through. Either way the temporary file is removed and the
+// target is untouched.
+ReplaceResult replaceFileContentsWith(const std::filesystem::path& target,
+                                      const std::function<bool(ContentSink&)>& produce);
 
 } // namespace morvik

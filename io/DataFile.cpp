@@ -119,17 +119,69 @@ struct FileHeader {
     unsigned char bytes[kDataFileHeaderSize];
 };
 
-FileHeader makeHeader(const DataSet& data) {
+FileHeader makeHeader(const ProjectInfo& project, std::size_t memberCount) {
     FileHeader header{};
     const std::int32_t magic = kDataFileMagic;
     const std::int16_t version = kDataFileVersion;
-    const auto count = static_cast<std::int32_t>(data.members.size());
+    const auto count = static_cast<std::int32_t>(memberCount);
     std::memcpy(header.bytes + kMagicOffset, &magic, sizeof magic);
     std::memcpy(header.bytes + kVersionOffset, &version, sizeof version);
     std::memcpy(header.bytes + kCountOffset, &count, sizeof count);
-    std::memcpy(header.bytes + kProjectInfoOffset, &data.project, sizeof data.project);
+    std::memcpy(header.bytes + kProjectInfoOffset, &project, sizeof project);
     return header;
 }
+
+FileHeader makeHeader(const DataSet& data) {
+    return makeHeader(data.project, data.members.size());
+}
+
+// A count the header cannot hold would make a file no reader accepts.
+bool countFits(std::size_t memberCount) {
+    return memberCount <= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
+}
+
+WriteResult writeResultOf(ReplaceResult replaced) {
+    switch (replaced) {
+    case ReplaceResult::Replaced:
+        return WriteResult::Written;
+    case ReplaceResult::CreateFailed:
+        return WriteResult::OpenFailed;
+    case ReplaceResult::WriteFailed:
+    case ReplaceResult::Abandoned:
+        break;
+    }
+    return WriteResult::WriteFailed;
+}
+
+// Members on their way to the file, handed to it about a megabyte at a time: small
+// writes would cost a call each, and a whole data set in memory costs its size.
+constexpr std::size_t kMembersPerWrite = 1024;
+
+class BufferedMembers : public MemberSink {
+public:
+    explicit BufferedMembers(ContentSink& file) : file_(file) {
+        buffer_.reserve(kMembersPerWrite);
+    }
+    void add(const ShaJiang_GouJian_Struct& member) override {
+        buffer_.push_back(member);
+        ++count_;
+        if (buffer_.size() == kMembersPerWrite)
+            flush();
+    }
+    // False when a write has failed, now or before.
+    bool flush() {
+        ok_ = ok_ && (buffer_.empty() || file_.append(buffer_.data(), buffer_.size() * kMemberSize));
+        buffer_.clear();
+        return ok_;
+    }
+    std::size_t count() const { return count_; }
+
+private:
+    ContentSink& file_;
+    std::vector<ShaJiang_GouJian_Struct> buffer_;
+    std::size_t count_ = 0;
+    bool ok_ = true;
+};
 
 } // namespace
 
@@ -157,20 +209,37 @@ std::vector<std::uint8_t> encodeDataFile(const DataSet& data) {
 }
 
 WriteResult writeDataFile(const std::filesystem::path& path, const DataSet& data) {
-    // A count the header cannot hold would make a file no reader accepts.
-    if (data.members.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+    if (!countFits(data.members.size()))
         return WriteResult::WriteFailed;
     const FileHeader header = makeHeader(data);
-    switch (replaceFileContents(path, {{header.bytes, sizeof header.bytes},
-                                       {data.members.data(), data.members.size() * kMemberSize}})) {
-    case ReplaceResult::Replaced:
-        return WriteResult::Written;
-    case ReplaceResult::CreateFailed:
-        return WriteResult::OpenFailed;
-    case ReplaceResult::WriteFailed:
-        break;
-    }
-    return WriteResult::WriteFailed;
+    return writeResultOf(
+        replaceFileContents(path, {{header.bytes, sizeof header.bytes},
+                                   {data.members.data(), data.members.size() * kMemberSize}}));
+}
+
+std::optional<WriteResult> writeDataFileFrom(
+    const std::filesystem::path& path,
+    const std::function<std::optional<ProjectInfo>(MemberSink&)>& produce) {
+    bool gaveUp = false;
+    const ReplaceResult replaced = replaceFileContentsWith(path, [&](ContentSink& file) {
+        // The header, which needs the count, is written last, over this place.
+        const FileHeader blank{};
+        if (!file.append(blank.bytes, sizeof blank.bytes))
+            return false;
+        BufferedMembers members(file);
+        const std::optional<ProjectInfo> project = produce(members);
+        if (!project) {
+            gaveUp = true;
+            return false;
+        }
+        if (!members.flush() || !countFits(members.count()))
+            return false;
+        const FileHeader header = makeHeader(*project, members.count());
+        return file.overwrite(0, header.bytes, sizeof header.bytes);
+    });
+    if (gaveUp)
+        return std::nullopt;
+    return writeResultOf(replaced);
 }
 
 } // namespace morvik

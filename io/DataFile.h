@@ -19,6 +19,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace morvik {
@@ -67,6 +69,22 @@ ReadResult readDataFileBytes(const void* bytes, std::size_t size, DataSet& data,
 // folder, which is flushed to the device and then renamed over the target, so a failure
 // at any step leaves a previous file byte for byte as it was.
 WriteResult writeDataFile(const std::filesystem::path& path, const DataSet& data);
+
+// The members of a data set handed over one by one, in list order.
+class MemberSink {
+public:
+    virtual ~MemberSink() = default;
+    virtual void add(const ShaJiang_GouJian_Struct& member) = 0;
+};
+
+// Writes a data file like writeDataFile whose members come one by one, so that no more
+// than a few hundred of them are in memory at once: `produce` hands them to the sink and
+// returns the project, or nothing to give up. Giving up writes nothing and returns nothing;
+// otherwise the result is writeDataFile's. An exception from `produce` passes through,
+// with nothing written.
+std::optional<WriteResult> writeDataFileFrom(
+    const std::filesystem::path& path,
+    const std::function<std::optional<ProjectInfo>(MemberSink&)>& produce);
 
 // The file image writeDataFile stores.
 std::vector<std::uint8_t> encodeDataFile(const DataSet& data);

@@ -223,6 +223,12 @@ TEST(JsonReader, KeysMayComeInAnyOrderAndUnknownOnesAreSkipped) {
     EXPECT_EQ(data.members[0].strength, 5.0f); // column 2 of 0x01; 0x00 gives another value
 }
 
+// The text of oneMember up to its members: "{"project":{...},".
+std::string projectJson() {
+    const std::string one = oneMember("5.0");
+    return one.substr(0, one.find("\"members\""));
+}
+
 // A member as the JSON of `show` has it, with `padding` spaces after its number.
 std::string memberJson(int number, std::size_t padding) {
     return R"({"memberName":"G)" + std::to_string(number) + "\"" + std::string(padding, ' ') +
@@ -367,6 +373,58 @@ TEST(JsonReader, AStreamedTextReadsExactlyAsTheWholeText) {
                           0);
             }
         }
+    }
+}
+
+struct Collected : MemberSink {
+    std::vector<ShaJiang_GouJian_Struct> members;
+    void add(const ShaJiang_GouJian_Struct& member) override { members.push_back(member); }
+};
+
+TEST(JsonReader, MembersHandedOnOneByOneAreThoseOfTheWholeSet) {
+    // With the project first they are handed on as they are read; with the project last
+    // they wait for its code.
+    std::string many = projectJson() + "\"members\":[";
+    for (int i = 1; i <= 500; ++i)
+        many += (i > 1 ? "," : "") + variedMemberJson(i, 0);
+    many += "]}";
+    const std::size_t members = many.find(",\"members\"");
+    const std::string projectLast = "{" + many.substr(members + 1, many.size() - members - 2) +
+                                    "," + many.substr(1, members - 1) + "}";
+    for (const std::string& text : {many, projectLast}) {
+        DataSet whole;
+        ASSERT_EQ(cli::dataSetFromJson(text, whole), std::nullopt);
+        ASSERT_EQ(whole.members.size(), 500u);
+        ProjectInfo project{};
+        Collected handed;
+        ASSERT_EQ(cli::dataSetFromJson(chunked(text, 4097), text.size(), project, handed),
+                  std::nullopt);
+        EXPECT_EQ(std::memcmp(&project, &whole.project, sizeof project), 0);
+        ASSERT_EQ(handed.members.size(), whole.members.size());
+        EXPECT_EQ(std::memcmp(handed.members.data(), whole.members.data(),
+                              whole.members.size() * sizeof whole.members[0]),
+                  0);
+    }
+}
+
+TEST(JsonReader, AProjectOrMembersGivenTwiceAreRefused) {
+    // Which one counts is anybody's guess; the one read first may already be on its way to
+    // the file.
+    const std::string one = oneMember("5.0");
+    const std::size_t members = one.find(",\"members\"");
+    const std::string projectPart = one.substr(1, members - 1);
+    const std::string membersPart = one.substr(members + 1, one.size() - members - 2);
+    for (const auto& [text, fault] :
+         {std::pair<std::string, std::string>{"{" + projectPart + "," + membersPart + "," +
+                                                  projectPart + "}",
+                                              "project: given twice"},
+          {"{" + projectPart + "," + membersPart + "," + membersPart + "}",
+           "members: given twice"}}) {
+        DataSet data;
+        EXPECT_EQ(cli::dataSetFromJson(text, data), fault);
+        ProjectInfo project{};
+        Collected handed;
+        EXPECT_EQ(cli::dataSetFromJson(chunked(text, 7), text.size(), project, handed), fault);
     }
 }
 

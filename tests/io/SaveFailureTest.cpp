@@ -9,7 +9,9 @@
 #include <csignal>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <cstdint>
 #include <set>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -106,6 +108,59 @@ TEST(SaveFailure, ReplaceFileContentsWritesTheSpansInOrder) {
     ASSERT_EQ(replaceFileContents(dir / "x", {{a, 3}, {nullptr, 0}, {b, 4}}),
               ReplaceResult::Replaced);
     EXPECT_EQ(test::readBytes(dir / "x"), (Bytes{'a', 'b', 'c', 'd', 'e', 'f', 'g'}));
+}
+
+// Writes a data file from `set` member by member, giving up after `giveUpAfter` members.
+std::optional<WriteResult> writeMemberByMember(const fs::path& path, const DataSet& set,
+                                               std::size_t giveUpAfter = SIZE_MAX) {
+    return writeDataFileFrom(path, [&](MemberSink& members) -> std::optional<ProjectInfo> {
+        for (std::size_t i = 0; i < set.members.size(); ++i) {
+            if (i == giveUpAfter)
+                return std::nullopt;
+            members.add(set.members[i]);
+        }
+        return set.project;
+    });
+}
+
+TEST(SaveFailure, AFileWrittenMemberByMemberIsTheFileOfTheWholeSet) {
+    // More members than go to the file at once, and fewer.
+    TempDir dir;
+    for (const int count : {1, 3000}) {
+        const DataSet set = test::sampleDataSet(count);
+        EXPECT_EQ(writeMemberByMember(dir / "set.stl", set), WriteResult::Written);
+        EXPECT_EQ(test::readBytes(dir / "set.stl"), encodeDataFile(set)) << count;
+    }
+    EXPECT_TRUE(strayFiles(dir.path(), {"set.stl"}).empty());
+}
+
+TEST(SaveFailure, GivingUpOrThrowingHalfWayLeavesTheOldFileAndNoTemporary) {
+    TempDir dir;
+    const DataSet set = test::sampleDataSet(3000);
+    ASSERT_EQ(writeDataFile(dir / "set.stl", test::sampleDataSet(2)), WriteResult::Written);
+    const Bytes old = test::readBytes(dir / "set.stl");
+
+    EXPECT_EQ(writeMemberByMember(dir / "set.stl", set, 2500), std::nullopt);
+    EXPECT_EQ(writeMemberByMember(dir / "new.stl", set, 0), std::nullopt);
+    EXPECT_EQ(replaceFileContentsWith(dir / "set.stl",
+                                      [](ContentSink& sink) { return !sink.append("abc", 3); }),
+              ReplaceResult::Abandoned);
+    EXPECT_THROW(writeDataFileFrom(dir / "set.stl",
+                                   [&](MemberSink& members) -> std::optional<ProjectInfo> {
+                                       members.add(set.members[0]);
+                                       throw std::runtime_error("the source is gone");
+                                   }),
+                 std::runtime_error);
+    EXPECT_EQ(test::readBytes(dir / "set.stl"), old);
+    EXPECT_FALSE(fs::exists(dir / "new.stl"));
+    EXPECT_TRUE(strayFiles(dir.path(), {"set.stl"}).empty());
+
+    // Running out of room half way is a failed write, not a file cut short.
+    FileSizeLimit limit(1000 + 1500 * 768);
+    ASSERT_TRUE(limit.ok());
+    EXPECT_EQ(writeMemberByMember(dir / "set.stl", set), WriteResult::WriteFailed);
+    EXPECT_EQ(test::readBytes(dir / "set.stl"), old);
+    EXPECT_TRUE(strayFiles(dir.path(), {"set.stl"}).empty());
 }
 
 TEST(SaveFailure, DanglingLinksAreWrittenThroughToTheFileTheyName) {
