@@ -2,7 +2,8 @@
 // or accept without reading outside the text, and a data set it accepts must hold only
 // what a data file can: at least one member and finite readings within a float's range.
 // Read from a source in small pieces, as make reads a file, the bytes must give exactly
-// the same data set or the same refusal.
+// the same data set or the same refusal, whether the members are kept or handed on one
+// by one as make hands them to the file.
 // The same bytes are also read as a lone number, whose value must be exactly what
 // from_chars makes of its text: the reader converts short numbers on its own.
 
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 using namespace morvik;
 
@@ -33,18 +35,32 @@ cli::JsonReader::Source pieces(std::string_view text) {
     };
 }
 
+struct Collected : MemberSink {
+    std::vector<ShaJiang_GouJian_Struct> members;
+    void add(const ShaJiang_GouJian_Struct& member) override { members.push_back(member); }
+};
+
+bool same(const ProjectInfo& project, const std::vector<ShaJiang_GouJian_Struct>& members,
+          const DataSet& data) {
+    return members.size() == data.members.size() &&
+           std::memcmp(members.data(), data.members.data(),
+                       data.members.size() * sizeof data.members[0]) == 0 &&
+           std::memcmp(&project, &data.project, sizeof data.project) == 0;
+}
+
 void checkDataSet(std::string_view text) {
     DataSet data;
     const auto refusal = cli::dataSetFromJson(text, data);
     DataSet streamed;
     if (cli::dataSetFromJson(pieces(text), text.size(), streamed) != refusal)
         std::abort();
+    ProjectInfo project{};
+    Collected handed;
+    if (cli::dataSetFromJson(pieces(text), text.size(), project, handed) != refusal)
+        std::abort();
     if (refusal)
         return;
-    if (streamed.members.size() != data.members.size() ||
-        std::memcmp(streamed.members.data(), data.members.data(),
-                    data.members.size() * sizeof data.members[0]) != 0 ||
-        std::memcmp(&streamed.project, &data.project, sizeof data.project) != 0)
+    if (!same(streamed.project, streamed.members, data) || !same(project, handed.members, data))
         std::abort();
     if (data.members.empty())
         std::abort();
