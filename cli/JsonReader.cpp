@@ -204,13 +204,12 @@ struct NumberScan {
 // Reads the number at `p` (its first character is '-' or a digit); `end` lies past what ends
 // it, or is the end of the text.
 MORVIK_HOT_INLINE NumberScan scanNumberText(const char* p, const char* end) {
-    NumberScan n;
-    const auto failed = [&n, &p](const char* what) {
-        n.end = p;
-        n.fault = what;
-        return n;
+    // Built in locals and returned whole: a result filled in place would go through memory.
+    const auto failed = [](const char* at, const char* what) {
+        return NumberScan{at, what, false, 0.0};
     };
     const char* const start = p;
+    bool integral = true;
     const bool negative = p < end && *p == '-';
     p += negative ? 1 : 0;
     // The digits as an integer mantissa times a power of ten. The mantissa is exact while
@@ -224,47 +223,47 @@ MORVIK_HOT_INLINE NumberScan scanNumberText(const char* p, const char* end) {
         p = takeDigits(p, end, mantissa);
         digits = static_cast<int>(p - first);
         if (digits == 0)
-            return failed("a number without digits");
+            return failed(p, "a number without digits");
     }
     int power = 0;
     if (p < end && *p == '.') {
-        n.integral = false;
+        integral = false;
         const char* first = ++p;
         p = takeDigits(p, end, mantissa);
         const auto fraction = static_cast<int>(p - first);
         if (fraction == 0)
-            return failed("a number without digits after its point");
+            return failed(p, "a number without digits after its point");
         digits += fraction;
         power = -fraction;
     }
     if (p < end && (*p == 'e' || *p == 'E')) {
-        n.integral = false;
+        integral = false;
         ++p;
         bool negativeExponent = false;
         if (p < end && (*p == '+' || *p == '-'))
             negativeExponent = *p++ == '-';
         if (p >= end || !isDigit(*p))
-            return failed("a number without digits in its exponent");
+            return failed(p, "a number without digits in its exponent");
         int exponent = 0;
         while (p < end && isDigit(*p))
             exponent = std::min(exponent * 10 + (*p++ - '0'), kExponentCap);
         power += negativeExponent ? -exponent : exponent;
     }
-    n.end = p;
+    double value = 0.0;
     if (digits <= kMaxMantissaDigits && mantissa <= kMaxExactMantissa && power >= -kMaxExactPower &&
         power <= kMaxExactPower) {
         const auto m = static_cast<double>(mantissa);
-        n.value = power < 0 ? m / kExactPowers[-power] : m * kExactPowers[power];
-        n.value = negative ? -n.value : n.value;
+        value = power < 0 ? m / kExactPowers[-power] : m * kExactPowers[power];
+        value = negative ? -value : value;
 #ifdef __SIZEOF_INT128__
     } else if (digits <= kMaxMantissaDigits && power >= -kMaxWidePower && power <= kMaxWidePower) {
-        n.value = wideValue(mantissa, power); // mantissa != 0: 0 takes the branch above
-        n.value = negative ? -n.value : n.value;
+        value = wideValue(mantissa, power); // mantissa != 0: 0 takes the branch above
+        value = negative ? -value : value;
 #endif
-    } else if (std::from_chars(start, p, n.value).ec != std::errc()) {
-        n.value = std::numeric_limits<double>::quiet_NaN();
+    } else if (std::from_chars(start, p, value).ec != std::errc()) {
+        value = std::numeric_limits<double>::quiet_NaN();
     }
-    return n;
+    return NumberScan{p, nullptr, integral, value};
 }
 
 bool numberFine(const NumberScan& n, const char* start) {
