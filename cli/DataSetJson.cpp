@@ -125,6 +125,7 @@ public:
         }
     }
 
+private:
     // Evaluated as opening a file evaluates them, under the code read.
     static void evaluate(const ProjectInfo& project, ShaJiang_GouJian_Struct& m) {
         m.meanDepth = m.strength = m.memberEstimate = kMissing;
@@ -136,7 +137,6 @@ public:
             evaluate(project, m);
     }
 
-private:
     void readText(const Owner& owner, const char* key, char* field, std::size_t width) {
         const auto place = [&] { return owner.text() + "." + key; };
         if (json_.next() != Kind::String)
@@ -155,8 +155,7 @@ private:
     // Dates and remarks repeat from member to member: each Chinese text goes through the
     // converter once. ASCII is its own GBK form and needs no memory.
     const std::optional<std::string>& gbkForm(const std::string& text) {
-        if (std::all_of(text.begin(), text.end(),
-                        [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        if (isAscii(text)) {
             asciiForm_ = utf8ToGbkExactly(text); // refuses a NUL
             return asciiForm_;
         }
@@ -368,10 +367,6 @@ private:
     std::optional<std::string> asciiForm_;
     std::unordered_map<std::string, std::optional<std::string>> gbkForms_;
 };
-
-} // namespace
-
-namespace {
 
 std::optional<std::string> readDataSet(JsonReader& json, std::size_t textSize, DataSet& data,
                                        MemberSink* sink = nullptr) {

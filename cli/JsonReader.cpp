@@ -174,6 +174,20 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool startsNumber(char c) {
+    return c == '-' || isDigit(c);
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t';
+}
+
+// A byte a string may hold as it is: printable ASCII other than the quote and backslash.
+bool isPlainStringByte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\';
+}
+
 // Adds the digits from `p` on to the mantissa (which wraps when there are too many: the
 // caller counts them) and returns where they end.
 MORVIK_HOT_INLINE const char* takeDigits(const char* p, const char* end, std::uint64_t& mantissa) {
@@ -274,7 +288,7 @@ bool numberFine(const NumberScan& n, const char* start) {
 // Where the white space from `p` on ends (at `end` at the latest). Pretty-printed JSON is
 // mostly indentation: runs of spaces are skipped a word at a time, line ends one by one.
 MORVIK_HOT_INLINE const char* spaceEnd(const char* p, const char* end) {
-    if (p<end&& static_cast<unsigned char>(*p)> ' ')
+    if (p != end && !isSpace(*p))
         return p;
     if (p < end && *p == '\n')
         ++p; // the line end before an indentation
@@ -289,7 +303,7 @@ MORVIK_HOT_INLINE const char* spaceEnd(const char* p, const char* end) {
             }
             p += 8;
         }
-        if (p == end || (*p != ' ' && *p != '\n' && *p != '\r' && *p != '\t'))
+        if (p == end || !isSpace(*p))
             return p;
         ++p;
     }
@@ -418,7 +432,7 @@ JsonReader::Kind JsonReader::next() {
     case 'n':
         return Kind::Null;
     default:
-        if (*p_ == '-' || isDigit(*p_))
+        if (startsNumber(*p_))
             return Kind::Number;
         fail("no JSON value");
     }
@@ -487,8 +501,7 @@ void JsonReader::string(std::string& out) {
     out.clear();
     while (true) {
         const char* run = p_;
-        while (p_ < end_ && *p_ != '"' && *p_ != '\\' && static_cast<unsigned char>(*p_) >= 0x20 &&
-               static_cast<unsigned char>(*p_) < 0x80)
+        while (p_ < end_ && isPlainStringByte(*p_))
             ++p_;
         out.append(run, static_cast<std::size_t>(p_ - run));
         if (p_ >= end_) {
@@ -529,7 +542,7 @@ JsonReader::Item JsonReader::numberItem(bool& first, double& value) {
     skipSpace();
     if (p_ == end_)
         return Item::Other;
-    if (*p_ == '-' || isDigit(*p_)) {
+    if (startsNumber(*p_)) {
         value = scanNumber().value;
         return Item::Number;
     }
@@ -571,7 +584,7 @@ std::size_t JsonReader::numbers(double* values, std::size_t room, bool& first, d
         }
         if (static_cast<std::size_t>(end - start) <= kMaxNumberLength && !atEnd_)
             break; // the number may go on past the window
-        if (start == end || (*start != '-' && !isDigit(*start)))
+        if (start == end || !startsNumber(*start))
             break;
         const NumberScan n = scanNumberText(start, end);
         if (!numberFine(n, start))
@@ -634,14 +647,10 @@ std::string_view JsonReader::name() {
     if (next() != Kind::String)
         fail("an object member without a name");
     const char* q = p_ + 1;
-    while (q < end_ && *q != '"' && *q != '\\' && static_cast<unsigned char>(*q) >= 0x20 &&
-           static_cast<unsigned char>(*q) < 0x80)
+    while (q < end_ && isPlainStringByte(*q))
         ++q;
     if (q < end_ && *q == '"') {
-        const char* colon = q + 1;
-        while (colon < end_ &&
-               (*colon == ' ' || *colon == '\n' || *colon == '\r' || *colon == '\t'))
-            ++colon;
+        const char* colon = spaceEnd(q + 1, end_);
         if (colon < end_ && *colon == ':') {
             const std::string_view plain(p_ + 1, static_cast<std::size_t>(q - p_ - 1));
             p_ = colon + 1;

@@ -1,6 +1,6 @@
 #include "GbkText.h"
-#include <algorithm>
 
+#include <algorithm>
 #include <cstring>
 
 #ifdef _WIN32
@@ -138,13 +138,17 @@ void textToField(const std::string& utf8, char* field, std::size_t width) {
     std::memcpy(field, gbk.data(), used);
 }
 
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::optional<std::string> utf8ToGbkExactly(const std::string& utf8) {
     // A NUL would end a stored text early: the rest would be lost without a word.
     if (utf8.find('\0') != std::string::npos)
         return std::nullopt;
     // ASCII is the same in GBK: member numbers like "G001" need no converter.
-    if (std::all_of(utf8.begin(), utf8.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    if (isAscii(utf8))
         return utf8;
     bool failed = false;
 #ifdef _WIN32

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace morvik {
 
@@ -23,6 +24,9 @@ template <std::size_t N> void textToField(const std::string& utf8, char (&field)
 template <std::size_t N> std::string fieldToText(const char (&field)[N]) {
     return fieldToText(field, N);
 }
+
+// Whether every byte of `text` is ASCII, which GBK and UTF-8 write alike.
+bool isAscii(std::string_view text);
 
 // The GBK form of `utf8`, or nothing when a character has none (or the text holds a NUL,
 // which would end a stored text early, or is not valid UTF-8). Nothing is replaced.

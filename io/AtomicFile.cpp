@@ -123,10 +123,11 @@ ReplaceResult writeAndRename(const fs::path& target,
 
 #else
 
-bool writeAll(int fd, const void* data, std::size_t size) {
+// Writes all `size` bytes where the file stands, or from `*at` on where that is given.
+bool writeAll(int fd, const void* data, std::size_t size, off_t* at = nullptr) {
     const char* p = static_cast<const char*>(data);
     while (size > 0) {
-        const ssize_t n = ::write(fd, p, size);
+        const ssize_t n = at != nullptr ? ::pwrite(fd, p, size, *at) : ::write(fd, p, size);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -136,6 +137,8 @@ bool writeAll(int fd, const void* data, std::size_t size) {
             return false;
         p += n;
         size -= static_cast<std::size_t>(n);
+        if (at != nullptr)
+            *at += n;
     }
     return true;
 }
@@ -194,18 +197,8 @@ public:
         return ok_;
     }
     bool overwrite(std::size_t offset, const void* data, std::size_t size) override {
-        const char* p = static_cast<const char*>(data);
-        while (ok_ && size > 0) {
-            const ssize_t n = ::pwrite(fd_, p, size, static_cast<off_t>(offset));
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok_ = n > 0;
-            if (!ok_)
-                break;
-            p += n;
-            offset += static_cast<std::size_t>(n);
-            size -= static_cast<std::size_t>(n);
-        }
+        auto at = static_cast<off_t>(offset);
+        ok_ = ok_ && writeAll(fd_, data, size, &at);
         return ok_;
     }
     bool ok() const { return ok_; } // no write has failed
