@@ -209,24 +209,32 @@ TEST(JsonReader, ReadsTheSameUnderADecimalCommaLocale) {
     expectReadings();
 }
 
+// The two members of a data set's JSON object, each as "name":value.
+struct TopLevel {
+    std::string project;
+    std::string members;
+};
+
+TopLevel topLevel(const std::string& text) {
+    const std::size_t members = text.find(",\"members\"");
+    return {text.substr(1, members - 1), text.substr(members + 1, text.size() - members - 2)};
+}
+
+// The text of oneMember up to its members: "{"project":{...},".
+std::string projectJson() {
+    return "{" + topLevel(oneMember("5.0")).project + ",";
+}
+
 TEST(JsonReader, KeysMayComeInAnyOrderAndUnknownOnesAreSkipped) {
     // The project after the members: they are still evaluated under its code.
-    std::string text = oneMember("5.0");
-    const std::size_t members = text.find(",\"members\"");
-    const std::string project = text.substr(1, members - 1);
-    text = "{\"extra\":{\"deep\":[1,{\"x\":null}]}," +
-           text.substr(members + 1, text.size() - members - 2) + "," + project + "}";
+    const TopLevel parts = topLevel(oneMember("5.0"));
+    const std::string text =
+        "{\"extra\":{\"deep\":[1,{\"x\":null}]}," + parts.members + "," + parts.project + "}";
     DataSet data;
     ASSERT_EQ(cli::dataSetFromJson(text, data), std::nullopt) << text;
     EXPECT_EQ(data.project.mortarCode, 1);
     EXPECT_EQ(data.members[0].meanDepth, 5.0f);
     EXPECT_EQ(data.members[0].strength, 5.0f); // column 2 of 0x01; 0x00 gives another value
-}
-
-// The text of oneMember up to its members: "{"project":{...},".
-std::string projectJson() {
-    const std::string one = oneMember("5.0");
-    return one.substr(0, one.find("\"members\""));
 }
 
 // A member as the JSON of `show` has it, with `padding` spaces after its number.
@@ -239,7 +247,7 @@ std::string memberJson(int number, std::size_t padding) {
 TEST(JsonReader, EveryMemberIsReadWhateverTheFirstOneSuggests) {
     // The room set aside for the members is judged by the length of the first one; a first
     // member much shorter or much longer than the rest must not lose or invent any.
-    const std::string project = oneMember("5.0").substr(0, oneMember("5.0").find("\"members\""));
+    const std::string project = projectJson();
     for (const auto& [firstPadding, restPadding] :
          {std::pair<std::size_t, std::size_t>{0, 4000}, {4000, 0}, {0, 0}}) {
         constexpr int kCount = 300;
@@ -324,7 +332,7 @@ std::string variedMemberJson(int number, std::size_t padding) {
 TEST(JsonReader, AStreamedTextReadsExactlyAsTheWholeText) {
     // Every token and every fault lands on a boundary of the pieces somewhere, and in the
     // longest text on the edge of the reader's window too.
-    const std::string project = oneMember("5.0").substr(0, oneMember("5.0").find("\"members\""));
+    const std::string project = projectJson();
     std::string many = project + "\"members\":[";
     for (int i = 1; i <= 40; ++i)
         many += (i > 1 ? ",\n  " : "") + memberJson(i, static_cast<std::size_t>(i * 37 % 300));
@@ -388,9 +396,8 @@ TEST(JsonReader, MembersHandedOnOneByOneAreThoseOfTheWholeSet) {
     for (int i = 1; i <= 500; ++i)
         many += (i > 1 ? "," : "") + variedMemberJson(i, 0);
     many += "]}";
-    const std::size_t members = many.find(",\"members\"");
-    const std::string projectLast = "{" + many.substr(members + 1, many.size() - members - 2) +
-                                    "," + many.substr(1, members - 1) + "}";
+    const TopLevel parts = topLevel(many);
+    const std::string projectLast = "{" + parts.members + "," + parts.project + "}";
     for (const std::string& text : {many, projectLast}) {
         DataSet whole;
         ASSERT_EQ(cli::dataSetFromJson(text, whole), std::nullopt);
@@ -410,10 +417,9 @@ TEST(JsonReader, MembersHandedOnOneByOneAreThoseOfTheWholeSet) {
 TEST(JsonReader, AProjectOrMembersGivenTwiceAreRefused) {
     // Which one counts is anybody's guess; the one read first may already be on its way to
     // the file.
-    const std::string one = oneMember("5.0");
-    const std::size_t members = one.find(",\"members\"");
-    const std::string projectPart = one.substr(1, members - 1);
-    const std::string membersPart = one.substr(members + 1, one.size() - members - 2);
+    const TopLevel parts = topLevel(oneMember("5.0"));
+    const std::string& projectPart = parts.project;
+    const std::string& membersPart = parts.members;
     for (const auto& [text, fault] :
          {std::pair<std::string, std::string>{"{" + projectPart + "," + membersPart + "," +
                                                   projectPart + "}",
