@@ -6,6 +6,12 @@
 
 namespace morvik {
 
+bool updatePointDepth(ShaJiang_GouJian_Struct& record, int point, float whenMissing) {
+    const bool has = pointHasDepth(record, point);
+    record.depth[point] = has ? record.gaugeReading[point] - record.unevenness[point] : whenMissing;
+    return has;
+}
+
 ShaJiang_GouJian_Struct newMemberRecord(int position) {
     ShaJiang_GouJian_Struct record;
     std::memset(&record, 0, sizeof record);

@@ -112,4 +112,14 @@ inline bool isPresent(double value) {
 // it leaves the results missing.
 ShaJiang_GouJian_Struct newMemberRecord(int position);
 
+// A point (0-based) has a depth exactly when both of its readings are present.
+inline bool pointHasDepth(const ShaJiang_GouJian_Struct& record, int point) {
+    return isPresent(record.unevenness[point]) && isPresent(record.gaugeReading[point]);
+}
+
+// Sets the depth of `point` (0-based) from its readings: penetrometer reading minus
+// unevenness reading, in single precision, when the point has a depth, otherwise
+// `whenMissing` (the older file layout stores 0 there). Returns whether it has one.
+bool updatePointDepth(ShaJiang_GouJian_Struct& record, int point, float whenMissing = kMissing);
+
 } // namespace morvik

@@ -138,11 +138,8 @@ void readLegacyLayout(ByteSource& source, DataSet& data) {
     member.meanDepth = legacyNumber(fields[kFieldMeanDepth].data());
 
     // The stored depths are not trusted: they follow from the two readings.
-    for (int k = 0; k < kPointCount; ++k) {
-        member.depth[k] = isPresent(member.unevenness[k]) && isPresent(member.gaugeReading[k])
-                              ? member.gaugeReading[k] - member.unevenness[k]
-                              : 0.0f;
-    }
+    for (int k = 0; k < kPointCount; ++k)
+        updatePointDepth(member, k, 0.0f);
     evaluateMember(member, data.project.mortarCode);
     data.members.assign(1, member);
 }

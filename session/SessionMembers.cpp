@@ -178,8 +178,9 @@ void Session::showMemberReadings() {
                                  uneven ? storedReadingText(currentRecord_.unevenness[k]) : "");
         view_.setReadingCellText(k + 1, kGaugeColumn,
                                  gauge ? storedReadingText(currentRecord_.gaugeReading[k]) : "");
-        view_.setReadingCellText(k + 1, kDepthColumn,
-                                 uneven && gauge ? storedReadingText(currentRecord_.depth[k]) : "");
+        view_.setReadingCellText(
+            k + 1, kDepthColumn,
+            pointHasDepth(currentRecord_, k) ? storedReadingText(currentRecord_.depth[k]) : "");
     }
     view_.repaintReadingGrid();
 }

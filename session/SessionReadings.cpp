@@ -40,13 +40,9 @@ void Session::onReadingEdited(int row, int column, const std::string& text) {
         view_.setReadingCellText(row, column, std::string());
     }
 
-    if (isPresent(currentRecord_.unevenness[k]) && isPresent(currentRecord_.gaugeReading[k])) {
-        currentRecord_.depth[k] = currentRecord_.gaugeReading[k] - currentRecord_.unevenness[k];
-        view_.setReadingCellText(row, kDepthColumn, depthText(currentRecord_.depth[k]));
-    } else {
-        currentRecord_.depth[k] = kMissing;
-        view_.setReadingCellText(row, kDepthColumn, std::string());
-    }
+    view_.setReadingCellText(
+        row, kDepthColumn,
+        updatePointDepth(currentRecord_, k) ? depthText(currentRecord_.depth[k]) : std::string());
     view_.repaintReadingGrid();
 
     dataModified_ = true;
@@ -58,12 +54,9 @@ void Session::onReadingEdited(int row, int column, const std::string& text) {
 void Session::onCalculate() {
     int counted = 0;
     for (int k = 0; k < kPointCount; ++k) {
-        if (isPresent(currentRecord_.unevenness[k]) && isPresent(currentRecord_.gaugeReading[k])) {
-            currentRecord_.depth[k] = currentRecord_.gaugeReading[k] - currentRecord_.unevenness[k];
+        if (updatePointDepth(currentRecord_, k)) {
             view_.setReadingCellText(k + 1, kDepthColumn, depthText(currentRecord_.depth[k]));
             ++counted;
-        } else {
-            currentRecord_.depth[k] = kMissing;
         }
     }
     if (counted < kMinUsablePoints) {

@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <random>
 
 using namespace morvik;
 
@@ -38,6 +40,39 @@ TEST(MemberRecord, PresenceIsStrictlyAboveMinusThousand) {
     EXPECT_TRUE(isPresent(0.0f));
     EXPECT_TRUE(isPresent(-999.99));
     EXPECT_FALSE(isPresent(-1000.0));
+}
+
+// Over random readings, missing ones and the presence threshold among them: a point has a
+// depth exactly when both readings count as present, the depth is their single-precision
+// difference, and nothing else of the record moves.
+TEST(MemberRecord, DepthFollowsBothReadingsOfItsPointOnly) {
+    std::mt19937 random(27);
+    const float edges[] = {kMissing, kPresenceThreshold, -999.99f, 0.0f, -0.0f, 99.99f};
+    std::uniform_real_distribution<float> reading(-150.0f, 150.0f);
+    auto draw = [&] {
+        return random() % 3 == 0 ? edges[random() % std::size(edges)] : reading(random);
+    };
+    for (int round = 0; round < 2000; ++round) {
+        ShaJiang_GouJian_Struct r = newMemberRecord(1);
+        for (int k = 0; k < kPointCount; ++k) {
+            r.unevenness[k] = draw();
+            r.gaugeReading[k] = draw();
+            r.depth[k] = draw();
+        }
+        const int point = int(random() % kPointCount);
+        const float whenMissing = round % 2 ? 0.0f : kMissing;
+        const ShaJiang_GouJian_Struct before = r;
+        const float u = r.unevenness[point], g = r.gaugeReading[point];
+        const bool both = u > -1000.0f && g > -1000.0f;
+
+        EXPECT_EQ(pointHasDepth(r, point), both);
+        EXPECT_EQ(updatePointDepth(r, point, whenMissing), both);
+        const float difference = g - u;
+        EXPECT_EQ(r.depth[point], both ? difference : whenMissing) << u << ' ' << g;
+        ShaJiang_GouJian_Struct rest = r;
+        rest.depth[point] = before.depth[point];
+        EXPECT_EQ(std::memcmp(&rest, &before, sizeof rest), 0);
+    }
 }
 
 TEST(MortarCode, NormalisedIntoTheCodesInUse) {
