@@ -21,11 +21,11 @@ const std::array<std::vector<std::string>, 2>& varietyLists() {
 
 std::uint8_t normaliseMortarCode(std::uint8_t code) {
     if (mortarKind(code) > kKindPlastering)
-        code = static_cast<std::uint8_t>(mortarVariety(code));
+        code = packMortarCode(kKindMasonry, mortarVariety(code));
     const int kind = mortarKind(code);
     const int varieties = static_cast<int>(varietyLists()[kind].size());
     if (mortarVariety(code) >= varieties)
-        code = static_cast<std::uint8_t>(kind << 4);
+        code = packMortarCode(kind, 0);
     return code;
 }
 

@@ -12,11 +12,19 @@ namespace morvik {
 constexpr int kKindMasonry = 0;    // 砌筑砂浆
 constexpr int kKindPlastering = 1; // 水泥抹灰砂浆
 
-inline int mortarKind(std::uint8_t code) {
-    return code >> 4;
+// The mortar code holds the kind in its high four bits and the variety in its low four.
+constexpr int kMortarVarietyBits = 4;
+constexpr std::uint8_t kMortarVarietyMask = 0x0F;
+
+constexpr int mortarKind(std::uint8_t code) {
+    return code >> kMortarVarietyBits;
 }
-inline int mortarVariety(std::uint8_t code) {
-    return code & 0x0F;
+constexpr int mortarVariety(std::uint8_t code) {
+    return code & kMortarVarietyMask;
+}
+// The code of a kind and a variety, each 0..15.
+constexpr std::uint8_t packMortarCode(int kind, int variety) {
+    return static_cast<std::uint8_t>((kind << kMortarVarietyBits) | (variety & kMortarVarietyMask));
 }
 
 // The standards list (检测依据), in order.

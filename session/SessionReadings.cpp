@@ -69,7 +69,7 @@ void Session::onCalculate() {
 void Session::onKindChanged(int kindIndex) {
     if (kindIndex < 0 || kindIndex >= static_cast<int>(kindList().size()))
         return; // a list being emptied reports no entry
-    project_.mortarCode = static_cast<std::uint8_t>(kindIndex << 4);
+    project_.mortarCode = packMortarCode(kindIndex, 0);
     dataModified_ = true;
     recomputeAllMembers();
     view_.showProjectFields(projectFields()); // refills 砂浆品种 for the new kind
@@ -87,7 +87,7 @@ void Session::onVarietyChanged(int varietyIndex) {
                               : 0;
     if (varietyIndex < 0 || varietyIndex >= varieties)
         return;
-    project_.mortarCode = static_cast<std::uint8_t>((project_.mortarCode & 0xF0) + varietyIndex);
+    project_.mortarCode = packMortarCode(kind, varietyIndex);
     dataModified_ = true;
     recomputeAllMembers();
     if (currentMember_ >= 0)

@@ -86,6 +86,22 @@ TEST(MortarCode, NormalisedIntoTheCodesInUse) {
         EXPECT_EQ(normaliseMortarCode(c.in), c.out) << std::hex << int(c.in);
 }
 
+// Every kind and variety a nibble can hold packs into a code that unpacks to them again,
+// and every byte is the code of its own kind and variety.
+TEST(MortarCode, PackingAndUnpackingAreInverse) {
+    for (int kind = 0; kind < 16; ++kind)
+        for (int variety = 0; variety < 16; ++variety) {
+            const std::uint8_t code = packMortarCode(kind, variety);
+            EXPECT_EQ(code, kind * 16 + variety);
+            EXPECT_EQ(mortarKind(code), kind);
+            EXPECT_EQ(mortarVariety(code), variety);
+        }
+    for (int byte = 0; byte < 256; ++byte) {
+        const auto code = static_cast<std::uint8_t>(byte);
+        EXPECT_EQ(packMortarCode(mortarKind(code), mortarVariety(code)), code);
+    }
+}
+
 TEST(Vocabulary, ListsInTheirOrder) {
     EXPECT_EQ(standardsList(), std::vector<std::string>{"JGJ/T 136-2017"});
     EXPECT_EQ(kindList(), (std::vector<std::string>{"砌筑砂浆", "水泥抹灰砂浆"}));
