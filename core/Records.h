@@ -112,6 +112,10 @@ inline bool isPresent(double value) {
 // it leaves the results missing.
 ShaJiang_GouJian_Struct newMemberRecord(int position);
 
+// Marks every reading, depth and result of `record` missing; names, dates, the remark
+// and the reserved bytes are left as they are.
+void clearMemberReadings(ShaJiang_GouJian_Struct& record);
+
 // A point (0-based) has a depth exactly when both of its readings are present.
 inline bool pointHasDepth(const ShaJiang_GouJian_Struct& record, int point) {
     return isPresent(record.unevenness[point]) && isPresent(record.gaugeReading[point]);

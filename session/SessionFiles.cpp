@@ -22,17 +22,6 @@ std::string fileNameOf(const std::string& path) {
     return std::filesystem::u8path(path).filename().u8string();
 }
 
-void clearPoints(ShaJiang_GouJian_Struct& record) {
-    for (int k = 0; k < kPointCount; ++k) {
-        record.unevenness[k] = kMissing;
-        record.gaugeReading[k] = kMissing;
-        record.depth[k] = kMissing;
-    }
-    record.meanDepth = kMissing;
-    record.strength = kMissing;
-    record.memberEstimate = kMissing;
-}
-
 } // namespace
 
 bool Session::confirmSaveChanges() {
@@ -124,7 +113,7 @@ void Session::newDataSet() {
     view_.clearListRows();
     currentMember_ = -1;
     std::memset(&currentRecord_, 0, sizeof currentRecord_);
-    clearPoints(currentRecord_);
+    clearMemberReadings(currentRecord_);
     appendMember();
     showProjectInfo();
     resetBatchResults();
@@ -138,7 +127,7 @@ void Session::clearReadings() {
     for (int point = 1; point <= kPointCount; ++point)
         for (int column = kUnevennessColumn; column <= kDepthColumn; ++column)
             view_.setReadingCellText(point, column, std::string());
-    clearPoints(currentRecord_);
+    clearMemberReadings(currentRecord_);
     view_.repaintReadingGrid();
     writeBack();
     dataModified_ = true;
