@@ -1,8 +1,8 @@
 #include "ExportTable.h"
 
-#include "ShownProject.h"
 #include "core/GbkText.h"
 #include "core/ResultText.h"
+#include "core/ShownProject.h"
 #include "core/Vocabulary.h"
 #include <cstring>
 
@@ -83,7 +83,7 @@ void writeMemberRow(int rowNumber, const ShaJiang_GouJian_Struct& member, Readin
 }
 
 LabelledCells projectCells(ProjectInfo project) {
-    asShownAfterOpening(project);
+    applyShownDefaults(project);
     return {
         {"工程名称", textCell(fieldToText(project.projectName))},
         {"仪器编号", textCell(fieldToText(project.instrumentNumber))},
@@ -113,7 +113,7 @@ LabelledCells batchCells(const BatchOutcome& outcome) {
 BatchOutcome exportBatch(const std::vector<const ShaJiang_GouJian_Struct*>& members,
                          const ProjectInfo& project) {
     ProjectInfo shown = project;
-    asShownAfterOpening(shown);
+    applyShownDefaults(shown);
     return evaluateBatch(members, shown.mortarCode, kBatchMissing);
 }
 

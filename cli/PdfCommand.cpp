@@ -5,9 +5,9 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "LoadDataSet.h"
-#include "ShownProject.h"
 #include "Usage.h"
 #include "core/Batch.h"
+#include "core/ShownProject.h"
 #include "io/AtomicFile.h"
 #include "io/SettingsFile.h"
 #include "report/SheetPdf.h"
@@ -113,7 +113,7 @@ int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream
     auto file = loadDataSetOrReport(input, err);
     if (!file)
         return kExitFileError;
-    asShownAfterOpening(file->data.project);
+    applyShownDefaults(file->data.project);
 
     SheetJob job;
     job.project = &file->data.project;

@@ -21,7 +21,6 @@ namespace morvik {
 
 inline constexpr const char* kTitlePrefix = "Velkan贯入仪检测软件V2.01-";
 inline constexpr const char* kUntitledFileName = "新文件.stl";
-inline constexpr int kDefaultTemperature = 25;
 
 // The limited text fields of the project information.
 enum class ProjectText { ProjectName, InstrumentNumber, Reviewer, ChiefInspector, StrengthGrade };

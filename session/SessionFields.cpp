@@ -2,6 +2,7 @@
 // and how the fields are shown again with their defaults.
 
 #include "core/GbkText.h"
+#include "core/ShownProject.h"
 #include "core/Vocabulary.h"
 #include "session/Columns.h"
 #include "session/DateText.h"
@@ -131,13 +132,7 @@ ProjectFields Session::projectFields() const {
 }
 
 void Session::showProjectInfo() {
-    if (project_.testTemperature == 0)
-        project_.testTemperature = kDefaultTemperature;
-    if (project_.basisIndex >= standardsList().size())
-        project_.basisIndex = 0;
-    if (project_.constructionDate[0] == '\0')
-        storeDate(project_.constructionDate, today());
-    project_.mortarCode = normaliseMortarCode(project_.mortarCode);
+    applyShownDefaults(project_, dateText(today()));
     view_.showProjectFields(projectFields());
     temperatureValid_ = true; // the field holds the stored number again
 }

@@ -10,6 +10,7 @@
 // Texts are UTF-8.
 
 #include "core/Message.h"
+#include "core/ShownProject.h"
 #include <array>
 #include <optional>
 #include <string>
@@ -48,7 +49,7 @@ enum class Answer { Ok, Yes, No };
 struct ProjectFields {
     std::string projectName;                   // 1014
     std::string instrumentNumber;              // 1016
-    int temperature = 25;                      // 1017
+    int temperature = kDefaultTemperature;     // 1017
     int basisIndex = 0;                        // 1034
     std::optional<CivilDate> constructionDate; // 1013
     std::string reviewer;                      // 1019

@@ -1,5 +1,6 @@
 #include "core/GbkText.h"
 #include "core/Records.h"
+#include "core/ShownProject.h"
 #include "core/Vocabulary.h"
 
 #include <cstring>
@@ -99,6 +100,37 @@ TEST(MortarCode, PackingAndUnpackingAreInverse) {
     for (int byte = 0; byte < 256; ++byte) {
         const auto code = static_cast<std::uint8_t>(byte);
         EXPECT_EQ(packMortarCode(mortarKind(code), mortarVariety(code)), code);
+    }
+}
+
+// Over random records: showing fills in only what is unset, leaves every other byte as it
+// was, and showing again changes nothing.
+TEST(ShownProject, FillsOnlyWhatIsUnsetAndShowingAgainChangesNothing) {
+    std::mt19937 random(25);
+    for (int round = 0; round < 2000; ++round) {
+        ProjectInfo p;
+        auto* bytes = reinterpret_cast<unsigned char*>(&p);
+        for (std::size_t i = 0; i < sizeof p; ++i)
+            bytes[i] = random() % 4 ? 0 : static_cast<unsigned char>(random());
+        const std::string today = round % 3 ? "2024年1月2日" : "";
+        ProjectInfo shown = p;
+        applyShownDefaults(shown, today);
+
+        EXPECT_EQ(shown.testTemperature, p.testTemperature ? p.testTemperature : 25);
+        EXPECT_EQ(shown.basisIndex, p.basisIndex < standardsList().size() ? p.basisIndex : 0);
+        EXPECT_EQ(shown.mortarCode, normaliseMortarCode(p.mortarCode));
+        EXPECT_EQ(fieldToText(shown.constructionDate),
+                  p.constructionDate[0] ? fieldToText(p.constructionDate) : today);
+        ProjectInfo rest = shown;
+        rest.testTemperature = p.testTemperature;
+        rest.basisIndex = p.basisIndex;
+        rest.mortarCode = p.mortarCode;
+        std::memcpy(rest.constructionDate, p.constructionDate, sizeof rest.constructionDate);
+        EXPECT_EQ(std::memcmp(&rest, &p, sizeof p), 0);
+
+        ProjectInfo again = shown;
+        applyShownDefaults(again, today);
+        EXPECT_EQ(std::memcmp(&again, &shown, sizeof shown), 0);
     }
 }
 
