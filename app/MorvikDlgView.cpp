@@ -35,6 +35,28 @@ FileDialogRequest dataFileRequest(const QString& initialName) {
             QString::fromUtf8(kDataFileFilterPattern)};
 }
 
+int resultControlId(ResultField field) {
+    switch (field) {
+    case ResultField::MeanDepth:
+        return kIdMeanDepth;
+    case ResultField::Strength:
+        return kIdStrength;
+    case ResultField::MemberEstimate:
+        return kIdMemberEstimate;
+    case ResultField::BatchMean:
+        return kIdBatchMean;
+    case ResultField::BatchStdDev:
+        return kIdBatchStdDev;
+    case ResultField::BatchMin:
+        return kIdBatchMin;
+    case ResultField::BatchCv:
+        return kIdBatchCv;
+    case ResultField::BatchEstimate:
+        return kIdBatchEstimate;
+    }
+    return kIdMeanDepth; // not reached: every field is listed above
+}
+
 // Line edits raise textEdited only for the user, so a plain setText is quiet.
 void showText(QWidget* w, const std::string& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
@@ -83,7 +105,7 @@ void CMorvikDlg::showMemberFields(const MemberFields& f) {
 }
 
 void CMorvikDlg::setResultText(ResultField field, const std::string& text) {
-    showText(control(static_cast<int>(field)), text);
+    showText(control(resultControlId(field)), text);
 }
 
 void CMorvikDlg::setBatchModeChecked(bool checked) {

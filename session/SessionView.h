@@ -29,16 +29,16 @@ inline bool operator==(const CivilDate& a, const CivilDate& b) {
     return a.year == b.year && a.month == b.month && a.day == b.day;
 }
 
-// The read-only result fields, by their control ids.
-enum class ResultField : int {
-    MeanDepth = 1021,
-    Strength = 1022,
-    MemberEstimate = 1035,
-    BatchMean = 1027,
-    BatchStdDev = 1028,
-    BatchMin = 1029,
-    BatchCv = 1030,
-    BatchEstimate = 1031,
+// The read-only result fields: the current member's three, then the batch's five.
+enum class ResultField {
+    MeanDepth,
+    Strength,
+    MemberEstimate,
+    BatchMean,
+    BatchStdDev,
+    BatchMin,
+    BatchCv,
+    BatchEstimate,
 };
 
 enum class AskButtons { Ok, YesNo };

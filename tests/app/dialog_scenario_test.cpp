@@ -3,6 +3,8 @@
 // The file is read back with the file reader itself and compared byte for byte.
 #include "DialogFixture.h"
 
+#include "core/Batch.h"
+#include "core/ResultText.h"
 #include "io/DataFile.h"
 
 #include <QCheckBox>
@@ -46,8 +48,21 @@ TEST(DialogScenario, TypeTickBatchSaveNewReopen) {
     QTest::mouseClick(w.list().viewport(), Qt::LeftButton, {}, w.list().checkBoxRect(2).center());
     click(w.control(kIdBatchMode));
     ASSERT_TRUE(w.session().batchMode());
-    EXPECT_NE(w.text(kIdBatchMean), "--");
-    EXPECT_NE(w.text(kIdBatchEstimate), "--");
+    // Every result lands in its own field: the texts the evaluation gives, worked out here
+    // without the dialog.
+    const std::vector<ShaJiang_GouJian_Struct>& now = w.session().members();
+    const BatchTexts batch =
+        evaluateBatch({&now[0], &now[2]}, w.session().project().mortarCode, kBatchMissing).texts;
+    const MemberResultTexts member = memberResultTexts(now[w.session().currentMember()]);
+    const std::pair<int, std::string> shown[] = {
+        {kIdBatchMean, batch.mean},         {kIdBatchStdDev, batch.stdDev},
+        {kIdBatchMin, batch.min},           {kIdBatchCv, batch.cv},
+        {kIdBatchEstimate, batch.estimate}, {kIdMeanDepth, member.meanDepth},
+        {kIdStrength, member.strength},     {kIdMemberEstimate, member.memberEstimate}};
+    for (const auto& [id, text] : shown)
+        EXPECT_EQ(w.text(id), QString::fromStdString(text)) << id;
+    EXPECT_NE(batch.mean, "--");
+    EXPECT_NE(batch.estimate, "--");
     EXPECT_TRUE(w.list().isRowChecked(0));
     EXPECT_FALSE(w.list().isRowChecked(1));
     EXPECT_TRUE(w.list().isRowChecked(2));

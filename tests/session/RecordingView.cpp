@@ -39,7 +39,10 @@ void RecordingView::showMemberFields(const MemberFields& fields) {
 }
 
 void RecordingView::setResultText(ResultField field, const std::string& text) {
-    calls.push_back("result " + std::to_string(static_cast<int>(field)) + " " + text);
+    static const char* const names[] = {"MeanDepth", "Strength",     "MemberEstimate",
+                                        "BatchMean", "BatchStdDev",  "BatchMin",
+                                        "BatchCv",   "BatchEstimate"};
+    calls.push_back(std::string("result ") + names[static_cast<int>(field)] + " " + text);
     results[field] = text;
 }
 

@@ -94,9 +94,9 @@ TEST_F(ReadingEntry, OneEditShowsItsCellsThenTheResultsInOrder) {
         "cell 1 2 ",
         "cell 1 3 ",
         "repaint",
-        "result 1021 --",
-        "result 1022 --",
-        "result 1035 --",
+        "result MeanDepth --",
+        "result Strength --",
+        "result MemberEstimate --",
         "list 0 2 --",
         "list 0 3 --",
     };
