@@ -6,7 +6,6 @@
 #include "app/DialogIds.h"
 #include "app/DialogTemplate.h"
 #include "app/KeyboardFilter.h"
-#include "app/MultiLineField.h"
 #include "app/ProgramIcon.h"
 #include "app/ReadingGrid.h"
 #include "app/SystemMenu.h"
@@ -14,6 +13,7 @@
 #include "controls/CSortListCtrl.h"
 #include "controls/DialogUnits.h"
 #include "controls/GbkInput.h"
+#include "controls/GbkTextBox.h"
 #include "controls/SongFont.h"
 #include "core/Vocabulary.h"
 #include "grid/CComboGridCtrl.h"
@@ -45,7 +45,7 @@ QWidget* createControl(const TemplateControl& c, QWidget* parent) {
         return edit;
     }
     case TemplateKind::MultiLineEdit: {
-        auto* edit = new MultiLineField(editCharacterLimit(c.id), parent);
+        auto* edit = new GbkTextBox(GbkTextLimits{editCharacterLimit(c.id)}, parent);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setAcceptDrops(false);

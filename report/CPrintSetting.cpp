@@ -3,12 +3,12 @@
 #include "controls/CMyBtn.h"
 #include "controls/ColorRef.h"
 #include "controls/DialogUnits.h"
+#include "controls/GbkTextBox.h"
 #include "controls/Prompt.h"
 #include "controls/SongFont.h"
 #include "core/GbkText.h"
 #include "report/PageNumberClearance.h"
 #include "report/PageNumbering.h"
-#include "report/PrintTextEdit.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -63,11 +63,14 @@ void CPrintSetting::createControls() {
         l->setGeometry(du.rect(23, y, 40, 8));
     };
     label("页眉内容：", 18);
-    // The field keeps its terminator, so the box holds one byte less than the field.
-    headerEdit_ = new PrintTextEdit(kPrintTextMaxChars, int(sizeof working_.headerText) - 1, this);
+    // One line on the page; the field keeps its terminator, so the box holds one byte less
+    // than the field.
+    headerEdit_ =
+        new GbkTextBox({kPrintTextMaxChars, int(sizeof working_.headerText) - 1, 1}, this);
     headerEdit_->setGeometry(du.rect(74, 16, 78, 36));
     label("页脚内容：", 59);
-    footerEdit_ = new PrintTextEdit(kPrintTextMaxChars, int(sizeof working_.footerText) - 1, this);
+    footerEdit_ =
+        new GbkTextBox({kPrintTextMaxChars, int(sizeof working_.footerText) - 1, 1}, this);
     footerEdit_->setGeometry(du.rect(74, 57, 78, 36));
     label("页码格式：", 100);
     formatCombo_ = new QComboBox(this);

@@ -13,7 +13,7 @@ namespace morvik {
 
 class CMyBtn;
 class Prompt;
-class PrintTextEdit;
+class GbkTextBox;
 
 // Control ids of the dialog; control(id) returns the widget.
 enum PrintSettingControl : int {
@@ -58,8 +58,8 @@ private:
     PrintSettings working_;
     Prompt& prompt_;
 
-    PrintTextEdit* headerEdit_ = nullptr;
-    PrintTextEdit* footerEdit_ = nullptr;
+    GbkTextBox* headerEdit_ = nullptr;
+    GbkTextBox* footerEdit_ = nullptr;
     QComboBox* formatCombo_ = nullptr;
     QComboBox* positionCombo_ = nullptr;
     QCheckBox* headerCheck_ = nullptr;

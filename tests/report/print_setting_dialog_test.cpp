@@ -1,11 +1,11 @@
 // The "打印设置" dialog driven through its controls, with a scripted prompt.
 #include "controls/CMyBtn.h"
+#include "controls/GbkTextBox.h"
 #include "tests/support/PromptScripted.h"
 #include "core/GbkText.h"
 #include "report/CPrintSetting.h"
 #include "report/PageNumberClearance.h"
 #include "report/PageNumbering.h"
-#include "report/PrintTextEdit.h"
 #include "report/RecordSheet.h"
 #include "report/RecordingCanvas.h"
 #include "report/SheetPdf.h"
@@ -98,8 +98,8 @@ TEST(PrintSettingDialog, ShowsTheSettingsItWasGiven) {
     f.settings.pageNumberFormat = 2;
     f.settings.pageNumberPosition = 3;
     CPrintSetting d(f.settings, f.prompt);
-    auto* header = f.get<PrintTextEdit>(d, kIdHeaderText);
-    auto* footer = f.get<PrintTextEdit>(d, kIdFooterText);
+    auto* header = f.get<GbkTextBox>(d, kIdHeaderText);
+    auto* footer = f.get<GbkTextBox>(d, kIdFooterText);
     EXPECT_EQ(header->toPlainText(), QStringLiteral("工程甲"));
     EXPECT_EQ(footer->toPlainText(), QStringLiteral("页脚乙"));
     EXPECT_TRUE(header->isEnabled());
@@ -172,7 +172,7 @@ TEST(PrintSettingDialog, TypedTextIsLimitedAndStoredAsGbk) {
     f.settings.printHeader = 1;
     CPrintSetting d(f.settings, f.prompt);
     d.show();
-    auto* header = f.get<PrintTextEdit>(d, kIdHeaderText);
+    auto* header = f.get<GbkTextBox>(d, kIdHeaderText);
     header->setFocus();
     QTest::keyClicks(header, QString(40, 'x'));
     EXPECT_EQ(header->toPlainText(), QString(32, 'x'));
@@ -205,7 +205,7 @@ TEST(PrintSettingDialog, DefaultsThenCancelLeaveTheSettingsAlone) {
     CPrintSetting d(f.settings, f.prompt);
     d.show();
     f.click(d, kIdPrintDefaults);
-    EXPECT_EQ(f.get<PrintTextEdit>(d, kIdHeaderText)->toPlainText(),
+    EXPECT_EQ(f.get<GbkTextBox>(d, kIdHeaderText)->toPlainText(),
               QStringLiteral("砂浆抗压强度贯入检测纪录表"));
     EXPECT_EQ(f.get<QComboBox>(d, kIdPageNumberFormat)->currentIndex(), 3);
     EXPECT_EQ(f.get<QComboBox>(d, kIdPageNumberPosition)->currentIndex(), 1);
@@ -297,7 +297,7 @@ protected:
         f.settings.printHeader = 1;
         dialog = std::make_unique<CPrintSetting>(f.settings, f.prompt);
         dialog->show();
-        header = f.get<PrintTextEdit>(*dialog, kIdHeaderText);
+        header = f.get<GbkTextBox>(*dialog, kIdHeaderText);
         header->setFocus();
     }
     void key(const QString& text) {
@@ -325,7 +325,7 @@ protected:
 
     DialogFixture f;
     std::unique_ptr<CPrintSetting> dialog;
-    PrintTextEdit* header = nullptr;
+    GbkTextBox* header = nullptr;
 };
 
 const QChar kHan(0x7EB8); // two GBK bytes
@@ -470,7 +470,7 @@ TEST(PrintSettingDialog, UntouchedTextsComeBackByteForByte) {
     {
         CPrintSetting d(f.settings, f.prompt);
         d.show();
-        EXPECT_EQ(f.get<PrintTextEdit>(d, kIdHeaderText)->toPlainText().size(), 32);
+        EXPECT_EQ(f.get<GbkTextBox>(d, kIdHeaderText)->toPlainText().size(), 32);
         f.click(d, kIdPrintDefaults); // "默认" rewrites the working copy on purpose ...
         f.click(d, kIdPrintCancel);
     }
@@ -489,7 +489,7 @@ TEST(PrintSettingDialog, UntouchedTextsComeBackByteForByte) {
     {
         CPrintSetting d(f.settings, f.prompt);
         d.show();
-        auto* footer = f.get<PrintTextEdit>(d, kIdFooterText);
+        auto* footer = f.get<GbkTextBox>(d, kIdFooterText);
         footer->setFocus();
         QTest::keyClick(footer, Qt::Key_End);
         QTest::keyClicks(footer, "k");
