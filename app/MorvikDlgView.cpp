@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <iterator>
 
 namespace morvik {
 
@@ -35,27 +36,11 @@ FileDialogRequest dataFileRequest(const QString& initialName) {
             QString::fromUtf8(kDataFileFilterPattern)};
 }
 
-int resultControlId(ResultField field) {
-    switch (field) {
-    case ResultField::MeanDepth:
-        return kIdMeanDepth;
-    case ResultField::Strength:
-        return kIdStrength;
-    case ResultField::MemberEstimate:
-        return kIdMemberEstimate;
-    case ResultField::BatchMean:
-        return kIdBatchMean;
-    case ResultField::BatchStdDev:
-        return kIdBatchStdDev;
-    case ResultField::BatchMin:
-        return kIdBatchMin;
-    case ResultField::BatchCv:
-        return kIdBatchCv;
-    case ResultField::BatchEstimate:
-        return kIdBatchEstimate;
-    }
-    return kIdMeanDepth; // not reached: every field is listed above
-}
+// The control of each result field, in the order of ResultField.
+constexpr int kResultControls[] = {kIdMeanDepth, kIdStrength,     kIdMemberEstimate,
+                                   kIdBatchMean, kIdBatchStdDev,  kIdBatchMin,
+                                   kIdBatchCv,   kIdBatchEstimate};
+static_assert(std::size(kResultControls) == std::size_t(ResultField::BatchEstimate) + 1);
 
 // Line edits raise textEdited only for the user, so a plain setText is quiet.
 void showText(QWidget* w, const std::string& text) {
@@ -105,7 +90,7 @@ void CMorvikDlg::showMemberFields(const MemberFields& f) {
 }
 
 void CMorvikDlg::setResultText(ResultField field, const std::string& text) {
-    showText(control(resultControlId(field)), text);
+    showText(control(kResultControls[std::size_t(field)]), text);
 }
 
 void CMorvikDlg::setBatchModeChecked(bool checked) {
