@@ -208,6 +208,10 @@ void CMorvikDlg::createControls() {
         // has a taller line, which is given room downwards instead of losing its foot.
         if (c.kind == TemplateKind::Label || c.kind == TemplateKind::RightLabel)
             w->resize(w->width(), std::max(w->height(), w->sizeHint().height()));
+        // A date picker holds its whole date beside the drop-down arrow; where the
+        // substituted face is wider it grows into the gap before the next label's text.
+        if (c.kind == TemplateKind::DatePicker)
+            static_cast<DatePicker*>(w)->growToShowWholeDate();
         if (c.buddy != 0)
             buddies.emplace_back(static_cast<QLabel*>(w), c.buddy);
         if (c.id != 0) {
@@ -274,8 +278,10 @@ void CMorvikDlg::fitToScreen(const QRect& available) {
     const QRect placed = fitClientArea(page_->size(), frame, available, geometry(), scrollBar);
     if (placed.size() != size())
         setFixedSize(placed.size());
+    // Placed by its client area: before the window is framed, where the frame will go is
+    // only a guess, and the window manager puts the frame around the client area.
     if (placed.topLeft() != geometry().topLeft())
-        move(placed.topLeft() - QPoint(frame.left(), frame.top()));
+        setGeometry(placed);
 }
 
 void CMorvikDlg::showEvent(QShowEvent* event) {

@@ -4,6 +4,7 @@
 
 #include "app/ScreenFit.h"
 #include "controls/ListCellPainter.h"
+#include "core/GbkText.h"
 #include "io/DataFile.h"
 #include "report/CMainFrame.h"
 
