@@ -86,16 +86,6 @@ TEST(LeavingTheWork, CancelEscAndTheBoxCloseButtonKeepEverything) {
     EXPECT_TRUE(w.d().isVisible());
 }
 
-TEST(LeavingTheWork, ARemarkAloneIsAskedAbout) {
-    DialogWindow w;
-    w.typeInto(kIdRemark, "cracked");
-    EXPECT_TRUE(w.session().dataModified());
-    w.prompt.answers = {PromptAnswer::Cancel};
-    w.d().close();
-    EXPECT_EQ(w.messageTexts(), std::vector<std::string>{kSaveQuestion});
-    EXPECT_TRUE(w.d().isVisible());
-}
-
 TEST(LeavingTheWork, NewFileAfterNoStartsUnchanged) {
     DialogWindow w;
     w.typeInto(kIdInstrumentNumber, "GY-2");
