@@ -20,6 +20,7 @@ class QComboBox;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
+class QScrollArea;
 
 namespace morvik {
 
@@ -70,12 +71,20 @@ public:
     // The About box, modally.
     void showAboutBox();
 
+    // Keeps the whole window inside `available` (a screen's area for windows): where the
+    // controls do not fit, the dialog shrinks, scrolls them and moves inside. Runs by itself
+    // when the dialog is shown and once the window manager has framed it.
+    void fitToScreen(const QRect& available);
+    QScrollArea* scrollArea() const { return scroll_; }
+
 protected:
     void reject() override; // Esc
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // SessionView
@@ -111,6 +120,9 @@ private:
 
     Prompt& prompt_;
     Session session_;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* page_ = nullptr; // the controls at their template places
+    bool fittedToFrame_ = false;
     QHash<int, QWidget*> controls_;
     CComboGridCtrl* grid_ = nullptr;
     CSortListCtrl* list_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace morvik {
 
@@ -9,6 +11,9 @@ namespace {
 const QString kDisplayFormat = QStringLiteral("yyyy年MM月dd日");
 // The picker's lowest date stands for "no date": it is shown as this blank text.
 const QString kNoDateText = QStringLiteral(" ");
+// A date of the widest digits; the text field also keeps a little margin of its own.
+const QDate kWidestDate(2000, 12, 28);
+constexpr int kTextFieldMargins = 6;
 } // namespace
 
 DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent) {
@@ -30,6 +35,20 @@ std::optional<CivilDate> DatePicker::shownDate() const {
     if (!d.isValid() || d == minimumDate())
         return std::nullopt;
     return CivilDate{d.year(), d.month(), d.day()};
+}
+
+void DatePicker::growToShowWholeDate() {
+    // With its calendar the picker is laid out as an editable combo box.
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.editable = true;
+    option.rect = rect();
+    const QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const int needed =
+        fontMetrics().horizontalAdvance(kWidestDate.toString(kDisplayFormat)) + kTextFieldMargins;
+    if (needed > field.width())
+        resize(width() + needed - field.width(), height());
 }
 
 bool DatePicker::focusNextPrevChild(bool next) {

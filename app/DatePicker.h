@@ -18,6 +18,10 @@ public:
     // The date shown, or nothing when the picker shows none.
     std::optional<CivilDate> shownDate() const;
 
+    // Widens the picker, where needed, until the widest date fits beside the drop-down
+    // arrow in its font.
+    void growToShowWholeDate();
+
 protected:
     // Tab leaves the picker, as in every other field; the arrows move between its parts.
     bool focusNextPrevChild(bool next) override;

@@ -95,6 +95,14 @@ const std::vector<int>& mainDialogTabOrder() {
     return order;
 }
 
+const std::vector<int>& mainDialogKeyboardStops() {
+    static const std::vector<int> stops{
+        kIdBatchMode,     kIdMemberList,    kIdReadingGrid,  kIdOpen,       kIdSave, kIdNewFile,
+        kIdClearReadings, kIdPrintSettings, kIdPrintPreview, kIdCalculator, kIdExit,
+    };
+    return stops;
+}
+
 int editCharacterLimit(int id) {
     switch (id) {
     case kIdProjectName:

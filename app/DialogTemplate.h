@@ -41,6 +41,12 @@ const std::vector<TemplateControl>& mainDialogTemplate();
 // The fields that take the focus by Tab, in order.
 const std::vector<int>& mainDialogTabOrder();
 
+// The controls Tab reaches after those fields, in their order on screen (top to bottom,
+// left to right), so that the whole dialog can be worked without a mouse: 批检测, the
+// member list, the reading grid (which keeps Tab for its cells; Ctrl+Tab leaves it) and
+// the visible buttons.
+const std::vector<int>& mainDialogKeyboardStops();
+
 // Text limits of the edit fields, in characters.
 int editCharacterLimit(int id);
 

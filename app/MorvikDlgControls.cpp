@@ -8,12 +8,14 @@
 #include "app/KeyboardFilter.h"
 #include "app/ProgramIcon.h"
 #include "app/ReadingGrid.h"
+#include "app/ScreenFit.h"
 #include "app/SystemMenu.h"
 #include "controls/CMyBtn.h"
 #include "controls/CSortListCtrl.h"
 #include "controls/DialogUnits.h"
 #include "controls/GbkInput.h"
 #include "controls/GbkTextBox.h"
+#include "controls/ListCellPainter.h"
 #include "controls/SongFont.h"
 #include "core/Vocabulary.h"
 #include "grid/CComboGridCtrl.h"
@@ -26,6 +28,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <algorithm>
 
 namespace morvik {
@@ -88,8 +94,13 @@ QWidget* createControl(const TemplateControl& c, QWidget* parent) {
             button->hide();
         return button;
     }
-    case TemplateKind::CheckBox:
-        return new QCheckBox(caption, parent);
+    case TemplateKind::CheckBox: {
+        // Filled with the face colour, so a frame line it sits on does not run through
+        // its caption.
+        auto* box = new QCheckBox(caption, parent);
+        box->setAutoFillBackground(true);
+        return box;
+    }
     case TemplateKind::MemberList: {
         auto* list = new CSortListCtrl(parent);
         list->setHeadings(QString::fromUtf8(kMemberListHeadings));
@@ -106,6 +117,22 @@ QWidget* createControl(const TemplateControl& c, QWidget* parent) {
     }
     }
     return nullptr;
+}
+
+// Row numbers of up to four digits are shown whole beside their check box: the number
+// column grows as far as that needs, and the name column, which has room to spare, gives
+// the width back.
+void showRowNumbersWhole(CSortListCtrl& list) {
+    constexpr int kNumberColumn = 0;
+    constexpr int kNameColumn = 1;
+    const int width = list.columnWidth(kNumberColumn);
+    const int textRoom = listTextRect(QRect(0, 0, width, 1), true).width();
+    const int needed = QFontMetrics(list.font()).horizontalAdvance(QStringLiteral("9999"));
+    if (needed <= textRoom)
+        return;
+    const int grow = needed - textRoom;
+    list.setColumnWidth(kNumberColumn, width + grow);
+    list.setColumnWidth(kNameColumn, std::max(1, list.columnWidth(kNameColumn) - grow));
 }
 
 void fillCombo(QComboBox* combo, const std::vector<std::string>& items) {
@@ -153,11 +180,22 @@ bool CMorvikDlg::nativeEvent(const QByteArray& eventType, void* message, qintptr
 
 void CMorvikDlg::createControls() {
     const DialogUnits du(font());
-    setFixedSize(du.x(kMainDialogWidthDu), du.y(kMainDialogHeightDu));
+    // The controls lie on a page of the template's size, shown whole where the screen has
+    // room and scrolled where it has not (fitToScreen).
+    page_ = new QWidget;
+    page_->setFixedSize(du.x(kMainDialogWidthDu), du.y(kMainDialogHeightDu));
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    scroll_->setWidget(page_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll_);
+    setFixedSize(page_->size());
 
     std::vector<std::pair<QLabel*, int>> buddies;
     for (const TemplateControl& c : mainDialogTemplate()) {
-        QWidget* w = createControl(c, this);
+        QWidget* w = createControl(c, page_);
         w->setGeometry(du.rect(c.x, c.y, c.w, c.h));
         w->setFocusPolicy(w->focusPolicy() == Qt::NoFocus ? Qt::NoFocus : Qt::ClickFocus);
         if (c.kind == TemplateKind::GroupBox)
@@ -170,6 +208,10 @@ void CMorvikDlg::createControls() {
         // has a taller line, which is given room downwards instead of losing its foot.
         if (c.kind == TemplateKind::Label || c.kind == TemplateKind::RightLabel)
             w->resize(w->width(), std::max(w->height(), w->sizeHint().height()));
+        // A date picker holds its whole date beside the drop-down arrow; where the
+        // substituted face is wider it grows into the gap before the next label's text.
+        if (c.kind == TemplateKind::DatePicker)
+            static_cast<DatePicker*>(w)->growToShowWholeDate();
         if (c.buddy != 0)
             buddies.emplace_back(static_cast<QLabel*>(w), c.buddy);
         if (c.id != 0) {
@@ -181,15 +223,20 @@ void CMorvikDlg::createControls() {
     for (const auto& [label, id] : buddies)
         label->setBuddy(controls_.value(id));
 
-    const std::vector<int>& order = mainDialogTabOrder();
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        controls_.value(order[i])->setFocusPolicy(Qt::StrongFocus);
-        if (i > 0)
-            setTabOrder(controls_.value(order[i - 1]), controls_.value(order[i]));
+    std::vector<int> order = mainDialogTabOrder();
+    for (int id : order)
+        controls_.value(id)->setFocusPolicy(Qt::StrongFocus);
+    for (int id : mainDialogKeyboardStops()) {
+        // The grid takes a click's focus through its own press handling.
+        controls_.value(id)->setFocusPolicy(id == kIdReadingGrid ? Qt::TabFocus : Qt::StrongFocus);
+        order.push_back(id);
     }
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(controls_.value(order[i - 1]), controls_.value(order[i]));
 
     grid_ = static_cast<CComboGridCtrl*>(controls_.value(kIdReadingGrid));
     list_ = static_cast<CSortListCtrl*>(controls_.value(kIdMemberList));
+    showRowNumbersWhole(*list_);
     setupReadingGrid(*grid_);
 
     fillCombo(static_cast<QComboBox*>(controls_.value(kIdBasis)), standardsList());
@@ -213,6 +260,43 @@ void CMorvikDlg::createListMenu() {
         action->setData(command);
         const int id = command;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    }
+}
+
+void CMorvikDlg::fitToScreen(const QRect& available) {
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
+                   outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    if (!fittedToFrame_ && frame.isNull()) {
+        // Not framed yet: leave room for a title bar, which is what must stay in reach.
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        frame = QMargins(border, title + border, border, border);
+    }
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+    const QRect placed = fitClientArea(page_->size(), frame, available, geometry(), scrollBar);
+    if (placed.size() != size())
+        setFixedSize(placed.size());
+    // Placed by its client area: before the window is framed, where the frame will go is
+    // only a guess, and the window manager puts the frame around the client area.
+    if (placed.topLeft() != geometry().topLeft())
+        setGeometry(placed);
+}
+
+void CMorvikDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (QScreen* s = screen())
+        fitToScreen(s->availableGeometry());
+}
+
+void CMorvikDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    // The frame the window manager adds is known only once it has framed the window.
+    if (!fittedToFrame_ && isVisible() && frameGeometry() != geometry()) {
+        fittedToFrame_ = true;
+        if (QScreen* s = screen())
+            fitToScreen(s->availableGeometry());
     }
 }
 

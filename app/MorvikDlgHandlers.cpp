@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -188,11 +189,17 @@ void CMorvikDlg::startPrintPreview() {
     std::vector<ShaJiang_GouJian_Struct> pageMembers;
     for (const int index : session_.previewMembers())
         pageMembers.push_back(session_.members().at(static_cast<std::size_t>(index)));
-    CMainFrame::startPreview(*this,
-                             PreviewPages(session_.project(), std::move(pageMembers),
-                                          session_.batchMode(), session_.batch(),
-                                          session_.printSettings()),
-                             prompt_);
+    CMainFrame* frame = CMainFrame::startPreview(
+        *this,
+        PreviewPages(session_.project(), std::move(pageMembers), session_.batchMode(),
+                     session_.batch(), session_.printSettings()),
+        prompt_);
+    // The sheets of a data file are named after it, beside it.
+    const QString dataFile = QString::fromStdString(session_.currentFilePath());
+    if (!dataFile.isEmpty()) {
+        const QFileInfo info(dataFile);
+        frame->proposePdfFile(info.dir().filePath(info.completeBaseName() + ".pdf"));
+    }
 }
 
 void CMorvikDlg::showAboutBox() {

@@ -167,13 +167,18 @@ void CMorvikDlg::commitReadingEdit() {
 }
 
 Answer CMorvikDlg::showMessage(const Message& message, AskButtons buttons) {
-    const PromptAnswer answer = prompt_.showMessage(
-        this, message, buttons == AskButtons::YesNo ? PromptButtons::YesNo : PromptButtons::Ok);
-    switch (answer) {
+    PromptButtons shown = PromptButtons::Ok;
+    if (buttons == AskButtons::YesNo)
+        shown = PromptButtons::YesNo;
+    else if (buttons == AskButtons::YesNoCancel)
+        shown = PromptButtons::YesNoCancel;
+    switch (prompt_.showMessage(this, message, shown)) {
     case PromptAnswer::Yes:
         return Answer::Yes;
     case PromptAnswer::No:
         return Answer::No;
+    case PromptAnswer::Cancel:
+        return Answer::Cancel;
     case PromptAnswer::Ok:
         break;
     }

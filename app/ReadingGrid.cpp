@@ -3,7 +3,33 @@
 #include "app/DialogIds.h"
 #include "grid/CGridCtrl.h"
 
+#include <QFocusEvent>
+
 namespace morvik {
+
+namespace {
+
+// Tab into the grid lands on point 1's first reading while no cell has the focus yet, so
+// the keyboard alone can start typing a member.
+class FirstCellOnTab : public QObject {
+public:
+    explicit FirstCellOnTab(CGridCtrl& grid) : QObject(&grid), grid_(grid) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::FocusIn)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) &&
+            !grid_.isValid(grid_.focusCell()))
+            grid_.setFocusCell(1, 1);
+        return false;
+    }
+
+private:
+    CGridCtrl& grid_;
+};
+
+} // namespace
 
 void setupReadingGrid(CGridCtrl& grid) {
     static const char* const kHeadings[kReadingGridColumns] = {"序号", "不平整读数(mm)",
@@ -34,6 +60,7 @@ void setupReadingGrid(CGridCtrl& grid) {
     for (int row = 1; row < kReadingGridRows; ++row)
         grid.setItemText(row, 0, QString::number(row));
 
+    grid.installEventFilter(new FirstCellOnTab(grid));
     grid.resetScrollBars();
     grid.setDrawingAllowed(true);
     grid.viewport()->update();

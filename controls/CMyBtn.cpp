@@ -1,5 +1,7 @@
 #include "controls/CMyBtn.h"
 
+#include "controls/ListCellPainter.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
@@ -9,6 +11,7 @@ namespace morvik {
 namespace {
 
 constexpr qreal kCornerRadius = kMyBtnCornerEllipse / 2.0;
+constexpr int kFocusInset = 3; // the focus frame, clear of the rounded outline
 
 // A rounded rectangle whose 1-pixel outline covers the outermost pixels of `r`, as the
 // platform's rounded rectangle does, filled with `fill` inside.
@@ -84,6 +87,11 @@ void CMyBtn::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     drawMyBtnFace(painter, rect(), isDown(), !isEnabled(), text(), colours_);
+    // Reached by Tab, the button must show that Space would press it.
+    if (hasFocus())
+        drawListFocusFrame(painter,
+                           rect().adjusted(kFocusInset, kFocusInset, -kFocusInset, -kFocusInset),
+                           colours_.text);
 }
 
 } // namespace morvik

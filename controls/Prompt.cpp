@@ -75,6 +75,20 @@ PromptAnswer WidgetPrompt::showMessage(QWidget* parent, const Message& message,
         giveRoomToTextAndCaption(box);
         return box.exec() == QMessageBox::Yes ? PromptAnswer::Yes : PromptAnswer::No;
     }
+    if (buttons == PromptButtons::YesNoCancel) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        giveRoomToTextAndCaption(box);
+        switch (box.exec()) {
+        case QMessageBox::Yes:
+            return PromptAnswer::Yes;
+        case QMessageBox::No:
+            return PromptAnswer::No;
+        default:
+            return PromptAnswer::Cancel;
+        }
+    }
     box.setStandardButtons(QMessageBox::Ok);
     giveRoomToTextAndCaption(box);
     box.exec();

@@ -12,8 +12,8 @@ class QWidget;
 
 namespace morvik {
 
-enum class PromptButtons { Ok, YesNo };
-enum class PromptAnswer { Ok, Yes, No };
+enum class PromptButtons { Ok, YesNo, YesNoCancel };
+enum class PromptAnswer { Ok, Yes, No, Cancel };
 
 // What an open or save file dialog offers: the proposed file name, the extension added
 // to a name typed without one, and a single filter ("description (pattern)").
@@ -29,7 +29,8 @@ public:
     virtual ~Prompt() = default;
 
     // Shows `message` (text, caption, icon) with `buttons` and returns the button chosen.
-    // Closing an Ok box any other way answers Ok; closing a Yes/No box answers No.
+    // Closing an Ok box any other way answers Ok; closing a Yes/No box answers No, and a
+    // Yes/No/Cancel box Cancel (Esc and the box's close button included).
     virtual PromptAnswer showMessage(QWidget* parent, const Message& message,
                                      PromptButtons buttons = PromptButtons::Ok) = 0;
 

@@ -6,9 +6,9 @@
 
 namespace morvik {
 
-FileDialogRequest pdfOutputRequest() {
+FileDialogRequest pdfOutputRequest(const QString& proposed) {
     return FileDialogRequest{
-        QStringLiteral("砂浆抗压强度贯入检测记录表.pdf"),
+        proposed.isEmpty() ? QStringLiteral("砂浆抗压强度贯入检测记录表.pdf") : proposed,
         QStringLiteral("pdf"),
         QStringLiteral("PDF 文件"),
         QStringLiteral("*.pdf"),
@@ -16,7 +16,8 @@ FileDialogRequest pdfOutputRequest() {
 }
 
 bool choosePdfOutput(Prompt& prompt, QWidget* parent, QPrinter& printer) {
-    const std::optional<QString> path = prompt.saveFileName(parent, pdfOutputRequest());
+    const std::optional<QString> path =
+        prompt.saveFileName(parent, pdfOutputRequest(printer.outputFileName()));
     if (!path)
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -5,11 +5,13 @@
 
 namespace morvik {
 
-// What the save dialog for the PDF file offers.
-FileDialogRequest pdfOutputRequest();
+// What the save dialog for the PDF file offers: `proposed`, or the record sheet's title
+// when that is empty.
+FileDialogRequest pdfOutputRequest(const QString& proposed = QString());
 
-// Asks `prompt` for a PDF file and points `printer` at it, all pages. False, with the
-// printer untouched, when the user cancelled.
+// Asks `prompt` for a PDF file, proposing the printer's output file name when it has one,
+// and points `printer` at it, all pages. False, with the printer untouched, when the user
+// cancelled.
 bool choosePdfOutput(Prompt& prompt, QWidget* parent, QPrinter& printer);
 
 } // namespace morvik

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     MemorySource source(bytes, size);
     DataSet data;
     data.members.resize(2);
-    readLegacyLayout(source, data);
+    if (!readLegacyLayout(source, data))
+        return 0; // refused: not a data file of this layout
 
     if (data.members.size() != 1)
         std::abort();

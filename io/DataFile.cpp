@@ -105,7 +105,8 @@ ReadResult readFrom(ByteSource& source, DataSet& data, DataFileLayout* layout) {
         if (result != ReadResult::Loaded)
             return result;
     } else {
-        io_detail::readLegacyLayout(source, read);
+        if (!io_detail::readLegacyLayout(source, read))
+            return ReadResult::Refused;
         found = DataFileLayout::Legacy;
     }
     data.project = read.project;
@@ -159,9 +160,7 @@ constexpr std::size_t kMembersPerWrite = 1024;
 
 class BufferedMembers : public MemberSink {
 public:
-    explicit BufferedMembers(ContentSink& file) : file_(file) {
-        buffer_.reserve(kMembersPerWrite);
-    }
+    explicit BufferedMembers(ContentSink& file) : file_(file) { buffer_.reserve(kMembersPerWrite); }
     void add(const ShaJiang_GouJian_Struct& member) override {
         buffer_.push_back(member);
         ++count_;
@@ -170,7 +169,8 @@ public:
     }
     // False when a write has failed, now or before.
     bool flush() {
-        ok_ = ok_ && (buffer_.empty() || file_.append(buffer_.data(), buffer_.size() * kMemberSize));
+        ok_ =
+            ok_ && (buffer_.empty() || file_.append(buffer_.data(), buffer_.size() * kMemberSize));
         buffer_.clear();
         return ok_;
     }
@@ -217,9 +217,9 @@ WriteResult writeDataFile(const std::filesystem::path& path, const DataSet& data
                                    {data.members.data(), data.members.size() * kMemberSize}}));
 }
 
-std::optional<WriteResult> writeDataFileFrom(
-    const std::filesystem::path& path,
-    const std::function<std::optional<ProjectInfo>(MemberSink&)>& produce) {
+std::optional<WriteResult>
+writeDataFileFrom(const std::filesystem::path& path,
+                  const std::function<std::optional<ProjectInfo>(MemberSink&)>& produce) {
     bool gaveUp = false;
     const ReplaceResult replaced = replaceFileContentsWith(path, [&](ContentSink& file) {
         // The header, which needs the count, is written last, over this place.

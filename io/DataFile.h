@@ -44,8 +44,9 @@ enum class ReadResult {
     UnsupportedVersion, // magic present, version not 100; data set unchanged
     Refused,            // a record-layout file whose member count is 0, negative or more
                         // than the whole 768-byte records it holds (a file cut inside a
-                        // record is damaged), or whose members do not fit in memory;
-                        // data set unchanged. Report it like OpenFailed.
+                        // record is damaged), or whose members do not fit in memory; an
+                        // empty file; a file without the magic whose numeric legacy fields
+             // hold other text or no number at all; data set unchanged. Report it like OpenFailed.
 };
 
 enum class WriteResult {
@@ -82,9 +83,9 @@ public:
 // returns the project, or nothing to give up. Giving up writes nothing and returns nothing;
 // otherwise the result is writeDataFile's. An exception from `produce` passes through,
 // with nothing written.
-std::optional<WriteResult> writeDataFileFrom(
-    const std::filesystem::path& path,
-    const std::function<std::optional<ProjectInfo>(MemberSink&)>& produce);
+std::optional<WriteResult>
+writeDataFileFrom(const std::filesystem::path& path,
+                  const std::function<std::optional<ProjectInfo>(MemberSink&)>& produce);
 
 // The file image writeDataFile stores.
 std::vector<std::uint8_t> encodeDataFile(const DataSet& data);

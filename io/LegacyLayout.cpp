@@ -57,22 +57,41 @@ bool isGbkTrail(unsigned char b) {
 }
 
 #ifdef _WIN32
-double parseC(const char* text) {
+double parseC(const char* text, char** end = nullptr) {
     static const _locale_t c = _create_locale(LC_ALL, "C");
-    return _strtod_l(text, nullptr, c);
+    return _strtod_l(text, end, c);
 }
 #else
-double parseC(const char* text) {
+double parseC(const char* text, char** end = nullptr) {
     // The program's own locale may use a decimal comma; the files always use '.'.
     static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return strtod_l(text, nullptr, c);
+    return strtod_l(text, end, c);
 }
 #endif
+
+bool isBlank(char ch) {
+    return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
+
+// The fields that hold numbers: the strength, the 48 readings and the mean depth.
+bool isNumericField(int field) {
+    return field == kFieldStrength || field >= kFieldFirstReading;
+}
 
 } // namespace
 
 float legacyNumber(const char* text) {
     return static_cast<float>(parseC(text));
+}
+
+NumberText numberText(const char* text) {
+    while (isBlank(*text))
+        ++text;
+    if (*text == '\0')
+        return NumberText::Empty;
+    char* end = nullptr;
+    parseC(text, &end);
+    return end != text ? NumberText::Number : NumberText::NotANumber;
 }
 
 std::size_t gbkPrefixLength(const char* text, std::size_t len, std::size_t limit) {
@@ -96,7 +115,7 @@ void storeText(const char* text, char* field, std::size_t width) {
     std::memcpy(field, text, gbkPrefixLength(text, len, width - 1));
 }
 
-void readLegacyLayout(ByteSource& source, DataSet& data) {
+bool readLegacyLayout(ByteSource& source, DataSet& data) {
     std::array<Slot, kLegacyFieldCount> fields{};
     std::uint64_t offset = 0;
     for (Slot& slot : fields) {
@@ -106,6 +125,21 @@ void readLegacyLayout(ByteSource& source, DataSet& data) {
         ++offset;
         offset += source.readAt(offset, slot.data(), length);
     }
+    // The old program wrote a number into every numeric field. Text that is no number
+    // there, or no number anywhere (an empty file, a short text file that fits into the
+    // first field), is some other file that merely lacks the magic: read on, its bytes
+    // would show as garbled texts and readings of 0 that nobody measured.
+    bool anyNumber = false;
+    for (int field = 0; field < kLegacyFieldCount; ++field) {
+        if (!isNumericField(field))
+            continue;
+        const NumberText kind = numberText(fields[std::size_t(field)].data());
+        if (kind == NumberText::NotANumber)
+            return false;
+        anyNumber = anyNumber || kind == NumberText::Number;
+    }
+    if (!anyNumber)
+        return false;
 
     std::memset(&data.project, 0, sizeof data.project);
     ShaJiang_GouJian_Struct member = newMemberRecord(1);
@@ -142,6 +176,7 @@ void readLegacyLayout(ByteSource& source, DataSet& data) {
         updatePointDepth(member, k, 0.0f);
     evaluateMember(member, data.project.mortarCode);
     data.members.assign(1, member);
+    return true;
 }
 
 } // namespace morvik::io_detail

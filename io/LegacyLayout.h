@@ -12,8 +12,15 @@ namespace morvik::io_detail {
 constexpr int kLegacyFieldCount = 59;
 constexpr std::size_t kLegacySlotSize = 256; // a field of up to 255 bytes plus its NUL
 
-// Reads the whole source as the legacy layout into `data` (one member, evaluated).
-void readLegacyLayout(ByteSource& source, DataSet& data);
+// Reads the whole source as the legacy layout into `data` (one member, evaluated). False,
+// with `data` unchanged, when a numeric field holds text that is no number or no numeric
+// field holds a number at all: the file is not a data file of this layout.
+bool readLegacyLayout(ByteSource& source, DataSet& data);
+
+// What a numeric field holds: nothing but blanks, text that atof starts reading as a
+// number (after blanks), or other text.
+enum class NumberText { Empty, Number, NotANumber };
+NumberText numberText(const char* text);
 
 // A decimal text as the C library's atof reads it in the "C" locale (leading blanks,
 // sign, digits, '.', exponent; no number gives 0), narrowed to single precision.

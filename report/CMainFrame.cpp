@@ -77,6 +77,13 @@ CMainFrame::CMainFrame(QWidget& dialog, PreviewPages pages, Prompt& prompt)
 
 CMainFrame::~CMainFrame() = default;
 
+void CMainFrame::proposePdfFile(const QString& path) {
+    // A printer that is a real device keeps its own output; naming a file would turn it
+    // into a PDF.
+    if (printer_->outputFormat() == QPrinter::PdfFormat)
+        printer_->setOutputFileName(path);
+}
+
 QAction* CMainFrame::action(PreviewCommand command) const {
     return actions_[static_cast<std::size_t>(command)];
 }
@@ -94,6 +101,10 @@ void CMainFrame::buildToolBar() {
             act->setShortcuts(entry.key);
         actions_[static_cast<std::size_t>(entry.command)] = act;
     }
+    // Esc closes the preview as 关闭 does, like any window that is only looked at.
+    QList<QKeySequence> closeKeys = action(PreviewCommand::Close)->shortcuts();
+    closeKeys.append(QKeySequence(Qt::Key_Escape));
+    action(PreviewCommand::Close)->setShortcuts(closeKeys);
     for (PreviewCommand c : {PreviewCommand::OnePage, PreviewCommand::TwoPages}) {
         action(c)->setCheckable(true);
         layoutGroup->addAction(action(c));

@@ -57,6 +57,9 @@ public:
 
     ~CMainFrame() override;
 
+    // Where the pages go when no printer is installed, proposed in the PDF file dialog.
+    void proposePdfFile(const QString& path);
+
     CMyPreviewView& view() { return *view_; }
     QAction* action(PreviewCommand command) const;
     QSpinBox* pageField() const { return pageField_; }

@@ -96,8 +96,9 @@ public:
     void showMemberResults(const ShaJiang_GouJian_Struct& record, int index);
 
     // --- files ----------------------------------------------------------------------------
-    // Asks to save unsaved changes. False when the user said Yes and the save did not
-    // happen (cancelled or failed): the command that asked must stop.
+    // Asks to save unsaved changes (是, 否, 取消). False when the user chose 取消, or said
+    // Yes and the save did not happen (cancelled or failed): the command that asked must
+    // stop and nothing changes.
     bool confirmSaveChanges();
     // 保存: always asks for a name. True when the file was written.
     bool saveDataSet();

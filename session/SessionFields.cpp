@@ -114,6 +114,7 @@ void Session::onMemberNameChanged(const std::string& text) {
 void Session::onRemarkChanged(const std::string& text) {
     textToField(text, currentRecord_.remark);
     writeBack();
+    dataModified_ = true;
 }
 
 ProjectFields Session::projectFields() const {

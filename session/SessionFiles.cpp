@@ -28,10 +28,14 @@ bool Session::confirmSaveChanges() {
     view_.commitReadingEdit(); // a value still being typed counts as a change
     if (!dataModified_)
         return true;
-    const Answer answer = view_.showMessage(
-        Message{kSaveQuestionText, kCaptionNotice, MessageIcon::Information}, AskButtons::YesNo);
-    if (answer != Answer::Yes)
+    const Answer answer =
+        view_.showMessage(Message{kSaveQuestionText, kCaptionNotice, MessageIcon::Information},
+                          AskButtons::YesNoCancel);
+    if (answer == Answer::No)
         return true;
+    // 取消, Esc or the box's close button: the work stays, and so does the program.
+    if (answer != Answer::Yes)
+        return false;
     return saveDataSet();
 }
 
@@ -73,16 +77,17 @@ void Session::openDataSet() {
 void Session::openPath(const std::string& path) {
     // An edit still open belongs to the data set on screen, not to the one being read.
     view_.commitReadingEdit();
-    currentFileName_ = fileNameOf(path);
-    currentFilePath_ = path;
-    view_.setTitle(title());
-
     DataSet data;
     const ReadResult result = readDataFile(std::filesystem::u8path(path), data);
     if (result == ReadResult::OpenFailed || result == ReadResult::Refused) {
+        // The title keeps naming the data on screen, so a later 保存 cannot propose the
+        // damaged file for data that never came from it.
         view_.showMessage(Message{kOpenFailedText, kCaptionNotice, MessageIcon::Information});
         return;
     }
+    currentFileName_ = fileNameOf(path);
+    currentFilePath_ = path;
+    view_.setTitle(title());
     if (result == ReadResult::Loaded) {
         project_ = data.project;
         members_ = std::move(data.members);
@@ -120,6 +125,9 @@ void Session::newDataSet() {
     currentFileName_ = kUntitledFileName;
     currentFilePath_.clear();
     view_.setTitle(title());
+    // The changes of the set just left were saved or declined; the new set has none.
+    dataModified_ = false;
+    syncJournal();
 }
 
 void Session::clearReadings() {

@@ -41,8 +41,9 @@ enum class ResultField {
     BatchEstimate,
 };
 
-enum class AskButtons { Ok, YesNo };
-enum class Answer { Ok, Yes, No };
+enum class AskButtons { Ok, YesNo, YesNoCancel };
+// Cancel: the user closed a Yes/No/Cancel question without choosing (取消, Esc, close box).
+enum class Answer { Ok, Yes, No, Cancel };
 
 // What the project controls show (showProjectInfo). A date that cannot be shown (a stored
 // text that does not parse) is nothing: the picker then shows no valid date.

@@ -78,7 +78,7 @@ TEST(DesktopFiles, CommandLineFileThatCannotBeOpenedIsReported) {
     CMorvikDlg& d = app.start({"morvik", dir.filePath("missing.stl")}, settings);
     ASSERT_EQ(prompt.messages.size(), 1u);
     EXPECT_EQ(prompt.messages[0].message.text, "打开文件失败！");
-    EXPECT_EQ(d.windowTitle(), "Velkan贯入仪检测软件V2.01-missing.stl");
+    EXPECT_EQ(d.windowTitle(), "Velkan贯入仪检测软件V2.01-新文件.stl");
     EXPECT_EQ(d.memberList()->rowCount(), 1);
     EXPECT_EQ(d.memberList()->cellText(0, 1), "G001");
 }

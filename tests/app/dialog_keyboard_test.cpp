@@ -241,7 +241,7 @@ TEST_F(DialogKeys, EscWithChangesAsksAndNoEnds) {
     w.typeInto(kIdInstrumentNumber, "E2");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_EQ(w.messageTexts(), std::vector<std::string>{kSaveQuestion});
-    EXPECT_EQ(w.prompt.messages[0].buttons, PromptButtons::YesNo);
+    EXPECT_EQ(w.prompt.messages[0].buttons, PromptButtons::YesNoCancel);
     EXPECT_FALSE(w.d().isVisible());
     EXPECT_TRUE(w.prompt.fileDialogs.empty());
 }

@@ -123,7 +123,7 @@ TEST(DialogFields, UserEditsReachTheSessionProgrammaticOnesDoNot) {
     DialogWindow w;
     w.control(kIdRemark)->setFocus();
     commitText("备注一");
-    EXPECT_FALSE(w.session().dataModified()); // a remark is no change of the data set
+    EXPECT_TRUE(w.session().dataModified()); // a remark is a change like any other
     EXPECT_EQ(std::string(w.session().currentRecord().remark),
               std::string("\xb1\xb8\xd7\xa2\xd2\xbb"));
 

@@ -176,12 +176,12 @@ TEST(DialogLayout, LabelsAreTheBuddiesOfTheirFields) {
     EXPECT_FALSE(w.list().accessibleName().isEmpty());
 }
 
-TEST(DialogLayout, TabVisitsTheFourteenFieldsInOrderAndWraps) {
+TEST(DialogLayout, TabVisitsTheFourteenFieldsInOrderThenGoesOn) {
     DialogWindow w;
     const std::vector<int> expected{
         kIdTestDate, kIdRemark,           kIdProjectName,    kIdInstrumentNumber, kIdTemperature,
         kIdBasis,    kIdConstructionDate, kIdStrengthGrade,  kIdMortarKind,       kIdMortarVariety,
-        kIdReviewer, kIdChiefInspector,   kIdMemberEstimate, kIdMemberName};
+        kIdReviewer, kIdChiefInspector,   kIdMemberEstimate, kIdBatchMode};
     ASSERT_EQ(focusedControlId(), kIdMemberName);
     std::vector<int> seen;
     for (std::size_t i = 0; i < expected.size(); ++i) {

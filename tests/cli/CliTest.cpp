@@ -297,6 +297,11 @@ TEST_F(CliTest, ExitStatusAndDiagnostics) {
     std::vector<std::uint8_t> cut = encodeDataFile(spreadSet(0x10));
     cut.pop_back(); // the last record lacks its final byte
     test::writeBytes(cutPath, cut);
+    const auto emptyPath = dir_ / "empty.stl";
+    test::writeBytes(emptyPath, {});
+    const auto textPath = dir_ / "notes.stl";
+    const std::string notes = "Site notes, wall 3: readings to follow.\n";
+    test::writeBytes(textPath, std::vector<std::uint8_t>(notes.begin(), notes.end()));
 
     const struct {
         std::vector<std::string> args;
@@ -320,6 +325,8 @@ TEST_F(CliTest, ExitStatusAndDiagnostics) {
         {{"show", refusedPath.string()}, 1},
         {{"show", otherVersionPath.string()}, 1},
         {{"show", cutPath.string()}, 1},
+        {{"show", emptyPath.string()}, 1},
+        {{"show", textPath.string()}, 1},
         {{"batch", cutPath.string(), "--rows", "1,2"}, 1},
         {{"batch", missing, "--rows", "1,2"}, 1},
         {{"show", good}, 0},
@@ -388,7 +395,7 @@ TEST_F(CliTest, ShowWritesTheDocumentAsOneIndentedJsonText) {
         EXPECT_EQ(run.out, json.dump(2) + "\n");
         EXPECT_EQ(json["members"].size(), static_cast<std::size_t>(count));
     }
-    std::map<int, std::string> fields = {{2, "a\nb\"c"}}; // a remark with a new line
+    std::map<int, std::string> fields = {{2, "a\nb\"c"}, {11, "5"}}; // a remark with a new line
     const auto legacy = dir_ / "old.stl";
     test::writeBytes(legacy, test::legacyImage(fields));
     const CliRun run = runCli({"show", legacy.string()});

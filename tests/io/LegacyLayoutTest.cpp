@@ -73,7 +73,7 @@ TEST(LegacyLayout, VarietyNameChoosesTheMortarCode) {
         {"水泥混合砂浆", 0x02}, // the UTF-8 bytes are not the GBK name
     };
     for (const auto& c : cases) {
-        const DataSet data = readLegacy(test::legacyImage({{9, c.field9}}));
+        const DataSet data = readLegacy(test::legacyImage({{9, c.field9}, {11, "5"}}));
         EXPECT_EQ(data.project.mortarCode, c.code) << c.field9;
     }
 }
@@ -90,23 +90,45 @@ TEST(LegacyLayout, MemberIsEvaluatedAfterReading) {
     EXPECT_FLOAT_EQ(m.memberEstimate, 4.55f);
 }
 
-TEST(LegacyLayout, EmptyFileIsOneMemberWithZeroReadings) {
-    const DataSet data = readLegacy({});
-    const ShaJiang_GouJian_Struct& m = data.members[0];
-    EXPECT_EQ(m.memberName[0], '\0');
-    EXPECT_EQ(m.testDate[0], '\0');
-    for (int k = 0; k < 16; ++k) {
-        EXPECT_EQ(m.unevenness[k], 0.0f);
-        EXPECT_EQ(m.gaugeReading[k], 0.0f);
-        EXPECT_EQ(m.depth[k], 0.0f);
+TEST(LegacyLayout, FilesThatAreNoDataFilesAreRefused) {
+    const std::string notes = "Wall 3, north side: readings to follow tomorrow.\r\n";
+    const Bytes text(notes.begin(), notes.end());
+    const Bytes zero;
+    for (const Bytes& image : {zero, text}) {
+        DataSet data;
+        data.members.resize(2);
+        EXPECT_EQ(readDataFileBytes(image.data(), image.size(), data), ReadResult::Refused);
+        EXPECT_EQ(data.members.size(), 2u); // untouched
     }
-    EXPECT_EQ(m.meanDepth, 0.0f); // sixteen present depths of 0
-    EXPECT_EQ(m.strength, kMissing);
-    EXPECT_EQ(data.project.mortarCode, 0x02);
-    EXPECT_EQ(data.project.testTemperature, 0);
-    EXPECT_EQ(data.project.basisIndex, 0);
-    EXPECT_EQ(data.project.constructionDate[0], '\0');
-    EXPECT_EQ(data.project.strengthGrade[0], '\0');
+}
+
+TEST(LegacyLayout, EveryNumericFieldMustStartWithANumber) {
+    // A legacy file whose numbers are all readable opens, short and blank ones included;
+    // a single numeric field holding other text refuses it, whichever field that is.
+    std::map<int, std::string> fields = {{0, "GY-01"}, {2, "abc"}, {4, "G7"}, {8, "x"}};
+    fields[1] = "  ";
+    for (int k = 10; k <= 58; ++k)
+        fields[k] = (k % 3 == 0) ? "" : std::to_string(k) + ".25mm";
+    readLegacy(test::legacyImage(fields));
+    for (int k : {1, 10, 11, 12, 33, 57, 58}) {
+        SCOPED_TRACE("field " + std::to_string(k));
+        std::map<int, std::string> bad = fields;
+        bad[k] = gbk("九");
+        const Bytes image = test::legacyImage(bad);
+        DataSet data;
+        EXPECT_EQ(readDataFileBytes(image.data(), image.size(), data), ReadResult::Refused);
+    }
+    // Texts only, every number empty: nothing of a data set.
+    const Bytes textsOnly = test::legacyImage({{0, "GY-01"}, {4, "G7"}});
+    DataSet data;
+    EXPECT_EQ(readDataFileBytes(textsOnly.data(), textsOnly.size(), data), ReadResult::Refused);
+
+    using io_detail::NumberText;
+    EXPECT_EQ(io_detail::numberText(" \t-3e2x"), NumberText::Number);
+    EXPECT_EQ(io_detail::numberText(".5"), NumberText::Number);
+    EXPECT_EQ(io_detail::numberText(" \r\n"), NumberText::Empty);
+    EXPECT_EQ(io_detail::numberText(" ."), NumberText::NotANumber);
+    EXPECT_EQ(io_detail::numberText("- 5"), NumberText::NotANumber);
 }
 
 TEST(LegacyLayout, TextFieldsGoToTheirPlaces) {
@@ -117,7 +139,8 @@ TEST(LegacyLayout, TextFieldsGoToTheirPlaces) {
                                                        {5, "ignored"},
                                                        {6, gbk("李工")},
                                                        {7, gbk("王工")},
-                                                       {8, gbk("2016年3月9日")}}));
+                                                       {8, gbk("2016年3月9日")},
+                                                       {11, "5"}}));
     const ShaJiang_GouJian_Struct& m = data.members[0];
     EXPECT_EQ(fieldToText(data.project.instrumentNumber), "GY-01");
     EXPECT_EQ(fieldToText(m.remark), "东侧墙");
@@ -139,7 +162,8 @@ TEST(LegacyLayout, LongTextsAreCutAtACharacterBoundary) {
                                                        {4, "a" + chinese},
                                                        {6, chinese},
                                                        {7, "ab" + chinese},
-                                                       {8, "2016" + chinese}}));
+                                                       {8, "2016" + chinese},
+                                                       {11, "5"}}));
     const ShaJiang_GouJian_Struct& m = data.members[0];
     const struct {
         const char* name;
@@ -169,6 +193,8 @@ TEST(LegacyLayout, FirstFourBytesOtherThanTheMagicMeanLegacy) {
     // field of 0x58 bytes.
     Bytes image = {0x58, 0x18, 0x00, 0x01};
     image.resize(0x59, '7');
+    image.push_back(1); // field 1, the strength: "3"
+    image.push_back('3');
     const DataSet data = readLegacy(image);
     EXPECT_STREQ(data.project.instrumentNumber, "\x18");
 }

@@ -116,13 +116,15 @@ TEST_F(FileCommands, FilesThatCannotBeReadLeaveTheDataSet) {
     const auto before = session.members();
     writeRaw(folder.file("empty.stl"), header(100, 0, 0));
     writeRaw(folder.file("short.stl"), header(100, 3, 2));
-    for (const std::string name : {"nowhere.stl", "empty.stl", "short.stl"}) {
+    writeRaw(folder.file("zero.stl"), {});
+    for (const std::string name : {"nowhere.stl", "empty.stl", "short.stl", "zero.stl"}) {
         view.messages.clear();
         session.openPath(folder.file(name));
         ASSERT_EQ(view.messages.size(), 1u) << name;
         EXPECT_EQ(view.messages[0].message,
                   (Message{kOpenFailed, "提示", MessageIcon::Information}));
-        EXPECT_EQ(view.title, kTitlePrefixText + name);
+        EXPECT_EQ(view.title, kTitlePrefixText + "新文件.stl");
+        EXPECT_EQ(session.currentFileName(), "新文件.stl");
         ASSERT_EQ(session.memberCount(), 2) << name;
         EXPECT_EQ(std::memcmp(&session.members()[1], &before[1], sizeof before[1]), 0);
         EXPECT_EQ(session.currentMember(), 1);
@@ -166,24 +168,33 @@ TEST_F(FileCommands, OpenReplacesEverythingAndShowsMemberOne) {
     expectListMirrorsMembers();
 }
 
-TEST_F(FileCommands, YesWithoutASaveStopsTheCommandThatAsked) {
+TEST_F(FileCommands, CancelOrYesWithoutASaveStopsTheCommandThatAsked) {
     makeChanges();
     const auto settings = folder.path() / "default.ini";
     session.setSettingsWritePath(settings);
     const std::string other = writeFile(folder, "other.stl", freshDataSet(1));
 
-    // Yes, then the save dialog is cancelled.
-    view.answers = {Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes};
-    view.openChoices = {other};
-    session.openDataSet();
-    EXPECT_TRUE(view.callsSince(0, "chooseopen").empty());
-    session.newDataSet();
-    EXPECT_FALSE(session.exitProgram());
-    EXPECT_FALSE(session.escapePressed());
-    EXPECT_EQ(session.memberCount(), 2);
-    EXPECT_EQ(fieldToText(session.project().projectName), "一号楼");
-    EXPECT_FALSE(std::filesystem::exists(settings));
-    EXPECT_EQ(view.messageTexts(), std::vector<std::string>(4, kSaveQuestion));
+    // 取消 (Esc, the box's close button) at once, or Yes and the save dialog cancelled.
+    for (const Answer answer : {Answer::Cancel, Answer::Yes}) {
+        view.messages.clear();
+        view.answers.assign(4, answer);
+        view.openChoices = {other};
+        const std::size_t since = view.calls.size();
+        session.openDataSet();
+        EXPECT_TRUE(view.callsSince(since, "chooseopen").empty());
+        session.newDataSet();
+        EXPECT_FALSE(session.exitProgram());
+        EXPECT_FALSE(session.escapePressed());
+        EXPECT_EQ(session.memberCount(), 2);
+        EXPECT_EQ(session.currentMember(), 1);
+        EXPECT_EQ(fieldToText(session.project().projectName), "一号楼");
+        EXPECT_TRUE(session.dataModified());
+        EXPECT_EQ(view.title, kTitlePrefixText + "新文件.stl");
+        EXPECT_FALSE(std::filesystem::exists(settings));
+        EXPECT_EQ(view.messageTexts(), std::vector<std::string>(4, kSaveQuestion));
+        ASSERT_FALSE(view.messages.empty());
+        EXPECT_EQ(view.messages[0].buttons, AskButtons::YesNoCancel);
+    }
 
     // Yes, then the save fails.
     view.messages.clear();
@@ -202,7 +213,7 @@ TEST_F(FileCommands, NoDropsTheChangesAndGoesOn) {
     session.openDataSet();
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].message, (Message{kSaveQuestion, "提示", MessageIcon::Information}));
-    EXPECT_EQ(view.messages[0].buttons, AskButtons::YesNo);
+    EXPECT_EQ(view.messages[0].buttons, AskButtons::YesNoCancel);
     EXPECT_EQ(session.memberCount(), 1);
     EXPECT_FALSE(session.dataModified());
 }
@@ -222,7 +233,11 @@ TEST_F(FileCommands, NewFileKeepsTheProjectAndStartsAgainWithG001) {
     EXPECT_TRUE(session.checkedRows().empty());
     EXPECT_EQ(view.result(ResultField::BatchMean), "--");
     EXPECT_EQ(view.title, kTitlePrefixText + "新文件.stl");
-    EXPECT_TRUE(session.dataModified()); // left as it was
+    // Nothing of the new set has changed yet: leaving asks nothing.
+    EXPECT_FALSE(session.dataModified());
+    view.messages.clear();
+    EXPECT_TRUE(session.exitProgram());
+    EXPECT_TRUE(view.messages.empty());
 }
 
 TEST_F(FileCommands, ClearingProjectInfoRestoresTheDefaults) {

@@ -183,7 +183,7 @@ TEST(ChangeFlag, FollowsTheTableOfChanges) {
         {"砂浆品种", [](Session& s) { s.onVarietyChanged(2); }, true},
         {"reading", [](Session& s) { s.onReadingEdited(1, 1, "2"); }, true},
         {"清空表格", [](Session& s) { s.clearReadings(); }, true},
-        {"备注", [](Session& s) { s.onRemarkChanged("r"); }, false},
+        {"备注", [](Session& s) { s.onRemarkChanged("r"); }, true},
         {"检测依据", [](Session& s) { s.onBasisChanged(0); }, false},
         {"增加构件", [](Session& s) { s.addMember(); }, false},
         {"全选", [](Session& s) { s.toggleAllChecks(); }, false},
@@ -215,11 +215,14 @@ TEST(ChangeFlag, FollowsTheTableOfChanges) {
     }
 }
 
-TEST_F(ProjectFieldsTest, RemarkOnlyLeavesWithoutAQuestion) {
+TEST_F(ProjectFieldsTest, ARemarkAloneIsAChangeWorthAsking) {
     session.onRemarkChanged("只改备注");
     session.onBasisChanged(0);
-    EXPECT_TRUE(session.exitProgram());
-    EXPECT_TRUE(view.messages.empty());
+    view.answers = {Answer::Cancel};
+    EXPECT_FALSE(session.exitProgram());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].message.text, "文件内容已被修改，是否保存当前更改？");
+    EXPECT_EQ(session.members()[0].remark, std::string(utf8ToGbk("只改备注")));
 }
 
 } // namespace

@@ -37,7 +37,7 @@ std::optional<QString> ScriptedPrompt::saveFileName(QWidget*, const FileDialogRe
 }
 
 bool ScriptedPrompt::choosePrinter(QWidget*, QPrinter& printer, int firstPage, int lastPage) {
-    printDialogs.push_back({firstPage, lastPage});
+    printDialogs.push_back({firstPage, lastPage, printer.outputFileName()});
     if (printChoices.empty())
         return false;
     const PrintChoice choice = printChoices.front();

@@ -29,6 +29,7 @@ public:
     struct ShownPrintDialog {
         int firstPage;
         int lastPage;
+        QString proposedFile; // the printer's output file when the dialog opened
     };
 
     PromptAnswer showMessage(QWidget* parent, const Message& message,
