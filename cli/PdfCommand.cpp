@@ -10,7 +10,7 @@
 #include "core/Batch.h"
 #include "io/AtomicFile.h"
 #include "io/SettingsFile.h"
-#include "report/SheetPdf.h"
+#include "sheet/SheetPdf.h"
 #include <QBuffer>
 #include <QGuiApplication>
 #include <algorithm>

@@ -6,8 +6,8 @@
 #include "controls/Prompt.h"
 #include "controls/SongFont.h"
 #include "core/GbkText.h"
-#include "report/PageNumberClearance.h"
-#include "report/PageNumbering.h"
+#include "sheet/PageNumberClearance.h"
+#include "sheet/PageNumbering.h"
 #include "report/PrintTextEdit.h"
 #include <QCheckBox>
 #include <QComboBox>

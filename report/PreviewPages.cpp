@@ -1,7 +1,7 @@
 #include "report/PreviewPages.h"
 
-#include "report/PainterCanvas.h"
-#include "report/RecordSheet.h"
+#include "sheet/PainterCanvas.h"
+#include "sheet/RecordSheet.h"
 #include <QPageRanges>
 #include <QPainter>
 #include <QPrinter>

@@ -8,7 +8,7 @@
 
 #include "core/Batch.h"
 #include "core/Records.h"
-#include "report/SheetCanvas.h"
+#include "sheet/SheetCanvas.h"
 #include <cstdint>
 #include <vector>
 

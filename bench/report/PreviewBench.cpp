@@ -5,7 +5,7 @@
 #include "core/GbkText.h"
 #include "report/CMainFrame.h"
 #include "report/CMyPreviewView.h"
-#include "report/PageNumbering.h"
+#include "sheet/PageNumbering.h"
 #include "tests/support/PromptScripted.h"
 #include <QCoreApplication>
 #include <QPainter>

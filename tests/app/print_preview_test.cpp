@@ -3,7 +3,7 @@
 #include "DialogFixture.h"
 
 #include "report/CMainFrame.h"
-#include "report/RecordingCanvas.h"
+#include "sheet/RecordingCanvas.h"
 
 #include <QAction>
 #include <QPointer>

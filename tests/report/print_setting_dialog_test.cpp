@@ -3,12 +3,12 @@
 #include "tests/support/PromptScripted.h"
 #include "core/GbkText.h"
 #include "report/CPrintSetting.h"
-#include "report/PageNumberClearance.h"
-#include "report/PageNumbering.h"
+#include "sheet/PageNumberClearance.h"
+#include "sheet/PageNumbering.h"
 #include "report/PrintTextEdit.h"
-#include "report/RecordSheet.h"
-#include "report/RecordingCanvas.h"
-#include "report/SheetPdf.h"
+#include "sheet/RecordSheet.h"
+#include "sheet/RecordingCanvas.h"
+#include "sheet/SheetPdf.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 // The remarks box, the formula box with the member's two results, and the signature line.
 #include "core/ResultText.h"
-#include "report/SheetPage.h"
+#include "sheet/SheetPage.h"
 
 namespace morvik {
 

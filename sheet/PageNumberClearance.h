@@ -5,7 +5,7 @@
 
 #include "core/Message.h"
 #include "core/Records.h"
-#include "report/SheetCanvas.h"
+#include "sheet/SheetCanvas.h"
 #include <optional>
 
 namespace morvik {

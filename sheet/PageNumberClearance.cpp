@@ -1,10 +1,10 @@
-#include "report/PageNumberClearance.h"
+#include "sheet/PageNumberClearance.h"
 
-#include "report/PageNumbering.h"
-#include "report/PainterCanvas.h"
-#include "report/RecordSheet.h"
-#include "report/RecordingCanvas.h"
-#include "report/SheetPdf.h"
+#include "sheet/PageNumbering.h"
+#include "sheet/PainterCanvas.h"
+#include "sheet/RecordSheet.h"
+#include "sheet/RecordingCanvas.h"
+#include "sheet/SheetPdf.h"
 #include <QImage>
 #include <QPainter>
 #include <QRect>

@@ -8,8 +8,8 @@
 #include "core/ResultText.h"
 #include "io/DataFile.h"
 #include "io/SettingsFile.h"
-#include "report/PageNumbering.h"
-#include "report/SheetPdf.h"
+#include "sheet/PageNumbering.h"
+#include "sheet/SheetPdf.h"
 #include <QGuiApplication>
 #include <algorithm>
 #include <csignal>
@@ -352,7 +352,7 @@ QGuiApplication& guiApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
-    static char name[] = "report_cli_tests";
+    static char name[] = "sheet_cli_tests";
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
     return app;

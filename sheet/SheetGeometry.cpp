@@ -1,4 +1,4 @@
-#include "report/SheetGeometry.h"
+#include "sheet/SheetGeometry.h"
 
 namespace morvik {
 

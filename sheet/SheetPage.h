@@ -2,8 +2,8 @@
 // Internal to the record sheet: the state one page is drawn with, handed from block to
 // block in drawing order. Each block advances `y` the way the layout prescribes.
 
-#include "report/RecordSheet.h"
-#include "report/SheetGeometry.h"
+#include "sheet/RecordSheet.h"
+#include "sheet/SheetGeometry.h"
 #include <QString>
 
 namespace morvik {

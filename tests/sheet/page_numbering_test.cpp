@@ -1,6 +1,6 @@
 // Header, footer and page number on the sheet, and the rules behind the settings dialog.
 #include "SheetFixture.h"
-#include "report/PageNumbering.h"
+#include "sheet/PageNumbering.h"
 
 namespace morvik {
 namespace {

@@ -4,7 +4,7 @@
 // cell height, a character below U+0080 is half that wide and any other character that
 // wide.
 
-#include "report/SheetCanvas.h"
+#include "sheet/SheetCanvas.h"
 #include <map>
 #include <vector>
 

@@ -1,6 +1,6 @@
 // The QPainter drawing surface: fonts matched on their cell height, text hung from its
 // top-left corner, rules one device unit wide.
-#include "report/PainterCanvas.h"
+#include "sheet/PainterCanvas.h"
 #include <QFontDatabase>
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "report/RecordingCanvas.h"
+#include "sheet/RecordingCanvas.h"
 
 namespace morvik {
 

@@ -5,7 +5,7 @@
 
 #include "core/Batch.h"
 #include "core/Records.h"
-#include "report/SheetCanvas.h"
+#include "sheet/SheetCanvas.h"
 #include <array>
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
 // The batch block and the information box with the project and member information.
 #include "core/ResultText.h"
 #include "core/Vocabulary.h"
-#include "report/SheetPage.h"
+#include "sheet/SheetPage.h"
 
 namespace morvik {
 

@@ -1,7 +1,7 @@
 // The table of the 16 measuring points: a two-line heading and eight rows, each row
 // holding point r + 1 in the left half and point r + 9 in the right half.
 #include "core/ResultText.h"
-#include "report/SheetPage.h"
+#include "sheet/SheetPage.h"
 #include <array>
 
 namespace morvik {

@@ -1,7 +1,7 @@
 // The record sheet's layout on the recording canvas: every coordinate worked out by hand
 // for an A4 page at 600 dpi (L 450, R 4509, T 438, B 6378, M 2479, h 92, cw 615).
 #include "SheetFixture.h"
-#include "report/SheetGeometry.h"
+#include "sheet/SheetGeometry.h"
 
 namespace morvik {
 namespace {

@@ -1,4 +1,4 @@
-#include "report/SheetPage.h"
+#include "sheet/SheetPage.h"
 
 namespace morvik {
 

@@ -1,4 +1,4 @@
-#include "report/PainterCanvas.h"
+#include "sheet/PainterCanvas.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

@@ -3,7 +3,7 @@
 // matched on their cell height, so a measured text is as high as the height the layout
 // asked for; the face "宋体" is served by the Song-style CJK fonts that are installed.
 
-#include "report/SheetCanvas.h"
+#include "sheet/SheetCanvas.h"
 #include <QBrush>
 #include <QFont>
 #include <QPen>

@@ -1,4 +1,4 @@
-#include "report/PageNumbering.h"
+#include "sheet/PageNumbering.h"
 
 #include "core/GbkText.h"
 

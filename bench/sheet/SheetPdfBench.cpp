@@ -2,8 +2,8 @@
 // with batch block, header, footer and page number. Reported as pages per second.
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
-#include "report/PageNumbering.h"
-#include "report/SheetPdf.h"
+#include "sheet/PageNumbering.h"
+#include "sheet/SheetPdf.h"
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <string>

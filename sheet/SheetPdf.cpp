@@ -1,7 +1,7 @@
-#include "report/SheetPdf.h"
+#include "sheet/SheetPdf.h"
 
-#include "report/PainterCanvas.h"
-#include "report/RecordSheet.h"
+#include "sheet/PainterCanvas.h"
+#include "sheet/RecordSheet.h"
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>

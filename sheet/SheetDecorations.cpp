@@ -1,6 +1,6 @@
 // Header, footer and page number: where the print settings put them on a sheet.
-#include "report/PageNumbering.h"
-#include "report/SheetPage.h"
+#include "sheet/PageNumbering.h"
+#include "sheet/SheetPage.h"
 
 namespace morvik {
 

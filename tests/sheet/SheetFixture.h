@@ -6,8 +6,8 @@
 
 #include "core/GbkText.h"
 #include "core/Records.h"
-#include "report/RecordSheet.h"
-#include "report/RecordingCanvas.h"
+#include "sheet/RecordSheet.h"
+#include "sheet/RecordingCanvas.h"
 #include <gtest/gtest.h>
 
 namespace morvik {

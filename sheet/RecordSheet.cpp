@@ -1,8 +1,8 @@
-#include "report/RecordSheet.h"
+#include "sheet/RecordSheet.h"
 
 #include "core/GbkText.h"
 #include "core/Vocabulary.h"
-#include "report/SheetPage.h"
+#include "sheet/SheetPage.h"
 
 namespace morvik {
 

@@ -1,4 +1,4 @@
-#include "report/SheetCanvas.h"
+#include "sheet/SheetCanvas.h"
 
 namespace morvik {
 
