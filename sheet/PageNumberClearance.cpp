@@ -42,6 +42,9 @@ public:
     }
     void moveTo(int, int) override {}
     void lineTo(int, int) override {}
+    void setRuleStyle(RuleStyle, int) override {}
+    void fillRect(int, int, int, int, int) override {}
+    void drawTurnedText(int, int, const QString&) override {}
 
     std::vector<TextBox> boxes;
 

@@ -6,6 +6,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace morvik {
@@ -125,6 +126,41 @@ void PainterCanvas::drawText(int x, int y, const QString& text) {
     const auto it = fonts_.find(current_);
     const int ascent = it == fonts_.end() ? 0 : it->second.ascent;
     painter_.drawText(QPoint(x, y + ascent), text);
+}
+
+void PainterCanvas::setRuleStyle(RuleStyle style, int width) {
+    QPen pen = painter_.pen();
+    pen.setWidth(std::max(1, width));
+    switch (style) {
+    case RuleStyle::Solid:
+        pen.setStyle(Qt::SolidLine);
+        break;
+    case RuleStyle::Dashed:
+        pen.setStyle(Qt::DashLine);
+        break;
+    case RuleStyle::Dotted:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case RuleStyle::DashDotted:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    }
+    painter_.setPen(pen);
+}
+
+void PainterCanvas::fillRect(int x, int y, int width, int height, int grey) {
+    const int level = std::clamp(grey, 0, 255);
+    painter_.fillRect(x, y, width, height, QColor(level, level, level));
+}
+
+void PainterCanvas::drawTurnedText(int x, int y, const QString& text) {
+    const auto it = fonts_.find(current_);
+    const int ascent = it == fonts_.end() ? 0 : it->second.ascent;
+    painter_.save();
+    painter_.translate(x, y);
+    painter_.rotate(-90);
+    painter_.drawText(QPoint(0, ascent), text);
+    painter_.restore();
 }
 
 void PainterCanvas::moveTo(int x, int y) {

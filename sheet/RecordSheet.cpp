@@ -8,7 +8,7 @@ namespace morvik {
 
 namespace {
 
-const QString kSongFace = QStringLiteral("宋体");
+const QString kTitle = QStringLiteral("砂浆抗压强度贯入检测记录表");
 constexpr int kBodyPoints = 11;
 constexpr int kSmallPoints = 7;
 constexpr int kSignPoints = 14;
@@ -31,18 +31,32 @@ RecordSheetContext sheetContext(const ProjectInfo& project, const PrintSettings&
     return context;
 }
 
+const QString& sheetFace() {
+    static const QString face = QStringLiteral("宋体");
+    return face;
+}
+
+void openPageFonts(SheetPage& page) {
+    page.body = page.dc.createFont(sheetFace(), kBodyPoints);
+    page.small = page.dc.createFont(sheetFace(), kSmallPoints);
+    page.sign = page.dc.createFont(sheetFace(), kSignPoints);
+    page.previousFont = page.dc.selectFont(page.body);
+}
+
+void closePageFonts(SheetPage& page) {
+    page.dc.selectFont(page.previousFont);
+    page.dc.deleteFont(page.body);
+    page.dc.deleteFont(page.small);
+    page.dc.deleteFont(page.sign);
+}
+
 void DrawRecordSheet(SheetCanvas& dc, int width, int height, int pageNumber,
                      ShaJiang_GouJian_Struct member, const RecordSheetContext& context) {
     if (context.project == nullptr || context.settings == nullptr)
         return;
     SheetPage page{dc, sheetGeometry(width, height), context, member, pageNumber};
-
-    page.body = dc.createFont(kSongFace, kBodyPoints);
-    page.small = dc.createFont(kSongFace, kSmallPoints);
-    page.sign = dc.createFont(kSongFace, kSignPoints);
-
-    drawTitle(page);
-    const SheetCanvas::FontId previous = dc.selectFont(page.body);
+    openPageFonts(page);
+    drawTitle(page, kTitle);
     drawTopRuleAndHeader(page);
     drawPageCount(page);
     drawBatchBlock(page);
@@ -52,11 +66,7 @@ void DrawRecordSheet(SheetCanvas& dc, int width, int height, int pageNumber,
     drawFormulaBox(page);
     drawSignatureLine(page);
     drawFooterAndPageNumber(page);
-
-    dc.selectFont(previous);
-    dc.deleteFont(page.body);
-    dc.deleteFont(page.small);
-    dc.deleteFont(page.sign);
+    closePageFonts(page);
 }
 
 } // namespace morvik

@@ -44,9 +44,23 @@ void RecordingCanvas::moveTo(int x, int y) {
 }
 
 void RecordingCanvas::lineTo(int x, int y) {
-    rules.push_back({x_, y_, x, y});
+    rules.push_back({x_, y_, x, y, style_, width_});
     x_ = x;
     y_ = y;
+}
+
+void RecordingCanvas::setRuleStyle(RuleStyle style, int width) {
+    style_ = style;
+    width_ = width;
+}
+
+void RecordingCanvas::fillRect(int x, int y, int width, int height, int grey) {
+    fills.push_back({x, y, width, height, grey});
+}
+
+void RecordingCanvas::drawTurnedText(int x, int y, const QString& text) {
+    const auto it = fonts_.find(current_);
+    turnedTexts.push_back({x, y, text, it == fonts_.end() ? 0 : it->second.points});
 }
 
 std::vector<RecordingCanvas::Text> RecordingCanvas::find(const QString& text) const {

@@ -20,6 +20,11 @@ public:
     };
     struct Rule {
         int x1, y1, x2, y2;
+        RuleStyle style = RuleStyle::Solid;
+        int width = 1;
+    };
+    struct Fill {
+        int x, y, width, height, grey;
     };
 
     explicit RecordingCanvas(int dotsPerInch) : dpi_(dotsPerInch) {}
@@ -32,12 +37,17 @@ public:
     void drawText(int x, int y, const QString& text) override;
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
+    void setRuleStyle(RuleStyle style, int width) override;
+    void fillRect(int x, int y, int width, int height, int grey) override;
+    void drawTurnedText(int x, int y, const QString& text) override;
 
     // The width a text has in a font of cell height `height`.
     static int textWidth(const QString& text, int height);
 
     std::vector<Text> texts;
     std::vector<Rule> rules;
+    std::vector<Fill> fills;
+    std::vector<Text> turnedTexts; // x, y as given to drawTurnedText
     QString lastFace; // face of the last font created
     int liveFonts() const { return static_cast<int>(fonts_.size()); }
     FontId currentFont() const { return current_; }
@@ -58,6 +68,8 @@ private:
     FontId current_ = kNoFont;
     int x_ = 0;
     int y_ = 0;
+    RuleStyle style_ = RuleStyle::Solid;
+    int width_ = 1;
 };
 
 } // namespace morvik

@@ -1,7 +1,7 @@
 #pragma once
 // The small drawing surface the record sheet is laid out on: fonts by face and points,
 // text measured and drawn at its top-left corner, straight rules from a current
-// position. Everything is in device units of the target (a printer page, a PDF page).
+// position, grey fills for the summary's chart. Everything is in device units of the target (a printer page, a PDF page).
 // PainterCanvas draws on a QPainter; RecordingCanvas records for the tests.
 
 #include <QString>
@@ -12,6 +12,9 @@ struct TextSize {
     int width = 0;
     int height = 0;
 };
+
+// Patterns of a rule that stay apart in black and white.
+enum class RuleStyle { Solid, Dashed, Dotted, DashDotted };
 
 class SheetCanvas {
 public:
@@ -37,10 +40,18 @@ public:
     // Draws `text` in the current font with its cell's top-left corner at (x, y).
     virtual void drawText(int x, int y, const QString& text) = 0;
 
-    // A rule one device unit wide, from the current position to (x, y), which then
-    // becomes the current position.
+    // A rule from the current position to (x, y), which then becomes the current
+    // position; one device unit wide and solid unless setRuleStyle said otherwise.
     virtual void moveTo(int x, int y) = 0;
     virtual void lineTo(int x, int y) = 0;
+
+    // The pattern and width (device units) of the rules drawn from now on.
+    virtual void setRuleStyle(RuleStyle style, int width) = 0;
+    // A rectangle filled in a grey level from 0 (black) to 255 (white), without outline.
+    virtual void fillRect(int x, int y, int width, int height, int grey) = 0;
+    // Draws `text` in the current font turned a quarter turn to read upward: its cell then
+    // covers x to x + the text's height across and y − the text's width to y down the page.
+    virtual void drawTurnedText(int x, int y, const QString& text) = 0;
 };
 
 // The cell height a font of `points` gets at `dotsPerInch`: points × dpi / 72, rounded

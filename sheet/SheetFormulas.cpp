@@ -183,15 +183,17 @@ void drawFormulaBox(SheetPage& page) {
 }
 
 void drawSignatureLine(SheetPage& page) {
+    drawSignatures(page, page.y + kSignatureLines * page.h, fieldText(page.member.testDate));
+}
+
+void drawSignatures(SheetPage& page, int y, const QString& testDate) {
     const SheetGeometry& g = page.g;
     const ProjectInfo& p = *page.context.project;
     const int h = page.h;
-    const int y = page.y + kSignatureLines * h;
     page.dc.drawText(g.left, y, "复核：" + fieldText(p.reviewer));
     // Measured from the page's left edge, not from L.
     page.dc.drawText(kSignatureColumn * h, y, "主检：" + fieldText(p.chiefInspector));
-    page.dc.drawText(g.right - kSignatureColumn * h, y + kTestDateDrop * h,
-                     "检测日期：" + fieldText(page.member.testDate));
+    page.dc.drawText(g.right - kSignatureColumn * h, y + kTestDateDrop * h, "检测日期：" + testDate);
 }
 
 } // namespace morvik

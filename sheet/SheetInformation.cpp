@@ -19,31 +19,11 @@ QString number2(double value) {
     return QString::fromStdString(depthText(value));
 }
 
-QString listEntry(const std::vector<std::string>* list, std::size_t index) {
-    if (list == nullptr || index >= list->size())
-        return {};
-    return QString::fromStdString((*list)[index]);
-}
 
 bool showsBatchBlock(const SheetPage& page) {
     const BatchResults& b = page.context.batch;
     return page.pageNumber == 1 && page.context.batchMode && b.batchMean > 0 &&
            !(b.batchStdDev < 0) && b.batchMin > 0;
-}
-
-// Names of a mortar code: any kind but plastering prints as masonry mortar, and a
-// variety outside the kind's list as the kind's first variety.
-struct MortarNames {
-    QString kind;
-    QString variety;
-};
-
-MortarNames mortarNames(const RecordSheetContext& c, std::uint8_t code) {
-    const int kind = mortarKind(code) == kKindPlastering ? kKindPlastering : kKindMasonry;
-    const std::size_t variety = mortarVariety(code);
-    const auto* varieties = c.varieties == nullptr ? nullptr : &(*c.varieties)[kind];
-    const bool known = varieties != nullptr && variety < varieties->size();
-    return {listEntry(c.kinds, kind), listEntry(varieties, known ? variety : 0)};
 }
 
 // The project name after its label, wrapped to the left half of the box. Moves y down by
@@ -67,6 +47,20 @@ void drawWrappedProjectName(SheetPage& page, const QString& label, const QString
 }
 
 } // namespace
+
+QString listEntry(const std::vector<std::string>* list, std::size_t index) {
+    if (list == nullptr || index >= list->size())
+        return {};
+    return QString::fromStdString((*list)[index]);
+}
+
+MortarNames mortarNames(const RecordSheetContext& c, std::uint8_t code) {
+    const int kind = mortarKind(code) == kKindPlastering ? kKindPlastering : kKindMasonry;
+    const std::size_t variety = mortarVariety(code);
+    const auto* varieties = c.varieties == nullptr ? nullptr : &(*c.varieties)[kind];
+    const bool known = varieties != nullptr && variety < varieties->size();
+    return {listEntry(c.kinds, kind), listEntry(varieties, known ? variety : 0)};
+}
 
 void drawBatchBlock(SheetPage& page) {
     if (!showsBatchBlock(page))

@@ -18,6 +18,7 @@ struct SheetPage {
     SheetCanvas::FontId body = SheetCanvas::kNoFont;
     SheetCanvas::FontId small = SheetCanvas::kNoFont; // sub- and superscripts, sum limits
     SheetCanvas::FontId sign = SheetCanvas::kNoFont;  // the sum sign
+    SheetCanvas::FontId previousFont = SheetCanvas::kNoFont; // current before the page
     int titleHeight = 0;                              // th
     int h = 0;                                        // height of the body font as measured
     int y = 0;                                        // the running vertical position
@@ -40,8 +41,31 @@ template <std::size_t N> QString fieldText(const char (&field)[N]) {
     return fieldText(field, N);
 }
 
+// Entry `index` of a word list; empty when the list or the entry is missing.
+QString listEntry(const std::vector<std::string>* list, std::size_t index);
+
+// Names of a mortar code: any kind but plastering prints as masonry mortar, and a
+// variety outside the kind's list as the kind's first variety.
+struct MortarNames {
+    QString kind;
+    QString variety;
+};
+MortarNames mortarNames(const RecordSheetContext& c, std::uint8_t code);
+
+// The face every font of a sheet is created from.
+const QString& sheetFace();
+
+// Creates the body, small and sign fonts and selects the body font; closePageFonts
+// selects the font that was current before and deletes the three.
+void openPageFonts(SheetPage& page);
+void closePageFonts(SheetPage& page);
+
+// The height of `title` in the title font, and the y of the page count below it.
+int titleHeight(SheetCanvas& dc, const QString& title);
+int pageCountY(const SheetGeometry& g, int titleHeight);
+
 // The blocks of a page, top to bottom.
-void drawTitle(SheetPage& page);
+void drawTitle(SheetPage& page, const QString& title);
 void drawTopRuleAndHeader(SheetPage& page);
 void drawPageCount(SheetPage& page);
 void drawBatchBlock(SheetPage& page);
@@ -50,6 +74,8 @@ void drawReadingTable(SheetPage& page);   // heading and rows; leaves y at the h
 void drawRemarksBox(SheetPage& page);     // leaves y at the box's foot
 void drawFormulaBox(SheetPage& page);
 void drawSignatureLine(SheetPage& page);
+// 复核 and 主检 at `y`, the test date `testDate` below them at the right.
+void drawSignatures(SheetPage& page, int y, const QString& testDate);
 void drawFooterAndPageNumber(SheetPage& page);
 
 } // namespace morvik
