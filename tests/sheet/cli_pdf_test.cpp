@@ -4,6 +4,7 @@
 #include "../io/TestFiles.h"
 #include "SheetFixture.h"
 #include "core/Batch.h"
+#include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "core/ResultText.h"
 #include "io/DataFile.h"
@@ -19,6 +20,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <chrono>
+#include <thread>
 #include <tuple>
 
 namespace morvik {
@@ -58,9 +61,10 @@ Run shell(const std::string& command) {
 
 // Runs morvik-cli pdf with `args`; `prefix` goes before the program (a limit, another
 // user, an environment).
-int runPdf(const std::vector<std::string>& args, std::string* err = nullptr,
-           const std::string& prefix = "", const std::string& program = cliPath()) {
-    std::string command = prefix + quoted(program) + " pdf";
+int runCommand(const std::string& subcommand, const std::vector<std::string>& args,
+               std::string* err = nullptr, const std::string& prefix = "",
+               const std::string& program = cliPath()) {
+    std::string command = prefix + quoted(program) + " " + subcommand;
     for (const auto& a : args)
         command += " " + quoted(a);
     command += " 2>&1 >/dev/null";
@@ -70,17 +74,24 @@ int runPdf(const std::vector<std::string>& args, std::string* err = nullptr,
     return run.status;
 }
 
+int runPdf(const std::vector<std::string>& args, std::string* err = nullptr,
+           const std::string& prefix = "", const std::string& program = cliPath()) {
+    return runCommand("pdf", args, err, prefix, program);
+}
+
 int pageCount(const std::filesystem::path& pdf) {
     const Run run = shell("pdfinfo " + quoted(pdf.string()));
     const auto at = run.out.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(run.out.c_str() + at + 6);
 }
 
-// The text of page n with all white space removed, so layout spacing does not matter.
-std::string pageText(const std::filesystem::path& pdf, int n) {
+// The text of page n with all white space removed, so layout spacing does not matter;
+// with `layout`, each line of the page stays one line of text before that.
+std::string pageText(const std::filesystem::path& pdf, int n, bool layout = false) {
     const std::string page = std::to_string(n);
-    std::string text =
-        shell("pdftotext -f " + page + " -l " + page + " " + quoted(pdf.string()) + " -").out;
+    std::string text = shell("pdftotext " + std::string(layout ? "-layout " : "") + "-f " +
+                             page + " -l " + page + " " + quoted(pdf.string()) + " -")
+                           .out;
     std::string packed;
     for (char c : text)
         if (c != ' ' && c != '\n' && c != '\t' && c != '\f' && c != '\r')
@@ -392,6 +403,71 @@ TEST_F(PdfFixture, PrintingToAFileReplacesItOnlyWhenWhollyWritten) {
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     EXPECT_FALSE(writeRecordSheetsPdf(QString::fromStdString(pipe.string()), job, 300, &error));
     EXPECT_TRUE(std::filesystem::is_fifo(pipe));
+}
+
+// morvik-cli summary: one table row per member in list order, with the texts the dialog
+// shows, and the batch of exactly those rows.
+TEST(SummaryCli, FortyMembersOnTwoPagesReadBackAsShown) {
+    TempDir dir;
+    DataSet data = test::sampleDataSet(41);
+    // A member without readings has no converted strength: "--" and the refusal.
+    ShaJiang_GouJian_Struct& empty = data.members[3];
+    std::fill(std::begin(empty.unevenness), std::end(empty.unevenness), kMissing);
+    std::fill(std::begin(empty.gaugeReading), std::end(empty.gaugeReading), kMissing);
+    std::fill(std::begin(empty.depth), std::end(empty.depth), kMissing);
+    evaluateMember(empty, data.project.mortarCode);
+    const auto file = dir / "batch.stl";
+    const auto out = dir / "summary.pdf";
+    ASSERT_EQ(writeDataFile(file, data), WriteResult::Written);
+
+    std::string rowList;
+    for (int row = 2; row <= 41; ++row)
+        rowList += (rowList.empty() ? "" : ",") + std::to_string(row);
+    std::string err;
+    ASSERT_EQ(runCommand("summary", {file.string(), "-o", out.string(), "--rows", rowList}, &err),
+              0);
+    EXPECT_EQ(err, "morvik-cli: 构件：G004无法计算出抗压强度换算值，请检查数据。\n");
+    ASSERT_EQ(pageCount(out), 2);
+    const std::string text = pageText(out, 1, true) + pageText(out, 2, true);
+    EXPECT_EQ(occurrences(text, "砂浆抗压强度贯入检测汇总表"), 2);
+    EXPECT_NE(text.find("共2页第1页"), std::string::npos);
+    EXPECT_NE(text.find("共2页第2页"), std::string::npos);
+    EXPECT_NE(text.find("工程名称：南湖小区3号楼"), std::string::npos);
+    for (int i = 0; i < 40; ++i) {
+        const ShaJiang_GouJian_Struct& m = data.members[static_cast<std::size_t>(i + 1)];
+        const MemberResultTexts shown = memberResultTexts(m);
+        const std::string row = std::to_string(i + 1) + fieldToText(m.memberName) +
+                                fieldToText(m.testDate) + shown.meanDepth + shown.strength +
+                                shown.memberEstimate;
+        EXPECT_EQ(occurrences(text, row), 1) << row;
+    }
+    EXPECT_EQ(text.find("平均值："), std::string::npos);
+
+    // A batch without the faulty member shows its values; the same input gives the same
+    // bytes, whenever it is written.
+    ASSERT_EQ(runCommand("summary", {file.string(), "-o", out.string(), "--rows", "1,2,3"}), 0);
+    std::vector<const ShaJiang_GouJian_Struct*> batch;
+    for (int i = 0; i < 3; ++i)
+        batch.push_back(&data.members[static_cast<std::size_t>(i)]);
+    const BatchTexts values = evaluateBatch(batch, data.project.mortarCode, kBatchMissing).texts;
+    const std::string one = pageText(out, 1);
+    for (const std::string& shown :
+         {"平均值：" + values.mean + "MPa", "标准差：" + values.stdDev + "MPa",
+          "最小值：" + values.min + "MPa", "变异系数：" + values.cv,
+          "推定值：" + values.estimate + "MPa"})
+        EXPECT_NE(one.find(shown), std::string::npos) << shown;
+    const test::Bytes first = test::readBytes(out);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+    ASSERT_EQ(runCommand("summary", {file.string(), "-o", out.string(), "--rows", "1,2,3"}), 0);
+    EXPECT_EQ(test::readBytes(out), first);
+
+    // The statuses and words of pdf.
+    EXPECT_EQ(runCommand("summary", {file.string()}, &err), 2);
+    EXPECT_NE(err.find("summary needs -o OUT.pdf"), std::string::npos) << err;
+    EXPECT_EQ(runCommand("summary", {file.string(), "-o", out.string(), "--rows", "42"}, &err), 2);
+    EXPECT_NE(err.find("row 42 is beyond the 41 members"), std::string::npos) << err;
+    EXPECT_EQ(runCommand("summary", {(dir / "none.stl").string(), "-o", out.string()}), 1);
+    EXPECT_EQ(test::readBytes(out), first);
 }
 
 } // namespace
