@@ -23,8 +23,8 @@ int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return *done;
 
     int status = kExitOk;
-    const auto members = membersAtRows(request, request.rows.value_or(std::vector<int>{0}), err,
-                                       status);
+    const auto members =
+        membersAtRows(request, request.rows.value_or(std::vector<int>{0}), err, status);
     if (!members)
         return status;
     SheetJob job;

@@ -50,8 +50,9 @@ std::unique_ptr<QGuiApplication> ensureGuiApplication() {
 std::optional<int> readSheetRequest(const char* name, const std::vector<std::string>& args,
                                     std::ostream& out, std::ostream& err, SheetRequest& request) {
     Arguments parsed;
-    if (const auto done = parseCommandLine(
-            name, args, {kOutputOption, kRowsOption, kSettingsOption, kDpiOption}, parsed, out, err))
+    if (const auto done =
+            parseCommandLine(name, args, {kOutputOption, kRowsOption, kSettingsOption, kDpiOption},
+                             parsed, out, err))
         return done;
     const auto output = parsed.options.find(kOutputOption);
     if (output == parsed.options.end() || output->second.empty())
@@ -102,9 +103,9 @@ std::optional<int> readSheetRequest(const char* name, const std::vector<std::str
     return std::nullopt;
 }
 
-std::optional<std::vector<ShaJiang_GouJian_Struct>>
-membersAtRows(const SheetRequest& request, const std::vector<int>& rows, std::ostream& err,
-              int& status) {
+std::optional<std::vector<ShaJiang_GouJian_Struct>> membersAtRows(const SheetRequest& request,
+                                                                  const std::vector<int>& rows,
+                                                                  std::ostream& err, int& status) {
     const auto& members = request.file.data.members;
     std::vector<ShaJiang_GouJian_Struct> chosen;
     chosen.reserve(rows.size());
@@ -124,8 +125,8 @@ int storeDocument(bool written, const QByteArray& document, const std::string& o
     const std::string cannotWrite = "cannot write " + output;
     if (!written)
         return fileError(err, cannotWrite);
-    if (replaceFileContents(output, {{document.constData(),
-                                      static_cast<std::size_t>(document.size())}}) !=
+    if (replaceFileContents(output,
+                            {{document.constData(), static_cast<std::size_t>(document.size())}}) !=
         ReplaceResult::Replaced)
         return fileError(err, cannotWrite);
     return kExitOk;

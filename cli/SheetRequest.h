@@ -30,9 +30,9 @@ std::optional<int> readSheetRequest(const char* name, const std::vector<std::str
 
 // The members at `rows` of the data set, in that order, or the usage error for a row
 // beyond them (then `status` holds the exit status).
-std::optional<std::vector<ShaJiang_GouJian_Struct>>
-membersAtRows(const SheetRequest& request, const std::vector<int>& rows, std::ostream& err,
-              int& status);
+std::optional<std::vector<ShaJiang_GouJian_Struct>> membersAtRows(const SheetRequest& request,
+                                                                  const std::vector<int>& rows,
+                                                                  std::ostream& err, int& status);
 
 // Fonts need a GUI application; without a display it runs on the offscreen platform.
 // Nothing when one exists already.

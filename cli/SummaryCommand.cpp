@@ -24,8 +24,8 @@ int runSummary(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!members)
         return status;
 
-    const SummaryJob job = summaryJob(request.file.data.project, std::move(*members),
-                                      request.settings, kBatchMissing);
+    const SummaryJob job =
+        summaryJob(request.file.data.project, std::move(*members), request.settings, kBatchMissing);
     if (job.batch.message)
         err << "morvik-cli: " << job.batch.message->text << "\n";
     const auto app = ensureGuiApplication();

@@ -48,7 +48,7 @@ public:
     std::vector<Rule> rules;
     std::vector<Fill> fills;
     std::vector<Text> turnedTexts; // x, y as given to drawTurnedText
-    QString lastFace; // face of the last font created
+    QString lastFace;              // face of the last font created
     int liveFonts() const { return static_cast<int>(fonts_.size()); }
     FontId currentFont() const { return current_; }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The small drawing surface the record sheet is laid out on: fonts by face and points,
 // text measured and drawn at its top-left corner, straight rules from a current
-// position, grey fills for the summary's chart. Everything is in device units of the target (a printer page, a PDF page).
-// PainterCanvas draws on a QPainter; RecordingCanvas records for the tests.
+// position, grey fills for the summary's chart. Everything is in device units of the target (a
+// printer page, a PDF page). PainterCanvas draws on a QPainter; RecordingCanvas records for the
+// tests.
 
 #include <QString>
 

@@ -193,7 +193,8 @@ void drawSignatures(SheetPage& page, int y, const QString& testDate) {
     page.dc.drawText(g.left, y, "复核：" + fieldText(p.reviewer));
     // Measured from the page's left edge, not from L.
     page.dc.drawText(kSignatureColumn * h, y, "主检：" + fieldText(p.chiefInspector));
-    page.dc.drawText(g.right - kSignatureColumn * h, y + kTestDateDrop * h, "检测日期：" + testDate);
+    page.dc.drawText(g.right - kSignatureColumn * h, y + kTestDateDrop * h,
+                     "检测日期：" + testDate);
 }
 
 } // namespace morvik

@@ -19,7 +19,6 @@ QString number2(double value) {
     return QString::fromStdString(depthText(value));
 }
 
-
 bool showsBatchBlock(const SheetPage& page) {
     const BatchResults& b = page.context.batch;
     return page.pageNumber == 1 && page.context.batchMode && b.batchMean > 0 &&

@@ -16,12 +16,12 @@ struct SheetPage {
     const int pageNumber;
 
     SheetCanvas::FontId body = SheetCanvas::kNoFont;
-    SheetCanvas::FontId small = SheetCanvas::kNoFont; // sub- and superscripts, sum limits
-    SheetCanvas::FontId sign = SheetCanvas::kNoFont;  // the sum sign
+    SheetCanvas::FontId small = SheetCanvas::kNoFont;        // sub- and superscripts, sum limits
+    SheetCanvas::FontId sign = SheetCanvas::kNoFont;         // the sum sign
     SheetCanvas::FontId previousFont = SheetCanvas::kNoFont; // current before the page
-    int titleHeight = 0;                              // th
-    int h = 0;                                        // height of the body font as measured
-    int y = 0;                                        // the running vertical position
+    int titleHeight = 0;                                     // th
+    int h = 0;                                               // height of the body font as measured
+    int y = 0;                                               // the running vertical position
 
     void rule(int x1, int y1, int x2, int y2) {
         dc.moveTo(x1, y1);

@@ -51,8 +51,7 @@ void blankCreationDate(QByteArray& pdf) {
 
 // Draws the pages of `document` into `pdf`; false with a reason when a page cannot be
 // added or the document cannot be finished.
-bool renderSheets(const SheetDocument& document, int dotsPerInch, QByteArray& pdf,
-                  QString* error) {
+bool renderSheets(const SheetDocument& document, int dotsPerInch, QByteArray& pdf, QString* error) {
     const QString cannot = QStringLiteral("cannot write the document");
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
@@ -172,8 +171,7 @@ bool writeSummaryPdf(QIODevice& device, const SummaryJob& job, int dotsPerInch, 
     return writeSheetsPdf(device, summarySheets(job), dotsPerInch, error);
 }
 
-bool writeSummaryPdf(const QString& path, const SummaryJob& job, int dotsPerInch,
-                     QString* error) {
+bool writeSummaryPdf(const QString& path, const SummaryJob& job, int dotsPerInch, QString* error) {
     return writeSheetsPdfFile(path, summarySheets(job), dotsPerInch, error);
 }
 

@@ -171,8 +171,8 @@ ValueAxis valueAxis(double largest) {
         }
     axis.step = step;
     axis.top = std::ceil(largest / step - 1e-9) * step;
-    axis.decimals = std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0,
-                               kMaxFixedDecimals);
+    axis.decimals =
+        std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, kMaxFixedDecimals);
     return axis;
 }
 

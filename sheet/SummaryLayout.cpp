@@ -11,8 +11,8 @@ constexpr int kHeadingHalves = 6;
 constexpr int kProjectBlockHalves = 21; // five rows of 3h/2, box and gaps
 constexpr int kBatchBlockHalves = 13;
 constexpr int kChartHalves = 56;
-constexpr int kGapHalves = 2;           // between the blocks
-constexpr int kBodyStartHalves = 4;     // from the page count to the first block
+constexpr int kGapHalves = 2;             // between the blocks
+constexpr int kBodyStartHalves = 4;       // from the page count to the first block
 constexpr int kBottomClearanceHalves = 1; // kept clear above the bottom rule
 
 int halves(int h, int count) {

@@ -9,11 +9,11 @@
 namespace morvik {
 
 struct SummaryPagePlan {
-    int firstRow = 0;   // index of the first member in the table on this page
-    int rowCount = 0;   // table rows on this page (0: no table)
-    int tableTop = 0;   // y of the table heading's top rule
-    int batchTop = -1;  // y of the batch block's top rule; −1 when not on this page
-    int chartTop = -1;  // y of the chart's top; −1 when not on this page
+    int firstRow = 0;  // index of the first member in the table on this page
+    int rowCount = 0;  // table rows on this page (0: no table)
+    int tableTop = 0;  // y of the table heading's top rule
+    int batchTop = -1; // y of the batch block's top rule; −1 when not on this page
+    int chartTop = -1; // y of the chart's top; −1 when not on this page
 };
 
 struct SummaryMetrics {

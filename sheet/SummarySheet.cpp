@@ -24,8 +24,12 @@ struct Heading {
     const char* second;
 };
 constexpr Heading kHeadings[kColumns] = {
-    {"序号", ""},         {"构件编号", ""},          {"检测日期", ""},
-    {"贯入深度", "平均值(mm)"}, {"砂浆抗压强度", "换算值(MPa)"}, {"构件强度", "推定值(MPa)"},
+    {"序号", ""},
+    {"构件编号", ""},
+    {"检测日期", ""},
+    {"贯入深度", "平均值(mm)"},
+    {"砂浆抗压强度", "换算值(MPa)"},
+    {"构件强度", "推定值(MPa)"},
 };
 
 std::array<int, kColumns + 1> columnEdges(const SheetGeometry& g, int h) {
@@ -77,8 +81,9 @@ void drawProjectBlock(SheetPage& page) {
     int y = page.y + 2 * h;
     const int boxTop = y - h / 2;
     page.rule(g.left, boxTop, g.right, boxTop);
-    dc.drawText(g.left + h, y,
-                fittedText(page, "工程名称：" + fieldText(p.projectName), g.right - g.left - 2 * h));
+    dc.drawText(
+        g.left + h, y,
+        fittedText(page, "工程名称：" + fieldText(p.projectName), g.right - g.left - 2 * h));
     y += step;
     dc.drawText(g.left + h, y, "仪器编号：" + fieldText(p.instrumentNumber));
     dc.drawText(g.middle + h, y, "施工日期：" + fieldText(p.constructionDate));

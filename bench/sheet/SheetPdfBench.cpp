@@ -1,5 +1,6 @@
 // Record sheets rendered to PDF at 600 dpi: a 100-member data set, every member a page,
-// with batch block, header, footer and page number. Reported as pages per second.
+// with batch block, header, footer and page number, reported as pages per second; and the
+// batch summary of 1,000 members (table pages and chart), which should take under 1 s.
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "sheet/PageNumbering.h"
@@ -13,11 +14,12 @@ namespace {
 using namespace morvik;
 
 constexpr int kMembers = 100;
+constexpr int kSummaryMembers = 1000;
 
-SheetJob hundredMembers(const ProjectInfo& project) {
+SheetJob membersJob(const ProjectInfo& project, int count) {
     SheetJob job;
     job.project = &project;
-    for (int i = 1; i <= kMembers; ++i) {
+    for (int i = 1; i <= count; ++i) {
         ShaJiang_GouJian_Struct m = newMemberRecord(i);
         for (int k = 0; k < kPointCount; ++k) {
             m.unevenness[k] = 0.25f;
@@ -37,7 +39,7 @@ SheetJob hundredMembers(const ProjectInfo& project) {
     return job;
 }
 
-void BM_RecordSheetsToPdf(benchmark::State& state) {
+ProjectInfo benchProject() {
     ProjectInfo project{};
     textToField("南湖小区3号楼砌体结构砂浆强度检测", project.projectName);
     textToField("GY-2017-018", project.instrumentNumber);
@@ -47,7 +49,12 @@ void BM_RecordSheetsToPdf(benchmark::State& state) {
     textToField("王工", project.chiefInspector);
     project.testTemperature = 18;
     project.mortarCode = 0x01;
-    const SheetJob job = hundredMembers(project);
+    return project;
+}
+
+void BM_RecordSheetsToPdf(benchmark::State& state) {
+    const ProjectInfo project = benchProject();
+    const SheetJob job = membersJob(project, kMembers);
     QTemporaryDir dir;
     const QString path = dir.filePath("sheets.pdf");
     for (auto _ : state) {
@@ -60,5 +67,21 @@ void BM_RecordSheetsToPdf(benchmark::State& state) {
         benchmark::Counter(kMembers, benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_RecordSheetsToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SummaryToPdf(benchmark::State& state) {
+    const ProjectInfo project = benchProject();
+    SheetJob sheets = membersJob(project, kSummaryMembers);
+    const SummaryJob job =
+        summaryJob(project, std::move(sheets.members), sheets.settings, kBatchMissing);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("summary.pdf");
+    for (auto _ : state) {
+        if (!writeSummaryPdf(path, job, kDefaultPdfDpi)) {
+            state.SkipWithError("cannot write the PDF");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_SummaryToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

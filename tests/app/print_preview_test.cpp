@@ -130,8 +130,8 @@ TEST(DialogPrintPreview, SummaryToggleShowsTheBatchOfTheTickedRows) {
     ASSERT_NE(frame, nullptr);
     QPointer<CMainFrame> guard(frame);
     EXPECT_FALSE(frame->pages().hasSummary());
-    EXPECT_FALSE(frame->findChild<QToolBar*>()->actions().contains(
-        frame->action(PreviewCommand::Summary)));
+    EXPECT_FALSE(
+        frame->findChild<QToolBar*>()->actions().contains(frame->action(PreviewCommand::Summary)));
     frame->close();
     ASSERT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }));
 

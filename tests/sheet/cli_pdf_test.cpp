@@ -13,6 +13,7 @@
 #include "sheet/SheetPdf.h"
 #include <QGuiApplication>
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <chrono>
 #include <thread>
 #include <tuple>
 
@@ -89,8 +89,8 @@ int pageCount(const std::filesystem::path& pdf) {
 // with `layout`, each line of the page stays one line of text before that.
 std::string pageText(const std::filesystem::path& pdf, int n, bool layout = false) {
     const std::string page = std::to_string(n);
-    std::string text = shell("pdftotext " + std::string(layout ? "-layout " : "") + "-f " +
-                             page + " -l " + page + " " + quoted(pdf.string()) + " -")
+    std::string text = shell("pdftotext " + std::string(layout ? "-layout " : "") + "-f " + page +
+                             " -l " + page + " " + quoted(pdf.string()) + " -")
                            .out;
     std::string packed;
     for (char c : text)
