@@ -6,9 +6,10 @@
 
 namespace morvik {
 
-FileDialogRequest pdfOutputRequest() {
+FileDialogRequest pdfOutputRequest(const QString& documentName) {
     return FileDialogRequest{
-        QStringLiteral("砂浆抗压强度贯入检测记录表.pdf"),
+        (documentName.isEmpty() ? QStringLiteral("砂浆抗压强度贯入检测记录表") : documentName) +
+            QStringLiteral(".pdf"),
         QStringLiteral("pdf"),
         QStringLiteral("PDF 文件"),
         QStringLiteral("*.pdf"),
@@ -16,7 +17,8 @@ FileDialogRequest pdfOutputRequest() {
 }
 
 bool choosePdfOutput(Prompt& prompt, QWidget* parent, QPrinter& printer) {
-    const std::optional<QString> path = prompt.saveFileName(parent, pdfOutputRequest());
+    const std::optional<QString> path =
+        prompt.saveFileName(parent, pdfOutputRequest(printer.docName()));
     if (!path)
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);

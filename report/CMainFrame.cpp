@@ -177,6 +177,8 @@ void CMainFrame::showSummary(bool on) {
         pages_.showSummary(on, painter, view_->printableSize().width(),
                            view_->printableSize().height());
     }
+    // The PDF file offered for printing is named after the document on view.
+    printer_->setDocName(pages_.showsSummary() ? summarySheetTitle() : QString());
     view_->reload();
     updatePageControls();
 }

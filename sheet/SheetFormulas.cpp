@@ -1,6 +1,7 @@
 // The remarks box, the formula box with the member's two results, and the signature line.
 #include "core/ResultText.h"
 #include "sheet/SheetPage.h"
+#include <algorithm>
 
 namespace morvik {
 
@@ -193,8 +194,10 @@ void drawSignatures(SheetPage& page, int y, const QString& testDate) {
     page.dc.drawText(g.left, y, "复核：" + fieldText(p.reviewer));
     // Measured from the page's left edge, not from L.
     page.dc.drawText(kSignatureColumn * h, y, "主检：" + fieldText(p.chiefInspector));
-    page.dc.drawText(g.right - kSignatureColumn * h, y + kTestDateDrop * h,
-                     "检测日期：" + testDate);
+    // A batch's range of dates may be wider than the column; it then ends at R.
+    const QString date = "检测日期：" + testDate;
+    const int x = std::min(g.right - kSignatureColumn * h, g.right - page.measure(date).width);
+    page.dc.drawText(x, y + kTestDateDrop * h, date);
 }
 
 } // namespace morvik

@@ -52,6 +52,9 @@ struct MortarNames {
 };
 MortarNames mortarNames(const RecordSheetContext& c, std::uint8_t code);
 
+// `text` shortened with an ellipsis until it is at most `extent` wide in the current font.
+QString elidedText(SheetCanvas& dc, const QString& text, int extent);
+
 // The face every font of a sheet is created from.
 const QString& sheetFace();
 

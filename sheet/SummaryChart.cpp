@@ -33,7 +33,6 @@ constexpr int kBarGrey = 190;
 // Line widths as a share of h: thin value lines, a heavy design line.
 constexpr int kValueLineDivisor = 12;
 constexpr int kDesignLineDivisor = 5;
-const QString kEllipsis = QStringLiteral("…");
 
 bool hasValue(double value) {
     return isPresent(value) && std::isfinite(value);
@@ -46,16 +45,6 @@ struct LegendEntry {
     QString text;
     bool bar;
 };
-
-// `text` shortened with an ellipsis until it is at most `extent` wide in the current font.
-QString fitted(SheetCanvas& dc, const QString& text, int extent) {
-    if (dc.measureText(text).width <= extent)
-        return text;
-    QString shortened = text;
-    while (!shortened.isEmpty() && dc.measureText(shortened + kEllipsis).width > extent)
-        shortened.chop(1);
-    return shortened + kEllipsis;
-}
 
 std::vector<LegendEntry> legendEntries(const SummaryJob& job, int h) {
     const BatchOutcome& b = job.batch;
@@ -137,7 +126,7 @@ void drawLabels(SheetPage& page, const SummaryJob& job, const Plot& plot, double
     labels.reserve(job.members.size());
     int widest = 0;
     for (const ShaJiang_GouJian_Struct& m : job.members) {
-        labels.push_back(fitted(dc, fieldText(m.memberName), room));
+        labels.push_back(elidedText(dc, fieldText(m.memberName), room));
         widest = std::max(widest, dc.measureText(labels.back()).width);
     }
     const int top = plot.bottom + h / 3;

@@ -11,7 +11,6 @@ namespace morvik {
 
 namespace {
 
-const QString kTitle = QStringLiteral("砂浆抗压强度贯入检测汇总表");
 const QString kDateRangeSeparator = QStringLiteral(" ～ ");
 
 // The table's columns, right-aligned to R: widths in h, the member name taking the rest.
@@ -42,19 +41,8 @@ std::array<int, kColumns + 1> columnEdges(const SheetGeometry& g, int h) {
     return x;
 }
 
-const QString kEllipsis = QStringLiteral("…");
-
-QString fittedText(SheetPage& page, const QString& text, int extent) {
-    if (page.measure(text).width <= extent)
-        return text;
-    QString shortened = text;
-    while (!shortened.isEmpty() && page.measure(shortened + kEllipsis).width > extent)
-        shortened.chop(1);
-    return shortened + kEllipsis;
-}
-
 void drawCentred(SheetPage& page, int left, int right, int y, const QString& text) {
-    const QString shown = fittedText(page, text, right - left - page.h / 2);
+    const QString shown = elidedText(page.dc, text, right - left - page.h / 2);
     page.dc.drawText((left + right - page.measure(shown).width) / 2, y, shown);
 }
 
@@ -83,7 +71,7 @@ void drawProjectBlock(SheetPage& page) {
     page.rule(g.left, boxTop, g.right, boxTop);
     dc.drawText(
         g.left + h, y,
-        fittedText(page, "工程名称：" + fieldText(p.projectName), g.right - g.left - 2 * h));
+        elidedText(page.dc, "工程名称：" + fieldText(p.projectName), g.right - g.left - 2 * h));
     y += step;
     dc.drawText(g.left + h, y, "仪器编号：" + fieldText(p.instrumentNumber));
     dc.drawText(g.middle + h, y, "施工日期：" + fieldText(p.constructionDate));
@@ -176,6 +164,20 @@ void drawBatch(SheetPage& page, const SummaryJob& job, int top) {
 
 } // namespace
 
+QString summarySheetTitle() {
+    return QStringLiteral("砂浆抗压强度贯入检测汇总表");
+}
+
+QString elidedText(SheetCanvas& dc, const QString& text, int extent) {
+    static const QString ellipsis = QStringLiteral("…");
+    if (dc.measureText(text).width <= extent)
+        return text;
+    QString shortened = text;
+    while (!shortened.isEmpty() && dc.measureText(shortened + ellipsis).width > extent)
+        shortened.chop(1);
+    return shortened + ellipsis;
+}
+
 SummaryJob summaryJob(const ProjectInfo& project, std::vector<ShaJiang_GouJian_Struct> members,
                       const PrintSettings& settings, double previousEstimate) {
     SummaryJob job;
@@ -195,7 +197,7 @@ namespace {
 SummaryMetrics measureSummary(SheetPage& page) {
     SummaryMetrics m;
     m.h = page.measure(QStringLiteral("0")).height;
-    m.pageCountY = pageCountY(page.g, titleHeight(page.dc, kTitle));
+    m.pageCountY = pageCountY(page.g, titleHeight(page.dc, summarySheetTitle()));
     return m;
 }
 
@@ -232,7 +234,7 @@ void DrawSummarySheet(SheetCanvas& dc, int width, int height, int pageNumber,
     context.totalPages = static_cast<std::int16_t>(plan.size());
     const SummaryPagePlan& here = plan[static_cast<std::size_t>(pageNumber - 1)];
 
-    drawTitle(page, kTitle);
+    drawTitle(page, summarySheetTitle());
     drawTopRuleAndHeader(page);
     drawPageCount(page);
     if (pageNumber == 1)

@@ -19,6 +19,9 @@ struct SummaryJob {
     PrintSettings settings{};
 };
 
+// The sheet's title, "砂浆抗压强度贯入检测汇总表".
+QString summarySheetTitle();
+
 // The summary of `members` (in list order) under `project`: the batch is evaluated by the
 // same rule as the dialog's ticked rows, `previousEstimate` being the estimate the dialog
 // held before. `project` must outlive the job.

@@ -3,6 +3,7 @@
 #include "DialogFixture.h"
 
 #include "report/CMainFrame.h"
+#include "report/CMyPreviewView.h"
 #include "sheet/RecordingCanvas.h"
 
 #include <QAction>
