@@ -31,6 +31,7 @@ int runShow(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 #ifdef MORVIK_CLI_PDF
 int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runSummary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 #endif
 int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -10,6 +10,8 @@ const std::vector<Command>& commands() {
 #ifdef MORVIK_CLI_PDF
         {"pdf", "FILE -o OUT.pdf [--rows N[,N...]] [--batch] [--settings PATH] [--dpi N]",
          "write the record sheets of rows N (default 1) of FILE as A4 pages to OUT.pdf", runPdf},
+        {"summary", "FILE -o OUT.pdf [--rows N[,N...]] [--settings PATH] [--dpi N]",
+         "write the batch summary sheet of rows N (default all) of FILE to OUT.pdf", runSummary},
 #endif
         {"export", "FILE --format csv|xlsx -o OUT [--rows N[,N...]] [--batch]",
          "write the members (or rows N) of FILE with their results as a spreadsheet", runExport},

@@ -7,6 +7,8 @@
 #include <QCloseEvent>
 #include <QKeySequence>
 #include <QLabel>
+#include <QPainter>
+#include <QPicture>
 #include <QPrinter>
 #include <QSpinBox>
 #include <QToolBar>
@@ -43,6 +45,7 @@ const CommandEntry kCommands[] = {
     {PreviewCommand::ZoomOut, "缩小", QKeySequence::ZoomOut},
     {PreviewCommand::FitWidth, "适合宽度", QKeySequence::UnknownKey},
     {PreviewCommand::FitPage, "整页", QKeySequence::UnknownKey},
+    {PreviewCommand::Summary, "汇总表", QKeySequence::UnknownKey},
     {PreviewCommand::Close, "关闭", QKeySequence::Close},
 };
 static_assert(std::size(kCommands) == static_cast<std::size_t>(PreviewCommand::Close) + 1,
@@ -110,6 +113,7 @@ void CMainFrame::buildToolBar() {
         layoutGroup->addAction(action(c));
     }
     action(PreviewCommand::OnePage)->setChecked(true);
+    action(PreviewCommand::Summary)->setCheckable(true);
 
     bar->addAction(action(PreviewCommand::Print));
     bar->addSeparator();
@@ -122,7 +126,7 @@ void CMainFrame::buildToolBar() {
     pageField_->setRange(1, pages_.pageCount());
     pageField_->setAccessibleName(QStringLiteral("页码"));
     pageLabel->setBuddy(pageField_);
-    pageCountLabel_ = new QLabel(QStringLiteral("页，共 %1 页").arg(pages_.pageCount()), bar);
+    pageCountLabel_ = new QLabel(bar);
     bar->addWidget(pageLabel);
     bar->addWidget(pageField_);
     bar->addWidget(pageCountLabel_);
@@ -135,6 +139,11 @@ void CMainFrame::buildToolBar() {
     bar->addAction(action(PreviewCommand::ZoomOut));
     bar->addAction(action(PreviewCommand::FitWidth));
     bar->addAction(action(PreviewCommand::FitPage));
+    // Only a batch has a summary; without one the toggle is not there at all.
+    if (pages_.hasSummary()) {
+        bar->addSeparator();
+        bar->addAction(action(PreviewCommand::Summary));
+    }
     bar->addSeparator();
     bar->addAction(action(PreviewCommand::Close));
 }
@@ -153,6 +162,7 @@ void CMainFrame::connectHandlers() {
             &CMyPreviewView::fitToWidth);
     connect(action(PreviewCommand::FitPage), &QAction::triggered, view_,
             &CMyPreviewView::fitToPage);
+    connect(action(PreviewCommand::Summary), &QAction::toggled, this, &CMainFrame::showSummary);
     connect(action(PreviewCommand::Close), &QAction::triggered, this, &QWidget::close);
     connect(pageField_, &QSpinBox::valueChanged, this, &CMainFrame::goToPage);
     // The view reports every change of page, zoom or layout, scrolling included.
@@ -171,9 +181,24 @@ void CMainFrame::step(int delta) {
     goToPage(std::clamp(view_->currentPage() + delta * pagesPerStep, 1, pages_.pageCount()));
 }
 
+void CMainFrame::showSummary(bool on) {
+    const std::unique_ptr<QPicture> metrics = view_->printerPicture();
+    {
+        QPainter painter(metrics.get());
+        pages_.showSummary(on, painter, view_->printableSize().width(),
+                           view_->printableSize().height());
+    }
+    // The PDF file offered for printing is named after the document on view.
+    printer_->setDocName(pages_.showsSummary() ? summarySheetTitle() : QString());
+    view_->reload();
+    updatePageControls();
+}
+
 void CMainFrame::updatePageControls() {
     const int current = std::clamp(view_->currentPage(), 1, pages_.pageCount());
     const QSignalBlocker blocker(pageField_);
+    pageField_->setRange(1, pages_.pageCount());
+    pageCountLabel_->setText(QStringLiteral("页，共 %1 页").arg(pages_.pageCount()));
     pageField_->setValue(current);
     action(PreviewCommand::PreviousPage)->setEnabled(current > 1);
     const int pagesInSight = view_->layout() == CMyPreviewView::Layout::TwoPages ? 2 : 1;

@@ -37,6 +37,7 @@ enum class PreviewCommand {
     ZoomOut,
     FitWidth,
     FitPage,
+    Summary, // "汇总表": the summary sheet in place of the record sheets, while checked
     Close,
 };
 
@@ -77,6 +78,7 @@ private:
     void goToPage(int pageNumber);
     void step(int delta);
     void updatePageControls();
+    void showSummary(bool on);
 
     QPointer<QWidget> dialog_;
     QPoint dialogPosition_; // where the dialog stood when the preview took its place

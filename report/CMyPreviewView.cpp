@@ -91,6 +91,19 @@ CMyPreviewView::CMyPreviewView(const QPrinter& printer, const PreviewPages& page
 
 CMyPreviewView::~CMyPreviewView() = default;
 
+void CMyPreviewView::reload() {
+    geometry_.pageCount = pages_.pageCount();
+    pictures_.clear();
+    pictures_.resize(static_cast<std::size_t>(pages_.pageCount()));
+    currentPage_ = 1;
+    relayout();
+    viewport()->update();
+}
+
+std::unique_ptr<QPicture> CMyPreviewView::printerPicture() const {
+    return std::make_unique<PrinterPicture>(printer_);
+}
+
 int CMyPreviewView::pageCount() const {
     return geometry_.pageCount;
 }

@@ -57,6 +57,14 @@ public:
     void fitToWidth();
     void fitToPage();
 
+    // Takes the pages afresh after they changed their document: page 1 in sight, nothing
+    // drawn yet.
+    void reload();
+    // A picture that measures like the printer's printable area, for laying pages out
+    // without drawing them; and the size of that area.
+    std::unique_ptr<QPicture> printerPicture() const;
+    QSize printableSize() const { return printer_.printable.size(); }
+
     // How many pages have been drawn into pictures so far; each page is drawn at most once.
     int pagesDrawn() const { return pagesDrawn_; }
     bool isPageDrawn(int pageNumber) const;

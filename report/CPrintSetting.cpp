@@ -7,8 +7,8 @@
 #include "controls/Prompt.h"
 #include "controls/SongFont.h"
 #include "core/GbkText.h"
-#include "report/PageNumberClearance.h"
-#include "report/PageNumbering.h"
+#include "sheet/PageNumberClearance.h"
+#include "sheet/PageNumbering.h"
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #include "report/PreviewPages.h"
 
-#include "report/PainterCanvas.h"
-#include "report/RecordSheet.h"
+#include "sheet/PainterCanvas.h"
+#include "sheet/RecordSheet.h"
 #include <QPageRanges>
 #include <QPainter>
 #include <QPrinter>
@@ -33,7 +33,28 @@ const ShaJiang_GouJian_Struct* PreviewPages::memberOnPage(int pageNumber) const 
     return &members_[static_cast<std::size_t>(pageNumber - 1)];
 }
 
+bool PreviewPages::hasSummary() const {
+    return batchMode_ && members_.size() >= kMinBatchSize;
+}
+
+void PreviewPages::showSummary(bool on, QPainter& metrics, int width, int height) {
+    showsSummary_ = false;
+    if (!on || !hasSummary() || metrics.device() == nullptr)
+        return;
+    if (!summary_) {
+        summary_ = summaryJob(project_, members_, settings_, batch_.batchEstimate);
+        PainterCanvas canvas(metrics);
+        summaryPages_ = std::min(kMaxPages, summaryPageCount(canvas, width, height, *summary_));
+    }
+    summary_->project = &project_;
+    showsSummary_ = summaryPages_ > 0;
+}
+
 void PreviewPages::drawPage(SheetCanvas& dc, int width, int height, int pageNumber) const {
+    if (showsSummary_) {
+        DrawSummarySheet(dc, width, height, pageNumber, *summary_);
+        return;
+    }
     const ShaJiang_GouJian_Struct* member = memberOnPage(pageNumber);
     if (member == nullptr)
         return;
@@ -45,7 +66,9 @@ void PreviewPages::drawPage(SheetCanvas& dc, int width, int height, int pageNumb
 }
 
 void PreviewPages::drawPage(QPainter& painter, int width, int height, int pageNumber) const {
-    if (memberOnPage(pageNumber) == nullptr || painter.device() == nullptr)
+    const bool drawn = showsSummary_ ? pageNumber >= 1 && pageNumber <= summaryPages_
+                                     : memberOnPage(pageNumber) != nullptr;
+    if (!drawn || painter.device() == nullptr)
         return;
     PainterCanvas canvas(painter);
     drawPage(canvas, width, height, pageNumber);
@@ -55,7 +78,7 @@ std::vector<int> PreviewPages::pagesToPrint(const QPrinter& printer) const {
     std::vector<int> chosen;
     const QPageRanges ranges = printer.pageRanges();
     const bool ranged = printer.printRange() == QPrinter::PageRange && !ranges.isEmpty();
-    for (int n = 1; n <= pageCount_; ++n)
+    for (int n = 1; n <= pageCount(); ++n)
         if (!ranged || ranges.contains(n))
             chosen.push_back(n);
     if (printer.pageOrder() == QPrinter::LastPageFirst)

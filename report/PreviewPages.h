@@ -8,8 +8,10 @@
 
 #include "core/Batch.h"
 #include "core/Records.h"
-#include "report/SheetCanvas.h"
+#include "sheet/SheetCanvas.h"
+#include "sheet/SummarySheet.h"
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QPainter;
@@ -27,14 +29,24 @@ public:
     PreviewPages(const ProjectInfo& project, std::vector<ShaJiang_GouJian_Struct> pageMembers,
                  bool batchMode, const BatchResults& batch, const PrintSettings& settings);
 
-    // totalPages: 1 or more.
-    int pageCount() const { return pageCount_; }
+    // totalPages: 1 or more; the summary's own count while the summary shows.
+    int pageCount() const { return showsSummary_ ? summaryPages_ : pageCount_; }
+
+    // The batch summary sheet goes with a preview of a batch: batch mode on and two or
+    // more members, which are then the ticked ones.
+    bool hasSummary() const;
+    bool showsSummary() const { return showsSummary_; }
+    // Switches the pages to the summary sheet (laid out on pages of `width` × `height`
+    // device pixels of the painter's device) or back to the record sheets. The summary
+    // refers to these pages' own project: copies made afterwards show the record sheets.
+    void showSummary(bool on, QPainter& metrics, int width, int height);
 
     // The member drawn on page `pageNumber` (1-based); nullptr for a page without one.
     const ShaJiang_GouJian_Struct* memberOnPage(int pageNumber) const;
 
-    // Draws page `pageNumber` of `width` × `height` device units. A page without a member
-    // draws nothing at all, not even the title.
+    // Draws page `pageNumber` of `width` × `height` device units: a record sheet, or a page
+    // of the summary while it shows. A record page without a member draws nothing at all,
+    // not even the title.
     void drawPage(SheetCanvas& dc, int width, int height, int pageNumber) const;
 
     // Draws page `pageNumber` on the painter's device, the page being `width` × `height`
@@ -58,6 +70,9 @@ private:
     BatchResults batch_;
     PrintSettings settings_;
     int pageCount_;
+    std::optional<SummaryJob> summary_; // made when first shown
+    int summaryPages_ = 0;
+    bool showsSummary_ = false;
 };
 
 } // namespace morvik

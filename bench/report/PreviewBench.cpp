@@ -1,11 +1,12 @@
 // The print preview of 100 ticked members: opening the frame until page 1 is on screen,
-// and paging through the opened preview. A page is drawn when it first comes into sight,
+// paging through the opened preview, and switching it to the batch summary (within 100 ms
+// until its first page is on screen). A page is drawn when it first comes into sight,
 // so opening draws page 1 only and each step draws at most the page it reaches.
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "report/CMainFrame.h"
 #include "report/CMyPreviewView.h"
-#include "report/PageNumbering.h"
+#include "sheet/PageNumbering.h"
 #include "tests/support/PromptScripted.h"
 #include <QCoreApplication>
 #include <QPainter>
@@ -102,6 +103,27 @@ void BM_NextPage(benchmark::State& state) {
     closeFrame(frame);
 }
 BENCHMARK(BM_NextPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// 汇总表 checked until the summary's first page is painted; unchecked again untimed.
+void BM_SwitchToSummary(benchmark::State& state) {
+    const PreviewPages pages = hundredPages();
+    ScriptedPrompt prompt;
+    QWidget dialog;
+    dialog.show();
+    for (auto _ : state) {
+        state.PauseTiming();
+        CMainFrame* frame = openPreview(dialog, prompt, pages);
+        state.ResumeTiming();
+        frame->action(PreviewCommand::Summary)->trigger();
+        frame->grab();
+        state.PauseTiming();
+        if (!frame->pages().showsSummary() || !frame->view().isPageDrawn(1))
+            state.SkipWithError("the summary did not show");
+        closeFrame(frame);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_SwitchToSummary)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // For comparison, what opening would cost if the preview drew every page up front (as a
 // preview that records all its pages when it is built does): each page into a picture.

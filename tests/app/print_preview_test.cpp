@@ -3,10 +3,13 @@
 #include "DialogFixture.h"
 
 #include "report/CMainFrame.h"
-#include "report/RecordingCanvas.h"
+#include "report/CMyPreviewView.h"
+#include "sheet/RecordingCanvas.h"
 
 #include <QAction>
 #include <QPointer>
+#include <QSpinBox>
+#include <QToolBar>
 
 namespace morvik::test {
 namespace {
@@ -105,6 +108,68 @@ TEST(DialogPrintPreview, TickedRowsAreThePagesInListOrder) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }));
     EXPECT_TRUE(w.d().isVisible());
     EXPECT_TRUE(w.list().isRowChecked(4));
+}
+
+// 汇总表 is there for a batch of ticked members only; it turns the same frame between the
+// summary sheet and the record sheets, page count, page field and 打印 included.
+TEST(DialogPrintPreview, SummaryToggleShowsTheBatchOfTheTickedRows) {
+    DialogWindow w;
+    for (int m = 0; m < 3; ++m) {
+        if (m > 0)
+            w.d().runCommand(kCmdAddMember);
+        for (int p = 1; p <= 16; ++p) {
+            w.typeReading(p, 1, "0.20");
+            w.typeReading(p, 2, QString::number(4.0 + 0.3 * m, 'f', 2));
+        }
+    }
+    for (int row : {0, 2})
+        w.list().setRowChecked(row, true);
+
+    // Without batch mode there is no toggle.
+    w.d().runCommand(kIdPrintPreview);
+    CMainFrame* frame = shownFrame();
+    ASSERT_NE(frame, nullptr);
+    QPointer<CMainFrame> guard(frame);
+    EXPECT_FALSE(frame->pages().hasSummary());
+    EXPECT_FALSE(
+        frame->findChild<QToolBar*>()->actions().contains(frame->action(PreviewCommand::Summary)));
+    frame->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }));
+
+    QTest::mouseClick(w.control(kIdBatchMode), Qt::LeftButton, {},
+                      QPoint(4, w.control(kIdBatchMode)->height() / 2));
+    ASSERT_TRUE(w.session().batchMode());
+    const QString estimate = w.text(kIdBatchEstimate);
+    ASSERT_NE(estimate, QStringLiteral("--"));
+    w.d().runCommand(kIdPrintPreview);
+    frame = shownFrame();
+    ASSERT_NE(frame, nullptr);
+    guard = frame;
+    QAction* toggle = frame->action(PreviewCommand::Summary);
+    ASSERT_TRUE(frame->findChild<QToolBar*>()->actions().contains(toggle));
+    EXPECT_EQ(toggle->text(), QStringLiteral("汇总表"));
+    EXPECT_EQ(frame->pages().pageCount(), 2);
+
+    toggle->trigger();
+    ASSERT_TRUE(frame->pages().showsSummary());
+    EXPECT_EQ(frame->pages().pageCount(), 1);
+    EXPECT_EQ(frame->view().pageCount(), 1);
+    EXPECT_EQ(frame->pageField()->maximum(), 1);
+    frame->grab();
+    EXPECT_TRUE(frame->view().isPageDrawn(1));
+    const RecordingCanvas summary = drawnPage(*frame, 1);
+    EXPECT_TRUE(draws(summary, QStringLiteral("共1页 第1页")));
+    EXPECT_TRUE(draws(summary, QStringLiteral("G001")));
+    EXPECT_TRUE(draws(summary, QStringLiteral("G003")));
+    EXPECT_FALSE(draws(summary, QStringLiteral("G002"))); // not ticked
+    EXPECT_TRUE(draws(summary, "推定值：" + estimate + " MPa"));
+
+    toggle->trigger();
+    EXPECT_FALSE(frame->pages().showsSummary());
+    EXPECT_EQ(frame->view().pageCount(), 2);
+    EXPECT_TRUE(draws(drawnPage(*frame, 2), QStringLiteral("构件名称及编号：G003")));
+    frame->close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return guard.isNull(); }));
 }
 
 } // namespace

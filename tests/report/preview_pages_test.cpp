@@ -1,10 +1,10 @@
 // The pages of the print preview and of printing: which member each page shows, its page
 // number and count, the batch block, the blank page, and the pages a printer asks for.
-#include "SheetFixture.h"
 #include "core/GbkText.h"
-#include "report/PageNumbering.h"
 #include "report/PreviewLayout.h"
 #include "report/PreviewPages.h"
+#include "sheet/PageNumbering.h"
+#include "tests/sheet/SheetFixture.h"
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>

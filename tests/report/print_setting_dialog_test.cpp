@@ -4,11 +4,11 @@
 #include "tests/support/PromptScripted.h"
 #include "core/GbkText.h"
 #include "report/CPrintSetting.h"
-#include "report/PageNumberClearance.h"
-#include "report/PageNumbering.h"
-#include "report/RecordSheet.h"
-#include "report/RecordingCanvas.h"
-#include "report/SheetPdf.h"
+#include "sheet/PageNumberClearance.h"
+#include "sheet/PageNumbering.h"
+#include "sheet/RecordSheet.h"
+#include "sheet/RecordingCanvas.h"
+#include "sheet/SheetPdf.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
