@@ -6,6 +6,7 @@
 #include "app/Calculator.h"
 #include "app/DatePicker.h"
 #include "app/DialogIds.h"
+#include "app/FieldUndo.h"
 #include "app/KeyboardFilter.h"
 #include "controls/CMyBtn.h"
 #include "controls/CSortListCtrl.h"
@@ -13,6 +14,7 @@
 #include "report/CMainFrame.h"
 #include "report/CPrintSetting.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -109,6 +111,15 @@ void CMorvikDlg::connectHandlers() {
     connect(list_, &CSortListCtrl::rightClicked, this,
             [this](int, const QPoint& globalPos) { listMenu_->exec(globalPos); });
 
+    // A visit to a field ends when the focus leaves it: typing there again is a new step,
+    // and the field's own undo no longer reaches back into the visit before.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+        if (!old || old->window() != this)
+            return;
+        forgetTypingInField(old);
+        session_.endTyping();
+    });
+
     for (int id : {kIdPrintSettings, kIdPrintPreview, kIdCalculator, kIdClearProjectInfo,
                    kIdClearReadings, kIdSave, kIdOpen, kIdCalculate, kIdExit, kIdNewFile})
         connectButton(id);
@@ -159,6 +170,16 @@ void CMorvikDlg::runCommand(int id) {
         break;
     case kCmdToggleAllChecks:
         session_.toggleAllChecks();
+        break;
+    case kCmdUndo:
+    case kCmdRedo:
+        // An open cell editor ends first, so its text is not stored over what comes back.
+        if (cellEditorOpen(*grid_))
+            commitReadingEdit();
+        if (id == kCmdUndo)
+            session_.undo();
+        else
+            session_.redo();
         break;
     case kIdAboutBox:
         showAboutBox();

@@ -68,6 +68,7 @@ bool Session::saveDataSet() {
     view_.setTitle(title());
     view_.showMessage(Message{kSaveDoneText, kCaptionNotice, MessageIcon::None});
     dataModified_ = false;
+    history_.markSaved();
     syncJournal();
     return true;
 }
@@ -107,6 +108,7 @@ void Session::openPath(const std::string& path) {
     currentRecord_ = members_[0];
     currentMember_ = 0;
     dataModified_ = false;
+    history_.reset(true);
 
     fillMemberList();
     showProjectInfo();
@@ -131,10 +133,12 @@ void Session::newDataSet() {
     currentFileName_ = kUntitledFileName;
     currentFilePath_.clear();
     view_.setTitle(title());
+    history_.reset(!dataModified_);
 }
 
 void Session::clearReadings() {
     view_.commitReadingEdit();
+    const ShaJiang_GouJian_Struct before = currentRecord_;
     for (int point = 1; point <= kPointCount; ++point)
         for (int column = kUnevennessColumn; column <= kDepthColumn; ++column)
             view_.setReadingCellText(point, column, std::string());
@@ -142,6 +146,7 @@ void Session::clearReadings() {
     view_.repaintReadingGrid();
     writeBack();
     dataModified_ = true;
+    recordCleared(before);
     showMemberResults(currentRecord_, currentMember_);
     if (batchMode_)
         evaluateBatch();

@@ -21,6 +21,7 @@ void Session::onReadingEdited(int row, int column, const std::string& text) {
         column > kDepthColumn)
         return;
     const int k = row - 1;
+    const PointValues before = pointValues(currentRecord_, k);
 
     const ReadingCheck check = checkReadingText(text);
     if (check.message)
@@ -53,6 +54,7 @@ void Session::onReadingEdited(int row, int column, const std::string& text) {
     evaluateMember(currentRecord_, project_.mortarCode);
     showMemberResults(currentRecord_, currentMember_);
     writeBack();
+    recordReading(k, before);
 }
 
 void Session::onCalculate() {
@@ -76,6 +78,7 @@ void Session::onCalculate() {
 void Session::onKindChanged(int kindIndex) {
     if (kindIndex < 0 || kindIndex >= static_cast<int>(kindList().size()))
         return; // a list being emptied reports no entry
+    const std::uint8_t codeBefore = project_.mortarCode;
     project_.mortarCode = static_cast<std::uint8_t>(kindIndex << 4);
     dataModified_ = true;
     recomputeAllMembers();
@@ -83,6 +86,7 @@ void Session::onKindChanged(int kindIndex) {
     temperatureValid_ = true;
     if (currentMember_ >= 0)
         currentRecord_ = members_[currentMember_];
+    recordCode(codeBefore);
     if (batchMode_)
         evaluateBatch();
 }
@@ -94,11 +98,13 @@ void Session::onVarietyChanged(int varietyIndex) {
                               : 0;
     if (varietyIndex < 0 || varietyIndex >= varieties)
         return;
+    const std::uint8_t codeBefore = project_.mortarCode;
     project_.mortarCode = static_cast<std::uint8_t>((project_.mortarCode & 0xF0) + varietyIndex);
     dataModified_ = true;
     recomputeAllMembers();
     if (currentMember_ >= 0)
         currentRecord_ = members_[currentMember_];
+    recordCode(codeBefore);
     if (batchMode_)
         evaluateBatch();
 }
