@@ -176,7 +176,9 @@ void Session::applyBytes(const BytesStep& step, bool forward) {
     const std::string& bytes = forward ? step.after : step.before;
     if (step.member < 0) {
         putBytes(&project_, step.offset, bytes);
-        showProjectInfo();
+        // Shown as stored: the defaults showProjectInfo fills in would change the set.
+        view_.showProjectFields(projectFields());
+        temperatureValid_ = true;
         return;
     }
     makeCurrentShown(step.member);
