@@ -14,7 +14,6 @@
 #include "report/CMainFrame.h"
 #include "report/CPrintSetting.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -110,15 +109,6 @@ void CMorvikDlg::connectHandlers() {
     });
     connect(list_, &CSortListCtrl::rightClicked, this,
             [this](int, const QPoint& globalPos) { listMenu_->exec(globalPos); });
-
-    // A visit to a field ends when the focus leaves it: typing there again is a new step,
-    // and the field's own undo no longer reaches back into the visit before.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
-        if (!old || old->window() != this)
-            return;
-        forgetTypingInField(old);
-        session_.endTyping();
-    });
 
     for (int id : {kIdPrintSettings, kIdPrintPreview, kIdCalculator, kIdClearProjectInfo,
                    kIdClearReadings, kIdSave, kIdOpen, kIdCalculate, kIdExit, kIdNewFile})
