@@ -8,28 +8,29 @@
 
 namespace morvik {
 
+namespace {
+
+// Called directly: the platform's own redo key need not be Ctrl+Y. The field reports the
+// change as the user's edit, so the data set follows it.
+template <class Edit>
+bool stepTyping(Edit* edit, bool undoAvailable, bool redoAvailable, bool redo) {
+    if (edit->isReadOnly() || !(redo ? redoAvailable : undoAvailable))
+        return false;
+    if (redo)
+        edit->redo();
+    else
+        edit->undo();
+    return true;
+}
+
+} // namespace
+
 bool undoTypingInField(QWidget* field, bool redo) {
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
-        if (edit->isReadOnly() || !(redo ? edit->isRedoAvailable() : edit->isUndoAvailable()))
-            return false;
-        // Called directly: the platform's own redo key need not be Ctrl+Y. The field
-        // reports the change as the user's edit, so the data set follows it.
-        if (redo)
-            edit->redo();
-        else
-            edit->undo();
-        return true;
-    }
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(field)) {
-        const QTextDocument* text = edit->document();
-        if (edit->isReadOnly() || !(redo ? text->isRedoAvailable() : text->isUndoAvailable()))
-            return false;
-        if (redo)
-            edit->redo();
-        else
-            edit->undo();
-        return true;
-    }
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        return stepTyping(edit, edit->isUndoAvailable(), edit->isRedoAvailable(), redo);
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(field))
+        return stepTyping(edit, edit->document()->isUndoAvailable(),
+                          edit->document()->isRedoAvailable(), redo);
     return false;
 }
 
