@@ -227,19 +227,5 @@ TEST_F(UndoHistoryTest, KeepsTheLastThousandSteps) {
     EXPECT_LT(session.history().memoryBytes(), 1u << 20);
 }
 
-// A refused reading takes the cell's value away; undo brings it back with the results.
-TEST_F(UndoHistoryTest, RefusedReadingComesBackWithItsResults) {
-    typeEqualDepths(8, "5");
-    const std::string strength = view.result(ResultField::Strength);
-    const ListRowTexts row = view.rows[0];
-    session.onReadingEdited(3, 2, "100");
-    EXPECT_EQ(view.cell(3, 2), "");
-    session.undo();
-    EXPECT_EQ(view.cell(3, 2), "5.00");
-    EXPECT_EQ(view.cell(3, 3), "5.00");
-    EXPECT_EQ(view.result(ResultField::Strength), strength);
-    EXPECT_EQ(view.rows[0], row);
-}
-
 } // namespace
 } // namespace morvik::test
