@@ -137,7 +137,8 @@ public:
 
     // --- undo history ---------------------------------------------------------------------
     // Takes back the last change of the data set (or applies again the last one taken
-    // back), making the member it changed current and showing it.
+    // back), making the member it changed current and showing it. An edit still open in a
+    // cell is the caller's to end first; the keyboard focus stays where it is.
     void undo();
     void redo();
     bool canUndo() const { return history_.canUndo(); }
