@@ -49,6 +49,8 @@ enum MainDialogCommand : int {
     kCmdDeleteMembers = 32776,
     kCmdAddMember = 32777,
     kCmdToggleAllChecks = 32778,
+    kCmdUndo = 32779, // Ctrl+Z
+    kCmdRedo = 32780, // Ctrl+Y, Ctrl+Shift+Z
 };
 
 // The About entry of the system menu.

@@ -1,6 +1,7 @@
 #include "app/KeyboardFilter.h"
 
 #include "app/DialogIds.h"
+#include "app/FieldUndo.h"
 
 #include <QCursor>
 #include <QKeyEvent>
@@ -11,7 +12,7 @@ namespace morvik {
 
 namespace {
 
-constexpr std::array<Accelerator, 8> kAccelerators{{
+constexpr std::array<Accelerator, 11> kAccelerators{{
     {Qt::Key_D, Qt::ControlModifier, kCmdDeleteMembers},
     {Qt::Key_I, Qt::ControlModifier, kCmdAddMember},
     {Qt::Key_A, Qt::ControlModifier, kCmdToggleAllChecks},
@@ -20,6 +21,9 @@ constexpr std::array<Accelerator, 8> kAccelerators{{
     {Qt::Key_S, Qt::ControlModifier, kIdSave},
     {Qt::Key_Delete, Qt::NoModifier, kCmdDeleteMembers},
     {Qt::Key_Insert, Qt::NoModifier, kCmdAddMember},
+    {Qt::Key_Z, Qt::ControlModifier, kCmdUndo},
+    {Qt::Key_Y, Qt::ControlModifier, kCmdRedo},
+    {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier, kCmdRedo},
 }};
 
 // Characters up to this code (Backspace 8 and Tab 9 among them) pass the grid filter.
@@ -74,6 +78,10 @@ bool MainDialogKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
 
     if (const int command = acceleratorCommand(key->key(), key->modifiers())) {
+        // Typing not yet ended in a field is taken back there first.
+        if ((command == kCmdUndo || command == kCmdRedo) &&
+            undoTypingInField(receiver, command == kCmdRedo))
+            return true;
         runCommand_(command);
         return true;
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The keyboard handling of the main dialog, applied to every event before any widget of
 // the dialog's own window sees it (message boxes and other dialogs keep their keys):
-//   1. the accelerators (Ctrl+D / Delete, Ctrl+I / Insert, Ctrl+A, Ctrl+N, Ctrl+O, Ctrl+S)
-//      and F1 run their command wherever the focus is, also inside an edit field;
+//   1. the accelerators (Ctrl+D / Delete, Ctrl+I / Insert, Ctrl+A, Ctrl+N, Ctrl+O, Ctrl+S,
+//      Ctrl+Z, Ctrl+Y / Ctrl+Shift+Z) and F1 run their command wherever the focus is, also
+//      inside an edit field; only typing not yet ended in a field takes Ctrl+Z and Ctrl+Y;
 //   2. while the mouse pointer lies over the reading grid, a typed character other than
 //      '0'-'9', '-', '.', Backspace or Tab is dropped (Enter and Esc included), whatever
 //      widget has the focus; keys that type no character pass;

@@ -5,6 +5,7 @@
 #include "app/DatePicker.h"
 #include "app/DialogIds.h"
 #include "app/DialogTemplate.h"
+#include "app/FieldUndo.h"
 #include "app/KeyboardFilter.h"
 #include "app/ProgramIcon.h"
 #include "app/ReadingGrid.h"
@@ -164,6 +165,15 @@ CMorvikDlg::CMorvikDlg(Prompt& prompt, std::function<CivilDate()> today, QWidget
     keyFilter_ = std::make_unique<MainDialogKeyFilter>(*this, *grid_, *list_,
                                                        [this](int id) { runCommand(id); });
     qApp->installEventFilter(keyFilter_.get());
+    // A visit to a field ends when the focus leaves it: typing there again is a new step,
+    // and the field's own undo no longer reaches back into the visit before. The filter
+    // holds the connection: it goes before the session, while the controls still stand.
+    connect(qApp, &QApplication::focusChanged, keyFilter_.get(), [this](QWidget* old, QWidget*) {
+        if (!old || old->window() != this)
+            return;
+        forgetTypingInField(old);
+        session_.endTyping();
+    });
     appendAboutToSystemMenu(*this);
 }
 

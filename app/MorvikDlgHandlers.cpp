@@ -6,6 +6,7 @@
 #include "app/Calculator.h"
 #include "app/DatePicker.h"
 #include "app/DialogIds.h"
+#include "app/FieldUndo.h"
 #include "app/KeyboardFilter.h"
 #include "controls/CMyBtn.h"
 #include "controls/CSortListCtrl.h"
@@ -160,6 +161,16 @@ void CMorvikDlg::runCommand(int id) {
         break;
     case kCmdToggleAllChecks:
         session_.toggleAllChecks();
+        break;
+    case kCmdUndo:
+    case kCmdRedo:
+        // An open cell editor ends first, so its text is not stored over what comes back.
+        if (cellEditorOpen(*grid_))
+            commitReadingEdit();
+        if (id == kCmdUndo)
+            session_.undo();
+        else
+            session_.redo();
         break;
     case kIdAboutBox:
         showAboutBox();

@@ -11,6 +11,7 @@
 #include "core/Records.h"
 #include "io/DataFile.h"
 #include "session/SessionView.h"
+#include "session/UndoHistory.h"
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -134,7 +135,37 @@ public:
     // order: the ticked rows, else the current member, else none.
     std::vector<int> previewMembers();
 
+    // --- undo history ---------------------------------------------------------------------
+    // Takes back the last change of the data set (or applies again the last one taken
+    // back), making the member it changed current and showing it. An edit still open in a
+    // cell is the caller's to end first; the keyboard focus stays where it is.
+    void undo();
+    void redo();
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    // The focus left a field: typing there again is a step of its own.
+    void endTyping() { history_.endTyping(); }
+    const UndoHistory& history() const { return history_; }
+
 private:
+    friend class FieldEditStep;
+    // Records the steps of the changes the handlers make (SessionHistory.cpp).
+    void recordReading(int point, const PointValues& before);
+    void recordCode(std::uint8_t before);
+    void recordCleared(const ShaJiang_GouJian_Struct& before);
+    void recordRemoval(const std::vector<int>& rows);
+    void recordAddition(int currentBefore);
+    void recordFieldEdit(int member, const void* before, const void* after, std::size_t offset,
+                         std::size_t size);
+    // Takes a step back (`forward` false) or applies it again.
+    void travel(const UndoStep& step, bool forward);
+    void applyReading(const ReadingStep& step, bool forward);
+    void applyBytes(const BytesStep& step, bool forward);
+    void applyCode(std::uint8_t code);
+    void insertMembers(const MembersStep& step);
+    void removeMembers(const MembersStep& step, int current);
+    void makeCurrentShown(int member);
+
     // Working copy back into the member array (nothing while no member is current).
     void writeBack();
     // The first member at start and after 新文件; 增加构件 ends a pending cell edit first.
@@ -165,6 +196,7 @@ private:
     PrintSettings printSettings_{};
     std::filesystem::path settingsPath_;
     std::string currentFilePath_;
+    UndoHistory history_;
     RecoveryJournal* journal_ = nullptr;
     // What the journal last received, to tell a change from none.
     DataSet journalled_;

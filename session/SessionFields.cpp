@@ -6,6 +6,7 @@
 #include "core/Vocabulary.h"
 #include "session/Columns.h"
 #include "session/DateText.h"
+#include "session/SessionHistory.h"
 #include "session/Session.h"
 #include <cstring>
 
@@ -56,6 +57,7 @@ std::optional<CivilDate> shownDate(const char* field) {
 } // namespace
 
 void Session::onProjectTextChanged(ProjectText field, const std::string& text) {
+    const FieldEditStep step(*this);
     switch (field) {
     case ProjectText::ProjectName:
         textToField(text, project_.projectName);
@@ -77,6 +79,7 @@ void Session::onProjectTextChanged(ProjectText field, const std::string& text) {
 }
 
 void Session::onTemperatureChanged(const std::string& text) {
+    const FieldEditStep step(*this);
     const std::optional<std::int16_t> value = wholeNumber16(text);
     temperatureValid_ = value.has_value();
     if (value)
@@ -85,12 +88,14 @@ void Session::onTemperatureChanged(const std::string& text) {
 }
 
 void Session::onBasisChanged(int index) {
+    const FieldEditStep step(*this);
     if (index < 0 || index >= static_cast<int>(standardsList().size()))
         return;
     project_.basisIndex = static_cast<std::uint8_t>(index);
 }
 
 void Session::onDateChanged(DateField field, std::optional<CivilDate> date) {
+    const FieldEditStep step(*this);
     if (!date || !isValidDate(*date))
         return;
     if (field == DateField::ConstructionDate) {
@@ -103,6 +108,7 @@ void Session::onDateChanged(DateField field, std::optional<CivilDate> date) {
 }
 
 void Session::onMemberNameChanged(const std::string& text) {
+    const FieldEditStep step(*this);
     textToField(text, currentRecord_.memberName);
     writeBack();
     dataModified_ = true;
@@ -112,6 +118,7 @@ void Session::onMemberNameChanged(const std::string& text) {
 }
 
 void Session::onRemarkChanged(const std::string& text) {
+    const FieldEditStep step(*this);
     textToField(text, currentRecord_.remark);
     writeBack();
     dataModified_ = true;

@@ -61,6 +61,7 @@ bool Session::saveDataSet() {
     view_.setTitle(title());
     view_.showMessage(Message{kSaveDoneText, kCaptionNotice, MessageIcon::None});
     dataModified_ = false;
+    history_.markSaved();
     syncJournal();
     return true;
 }
@@ -101,6 +102,7 @@ void Session::openPath(const std::string& path) {
     currentRecord_ = members_[0];
     currentMember_ = 0;
     dataModified_ = false;
+    history_.reset(true);
 
     fillMemberList();
     showProjectInfo();
@@ -127,11 +129,13 @@ void Session::newDataSet() {
     view_.setTitle(title());
     // The changes of the set just left were saved or declined; the new set has none.
     dataModified_ = false;
+    history_.reset(true);
     syncJournal();
 }
 
 void Session::clearReadings() {
     view_.commitReadingEdit();
+    const ShaJiang_GouJian_Struct before = currentRecord_;
     for (int point = 1; point <= kPointCount; ++point)
         for (int column = kUnevennessColumn; column <= kDepthColumn; ++column)
             view_.setReadingCellText(point, column, std::string());
@@ -139,6 +143,7 @@ void Session::clearReadings() {
     view_.repaintReadingGrid();
     writeBack();
     dataModified_ = true;
+    recordCleared(before);
     showMemberResults(currentRecord_, currentMember_);
     if (batchMode_)
         evaluateBatch();

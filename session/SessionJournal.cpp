@@ -76,6 +76,7 @@ void Session::recoverDataSet(DataSet data, const std::string& fileName,
     view_.setTitle(title());
     // Nothing of it is in a file yet: 保存 and 退出 must still ask.
     dataModified_ = true;
+    history_.reset(false);
 
     fillMemberList();
     showProjectInfo();

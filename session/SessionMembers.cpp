@@ -31,7 +31,9 @@ std::string storedReadingText(float value) {
 
 void Session::addMember() {
     view_.commitReadingEdit(); // a value still being typed belongs to the member it was typed for
+    const int previous = currentMember_;
     appendMember();
+    recordAddition(previous);
 }
 
 void Session::appendMember() {
@@ -75,6 +77,7 @@ void Session::deleteCheckedMembers() {
     // One pass over the array: erasing row by row would move the records after each
     // deleted row again and again, which freezes the program on large data sets.
     const std::vector<int> doomed = checkedRows();
+    recordRemoval(doomed);
     view_.removeListRows(doomed);
     std::size_t kept = 0;
     for (std::size_t row = 0; row < members_.size(); ++row) {

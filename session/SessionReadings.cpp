@@ -21,6 +21,7 @@ void Session::onReadingEdited(int row, int column, const std::string& text) {
         column > kDepthColumn)
         return;
     const int k = row - 1;
+    const PointValues before = pointValues(currentRecord_, k);
 
     const ReadingCheck check = checkReadingText(text);
     if (check.message)
@@ -49,6 +50,7 @@ void Session::onReadingEdited(int row, int column, const std::string& text) {
     evaluateMember(currentRecord_, project_.mortarCode);
     showMemberResults(currentRecord_, currentMember_);
     writeBack();
+    recordReading(k, before);
 }
 
 void Session::onCalculate() {
@@ -69,6 +71,7 @@ void Session::onCalculate() {
 void Session::onKindChanged(int kindIndex) {
     if (kindIndex < 0 || kindIndex >= static_cast<int>(kindList().size()))
         return; // a list being emptied reports no entry
+    const std::uint8_t codeBefore = project_.mortarCode;
     project_.mortarCode = packMortarCode(kindIndex, 0);
     dataModified_ = true;
     recomputeAllMembers();
@@ -76,6 +79,7 @@ void Session::onKindChanged(int kindIndex) {
     temperatureValid_ = true;
     if (currentMember_ >= 0)
         currentRecord_ = members_[currentMember_];
+    recordCode(codeBefore);
     if (batchMode_)
         evaluateBatch();
 }
@@ -87,11 +91,13 @@ void Session::onVarietyChanged(int varietyIndex) {
                               : 0;
     if (varietyIndex < 0 || varietyIndex >= varieties)
         return;
+    const std::uint8_t codeBefore = project_.mortarCode;
     project_.mortarCode = packMortarCode(kind, varietyIndex);
     dataModified_ = true;
     recomputeAllMembers();
     if (currentMember_ >= 0)
         currentRecord_ = members_[currentMember_];
+    recordCode(codeBefore);
     if (batchMode_)
         evaluateBatch();
 }

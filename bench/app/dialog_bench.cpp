@@ -1,7 +1,8 @@
 // The main dialog with a large data set: 10,000 members, each with 16 readings. A change of
 // mortar variety (every member evaluated again, every list row rewritten), opening the
 // file until the list is filled and member 1 shown, 全选 with batch mode on, a member
-// switch through the list, and the dialog from construction to its first paint. Each
+// switch through the list, the dialog from construction to its first paint, and undo and
+// redo of a variety change, of deleting half the members and of one reading. Each
 // includes the events the change leaves behind (painting the shown rows), as the user
 // waits for them too.
 #include "app/CMorvikDlg.h"
@@ -137,5 +138,62 @@ void BM_ConstructionToFirstPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ConstructionToFirstPaint)->Unit(benchmark::kMillisecond);
+
+// Undo (argument 0) or redo (argument 1) of the last step over the large data set, with the
+// repaint it leaves; the other direction is run untimed between the timed ones.
+void timeUndoOrRedo(benchmark::State& state, Session& session) {
+    const bool redo = state.range(0) != 0;
+    if (!session.canUndo())
+        state.SkipWithError("no step to undo");
+    for (auto _ : state) {
+        if (redo) {
+            state.PauseTiming();
+            session.undo();
+            QApplication::processEvents();
+            state.ResumeTiming();
+            session.redo();
+            QApplication::processEvents();
+        } else {
+            session.undo();
+            QApplication::processEvents();
+            state.PauseTiming();
+            session.redo();
+            QApplication::processEvents();
+            state.ResumeTiming();
+        }
+    }
+}
+
+void BM_UndoVarietyChange(benchmark::State& state) {
+    ShownDialog shown;
+    shown.dialog.session().onVarietyChanged(1);
+    timeUndoOrRedo(state, shown.dialog.session());
+}
+BENCHMARK(BM_UndoVarietyChange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_UndoDeleteHalf(benchmark::State& state) {
+    ShownDialog shown;
+    Session& session = shown.dialog.session();
+    session.toggleAllChecks();
+    for (int row = 0; row < kMembers; row += 2)
+        shown.dialog.memberList()->setRowChecked(row, false);
+    shown.prompt.answers.push_back(PromptAnswer::Yes);
+    session.deleteCheckedMembers();
+    if (session.memberCount() != kMembers / 2)
+        state.SkipWithError("the ticked half was not deleted");
+    timeUndoOrRedo(state, session);
+}
+BENCHMARK(BM_UndoDeleteHalf)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One reading, as the last of 1,000 reading steps; the counter is the memory of those steps.
+void BM_UndoReading(benchmark::State& state) {
+    ShownDialog shown;
+    Session& session = shown.dialog.session();
+    for (int i = 0; i < 1000; ++i)
+        session.onReadingEdited(1 + i % kPointCount, 1 + i % 2, std::to_string(i % 90) + ".5");
+    state.counters["history_bytes"] = double(session.history().memoryBytes());
+    timeUndoOrRedo(state, session);
+}
+BENCHMARK(BM_UndoReading)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -183,6 +183,7 @@ public:
         int saves = 0;          // saves reported as written
         int opens = 0;          // files opened
         int messages = 0;       // message boxes shown
+        int undoneToStart = 0;  // times every step was undone, with steps to undo
     };
 
     Monkey(unsigned seed, int events) : seed_(seed), events_(events), rng_(seed) {
@@ -237,6 +238,8 @@ private:
             fail("the dialog did not become active");
         QApplication::processEvents();
         takeBaseline();
+        historyStart_ = setBytes(dialog_->session());
+        historyStartKnown_ = true;
     }
 
     // --- events ---------------------------------------------------------------------------
@@ -256,8 +259,10 @@ private:
             typeCharacter();
         else if (roll < 28)
             typeWord();
-        else if (roll < 46)
+        else if (roll < 44)
             pressKey();
+        else if (roll < 46)
+            undoKey();
         else if (roll < 50)
             accelerator();
         else if (roll < 57)
@@ -400,6 +405,65 @@ private:
         QTest::keyClick(target, a.key, Qt::ControlModifier);
     }
 
+    // Ctrl+Z, Ctrl+Y or Ctrl+Shift+Z wherever the focus is; now and then every step is
+    // undone and redone again.
+    void undoKey() {
+        if (chance(10))
+            return undoEverything();
+        static const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+            {Qt::Key_Z, Qt::ControlModifier},
+            {Qt::Key_Z, Qt::ControlModifier},
+            {Qt::Key_Z, Qt::ControlModifier},
+            {Qt::Key_Y, Qt::ControlModifier},
+            {Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier}};
+        const auto& [key, mods] = keys[pick(std::size(keys))];
+        QWidget* target = keyTarget();
+        note("key " + QKeySequence(key | mods).toString().toStdString() + " into " +
+             describe(target));
+        QTest::keyClick(target, key, mods);
+    }
+
+    void undoEverything() {
+        // The list takes the focus first, so no typing stays open in a field or a cell.
+        dialog_->memberList()->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+        Session& s = dialog_->session();
+        const std::vector<std::uint8_t> before = setBytes(s);
+        const std::size_t position = s.history().position();
+        note("Ctrl+Z until nothing is left, then Ctrl+Y as often");
+        for (std::size_t n = s.history().size(); n > 0 && s.canUndo(); --n)
+            QTest::keyClick(keyTarget(), Qt::Key_Z, Qt::ControlModifier);
+        if (s.canUndo())
+            return fail("Ctrl+Z did not reach the start of the history");
+        reach_.undoneToStart += s.canRedo();
+        checkHistoryStart(s); // also when the next checks come after a redo
+        for (std::size_t n = s.history().size(); n > 0 && s.history().position() < position; --n)
+            QTest::keyClick(keyTarget(), Qt::Key_Y, Qt::ControlModifier);
+        if (setBytes(s) != before)
+            fail("redoing every step undone did not give the data set back");
+    }
+
+    static std::vector<std::uint8_t> setBytes(const Session& s) {
+        DataSet data;
+        data.project = s.project();
+        data.members = s.members();
+        return encodeDataFile(data);
+    }
+
+    // With nothing left to undo, the data set is the one its history started from (known
+    // until the history grows past its depth and forgets its start).
+    void checkHistoryStart(const Session& s) {
+        if (s.history().size() == 0) {
+            historyStart_ = setBytes(s);
+            historyStartKnown_ = true;
+        } else if (s.history().size() >= kUndoDepth) {
+            historyStartKnown_ = false;
+        }
+        if (!s.canUndo() && historyStartKnown_ && setBytes(s) != historyStart_)
+            fail("after undoing every step the data set is not the one the history started "
+                 "from");
+    }
+
     void movePointer() {
         if (chance(50)) {
             QWidget* grid = dialog_->readingGrid();
@@ -481,6 +545,7 @@ private:
         checkStoredValues(s);
         checkResults(s);
         checkChangeFlag(s);
+        checkHistoryStart(s);
     }
 
     void countReach(const Session& s) {
@@ -751,6 +816,8 @@ private:
     int eventNumber_ = 0;
     int lastCommand_ = 0;
     std::vector<MemberImage> baseline_;
+    std::vector<std::uint8_t> historyStart_;
+    bool historyStartKnown_ = false;
     std::deque<std::string> tail_;
 };
 
@@ -761,15 +828,16 @@ TEST(Monkey, RandomWalkKeepsTheDialogsPromises) {
     monkey.run();
     const Monkey::Reach& reach = monkey.reach();
     std::printf("monkey: seed %u, %d events, %d dialogs, %d messages, %d saves, %d opens, up to "
-                "%d readings stored\n",
+                "%d readings stored, %d times undone to the start\n",
                 seed, events, reach.dialogs, reach.messages, reach.saves, reach.opens,
-                reach.storedReadings);
+                reach.storedReadings, reach.undoneToStart);
     // A walk of this length that reaches none of these has stopped exercising the dialog.
     if (events >= kReachEvents) {
         EXPECT_GT(reach.dialogs, 1);
         EXPECT_GT(reach.saves, 0);
         EXPECT_GT(reach.opens, 0);
         EXPECT_GT(reach.storedReadings, 0);
+        EXPECT_GT(reach.undoneToStart, 0);
     }
 }
 
@@ -829,6 +897,18 @@ TEST_F(MonkeyChecks, SetChangedBehindAClearFlag) {
     monkey.dialog().session().openPath(writeFile("eins.stl", 2.5f).toStdString());
     ASSERT_FALSE(monkey.dialog().session().dataModified());
     EXPECT_NE(failureAfterCheck().find("marked unchanged"), std::string::npos) << monkey.failure();
+}
+
+TEST_F(MonkeyChecks, SetThatUndoDoesNotBringBack) {
+    Session& s = monkey.dialog().session();
+    s.onReadingEdited(1, 1, "5");
+    s.undo();
+    ASSERT_FALSE(s.canUndo());
+    // A change behind the history's back, where no other check looks.
+    std::strcpy(const_cast<ShaJiang_GouJian_Struct&>(s.members()[0]).remark, "x");
+    std::strcpy(const_cast<ShaJiang_GouJian_Struct&>(s.currentRecord()).remark, "x");
+    EXPECT_NE(failureAfterCheck().find("undoing every step"), std::string::npos)
+        << monkey.failure();
 }
 
 TEST_F(MonkeyChecks, ReadingOutOfItsRange) {
