@@ -3,7 +3,7 @@
 
 #include "cli/JsonReader.h"
 #include "../io/CommaLocale.h"
-#include "cli/DataSetJson.h"
+#include "cli/OldDataSetJson.h"
 #include "core/GbkText.h"
 #include <algorithm>
 #include <charconv>
@@ -192,11 +192,11 @@ std::string oneMember(const std::string& value) {
 
 void expectReadings() {
     DataSet data;
-    ASSERT_EQ(cli::dataSetFromJson(oneMember("5.3"), data), std::nullopt);
+    ASSERT_EQ(cli::old::dataSetFromJson(oneMember("5.3"), data), std::nullopt);
     EXPECT_EQ(data.members[0].gaugeReading[15], 5.3f);
     EXPECT_EQ(data.members[0].unevenness[0], 0.25f);
     EXPECT_EQ(data.members[0].meanDepth, 5.3f); // evaluated under the code read
-    ASSERT_EQ(cli::dataSetFromJson(oneMember("-1.5e1"), data), std::nullopt);
+    ASSERT_EQ(cli::old::dataSetFromJson(oneMember("-1.5e1"), data), std::nullopt);
     EXPECT_EQ(data.members[0].depth[3], -15.0f);
 }
 
@@ -231,7 +231,7 @@ TEST(JsonReader, KeysMayComeInAnyOrderAndUnknownOnesAreSkipped) {
     const std::string text =
         "{\"extra\":{\"deep\":[1,{\"x\":null}]}," + parts.members + "," + parts.project + "}";
     DataSet data;
-    ASSERT_EQ(cli::dataSetFromJson(text, data), std::nullopt) << text;
+    ASSERT_EQ(cli::old::dataSetFromJson(text, data), std::nullopt) << text;
     EXPECT_EQ(data.project.mortarCode, 1);
     EXPECT_EQ(data.members[0].meanDepth, 5.0f);
     EXPECT_EQ(data.members[0].strength, 5.0f); // column 2 of 0x01; 0x00 gives another value
@@ -256,7 +256,7 @@ TEST(JsonReader, EveryMemberIsReadWhateverTheFirstOneSuggests) {
             text += (i > 1 ? "," : "") + memberJson(i, i == 1 ? firstPadding : restPadding);
         text += "]}";
         DataSet data;
-        ASSERT_EQ(cli::dataSetFromJson(text, data), std::nullopt);
+        ASSERT_EQ(cli::old::dataSetFromJson(text, data), std::nullopt);
         ASSERT_EQ(data.members.size(), static_cast<std::size_t>(kCount));
         for (int i = 1; i <= kCount; ++i) {
             EXPECT_STREQ(data.members[i - 1].memberName, ("G" + std::to_string(i)).c_str());
@@ -283,11 +283,11 @@ TEST(JsonReader, ARepeatedTextIsCheckedAgainstEveryFieldItFills) {
         return one.substr(0, one.size() - 2) + "," + second + "]}";
     };
     DataSet data;
-    ASSERT_EQ(cli::dataSetFromJson(secondMember("2017年6月12日"), data), std::nullopt);
+    ASSERT_EQ(cli::old::dataSetFromJson(secondMember("2017年6月12日"), data), std::nullopt);
     EXPECT_EQ(fieldToText(data.members[1].memberName), "2017年6月12日");
     EXPECT_EQ(fieldToText(data.members[1].testDate), "2017年6月12日");
     EXPECT_EQ(fieldToText(data.members[1].remark), "墙2017年6月12日");
-    EXPECT_EQ(cli::dataSetFromJson(secondMember("二〇一七年六月十二日"), data),
+    EXPECT_EQ(cli::old::dataSetFromJson(secondMember("二〇一七年六月十二日"), data),
               "members[1].testDate: longer than the 14 bytes it has in GBK");
 }
 
@@ -342,7 +342,7 @@ TEST(JsonReader, AStreamedTextReadsExactlyAsTheWholeText) {
         longest += (i > 1 ? ",\n    " : "") + variedMemberJson(i, static_cast<std::size_t>(i % 13));
     longest += "\n  ]\n}\n";
     DataSet read;
-    ASSERT_EQ(cli::dataSetFromJson(longest, read), std::nullopt);
+    ASSERT_EQ(cli::old::dataSetFromJson(longest, read), std::nullopt);
     ASSERT_EQ(read.members.size(), 150u);
     ASSERT_GT(longest.size(), 100000u);
     std::string escaped = oneMember("4.25");
@@ -361,7 +361,7 @@ TEST(JsonReader, AStreamedTextReadsExactlyAsTheWholeText) {
                                             "  "};
     for (const std::string& text : texts) {
         DataSet whole;
-        const auto expected = cli::dataSetFromJson(text, whole);
+        const auto expected = cli::old::dataSetFromJson(text, whole);
         for (const std::size_t chunk :
              {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, std::size_t{4097}}) {
             // A size told as 1 gives the smallest window, a text of more than that is read
@@ -370,7 +370,7 @@ TEST(JsonReader, AStreamedTextReadsExactlyAsTheWholeText) {
                 SCOPED_TRACE(text.substr(0, 60) + " in pieces of " + std::to_string(chunk) +
                              ", told " + std::to_string(told));
                 DataSet streamed;
-                const auto result = cli::dataSetFromJson(chunked(text, chunk), told, streamed);
+                const auto result = cli::old::dataSetFromJson(chunked(text, chunk), told, streamed);
                 EXPECT_EQ(result, expected);
                 if (result || expected)
                     continue;
@@ -400,11 +400,11 @@ TEST(JsonReader, MembersHandedOnOneByOneAreThoseOfTheWholeSet) {
     const std::string projectLast = "{" + parts.members + "," + parts.project + "}";
     for (const std::string& text : {many, projectLast}) {
         DataSet whole;
-        ASSERT_EQ(cli::dataSetFromJson(text, whole), std::nullopt);
+        ASSERT_EQ(cli::old::dataSetFromJson(text, whole), std::nullopt);
         ASSERT_EQ(whole.members.size(), 500u);
         ProjectInfo project{};
         Collected handed;
-        ASSERT_EQ(cli::dataSetFromJson(chunked(text, 4097), text.size(), project, handed),
+        ASSERT_EQ(cli::old::dataSetFromJson(chunked(text, 4097), text.size(), project, handed),
                   std::nullopt);
         EXPECT_EQ(std::memcmp(&project, &whole.project, sizeof project), 0);
         ASSERT_EQ(handed.members.size(), whole.members.size());
@@ -427,10 +427,10 @@ TEST(JsonReader, AProjectOrMembersGivenTwiceAreRefused) {
           {"{" + projectPart + "," + membersPart + "," + membersPart + "}",
            "members: given twice"}}) {
         DataSet data;
-        EXPECT_EQ(cli::dataSetFromJson(text, data), fault);
+        EXPECT_EQ(cli::old::dataSetFromJson(text, data), fault);
         ProjectInfo project{};
         Collected handed;
-        EXPECT_EQ(cli::dataSetFromJson(chunked(text, 7), text.size(), project, handed), fault);
+        EXPECT_EQ(cli::old::dataSetFromJson(chunked(text, 7), text.size(), project, handed), fault);
     }
 }
 
@@ -457,7 +457,7 @@ TEST(JsonReader, NumbersHaveAtMostTheirLimitOfCharactersAndSourceFailuresPassThr
     const auto failing = [](char*, std::size_t) -> std::size_t {
         throw cli::JsonSourceError("gone");
     };
-    EXPECT_THROW(cli::dataSetFromJson(failing, 0, data), cli::JsonSourceError);
+    EXPECT_THROW(cli::old::dataSetFromJson(failing, 0, data), cli::JsonSourceError);
 }
 
 } // namespace
