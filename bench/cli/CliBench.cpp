@@ -3,7 +3,6 @@
 // items per second are members per second.
 
 #include "cli/Command.h"
-#include "cli/OldDataSetJson.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "io/DataFile.h"
@@ -100,32 +99,6 @@ void BM_Make(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * kMembers);
 }
 BENCHMARK(BM_Make)->Unit(benchmark::kMillisecond);
-
-// The same with the hand-written pull reader, as make read before.
-void BM_MakeOldReader(benchmark::State& state) {
-    const Scratch& s = scratch();
-    const std::string out = (s.dir / "made-old.stl").string();
-    for (auto _ : state) {
-        std::ifstream in(s.jsonFile, std::ios::binary);
-        const auto size = static_cast<std::size_t>(std::filesystem::file_size(s.jsonFile));
-        const cli::JsonReader::Source source = [&in](char* into, std::size_t room) {
-            in.read(into, static_cast<std::streamsize>(room));
-            return static_cast<std::size_t>(in.gcount());
-        };
-        std::optional<std::string> problem;
-        writeDataFileFrom(out, [&](MemberSink& members) -> std::optional<ProjectInfo> {
-            ProjectInfo project{};
-            problem = cli::old::dataSetFromJson(source, size, project, members);
-            if (problem)
-                return std::nullopt;
-            return project;
-        });
-        if (problem)
-            state.SkipWithError(problem->c_str());
-    }
-    state.SetItemsProcessed(state.iterations() * kMembers);
-}
-BENCHMARK(BM_MakeOldReader)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace morvik

@@ -4,10 +4,12 @@
 
 #include "cli/DataSetJson.h"
 #include "../io/CommaLocale.h"
+#include "../io/TestFiles.h"
 #include "core/GbkText.h"
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <sstream>
@@ -328,7 +330,7 @@ TEST(DataSetJson, AProjectOrMembersGivenTwiceAreRefused) {
     }
 }
 
-TEST(DataSetJson, ATextReadFromAStreamIsWholeWhateverItsSizeWasThoughtToBe) {
+TEST(DataSetJson, ATextReadOrMappedIsWholeAndPadded) {
     std::string text;
     for (int i = 0; text.size() < (std::size_t{5} << 19); ++i)
         text += std::to_string(i) + ' ';
@@ -339,6 +341,20 @@ TEST(DataSetJson, ATextReadFromAStreamIsWholeWhateverItsSizeWasThoughtToBe) {
         EXPECT_EQ(whole.text(), text) << "told " << told;
         EXPECT_GE(whole.capacity(), whole.text().size() + 64) << "told " << told;
     }
+    // A file is mapped where its last page has room for the padding, else read: either
+    // way the text is whole and followed by zeros.
+    const test::TempDir dir;
+    const std::size_t page = 4096;
+    for (const std::size_t size : {std::size_t{1}, page - 64, page - 63, page, 3 * page + 7}) {
+        const std::string part = text.substr(0, size);
+        std::ofstream(dir / "t.json", std::ios::binary) << part;
+        const cli::JsonText loaded = cli::JsonText::load((dir / "t.json").string());
+        ASSERT_EQ(loaded.text(), part) << size;
+        ASSERT_GE(loaded.capacity(), size + 64);
+        for (std::size_t i = size; i < size + 64; ++i)
+            ASSERT_EQ(loaded.text().data()[i], '\0') << size;
+    }
+    EXPECT_THROW(cli::JsonText::load((dir / "none.json").string()), cli::UnreadableJson);
     std::istringstream failing("x");
     failing.setstate(std::ios::badbit);
     EXPECT_THROW(cli::JsonText::read(failing, 0), cli::UnreadableJson);
