@@ -218,7 +218,7 @@ public:
     }
 
 private:
-    [[noreturn]] void notJson(const char* what) {
+    [[noreturn]] void notJson(const std::string& what) {
         const char* at = nullptr;
         const std::size_t offset = doc_.current_location().get(at) == simdjson::SUCCESS
                                        ? static_cast<std::size_t>(at - json_.text().data())
@@ -240,7 +240,7 @@ private:
     template <typename Value> std::string_view numberText(Value& v) {
         const std::string_view text = withoutTrailingSpace(rawToken(v));
         if (text.size() > kMaxNumberLength)
-            notJson("a number of more than 4096 characters");
+            notJson("a number of more than " + std::to_string(kMaxNumberLength) + " characters");
         if (!isJsonNumber(text))
             notJson("a malformed number");
         return text;
