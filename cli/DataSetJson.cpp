@@ -1,41 +1,146 @@
 #include "DataSetJson.h"
 
-#include "JsonReader.h"
+#include "DataSetFields.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "io/LargePages.h"
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <simdjson.h>
 #include <unordered_map>
 #include <vector>
+
+#if defined(__linux__)
+#define MORVIK_MAPPED_JSON
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace morvik::cli {
 
 namespace {
 
-using Kind = JsonReader::Kind;
+namespace od = simdjson::ondemand;
+using simdjson::error_code;
+
+constexpr std::size_t kPadding = simdjson::SIMDJSON_PADDING;
+// A text beyond what was expected of it is read on a megabyte at a time.
+constexpr std::size_t kChunkSize = std::size_t{1} << 20;
+// Deeper values are refused: the checks of skipped values follow them into the stack.
+constexpr int kMaxNesting = 512;
+// A number may have at most this many characters, a limit RFC 8259 leaves to the reader.
+constexpr std::size_t kMaxNumberLength = 4096;
+// A number of at most this many characters has at most 19 digits.
+constexpr std::size_t kMaxFastNumberLength = 19;
+// The largest magnitude a stored reading (a float) holds.
+constexpr double kLargestStored = std::numeric_limits<float>::max();
+// How many distinct Chinese texts the reader keeps the GBK forms of.
+constexpr std::size_t kMaxRememberedTexts = 4096;
 
 // The JSON is well-formed so far but does not describe a data set.
 struct Fault {
     std::string what;
 };
 
+// The text is not JSON; `offset` is the byte where that became clear.
+struct NotJson {
+    std::string what;
+    std::size_t offset;
+};
+
 [[noreturn]] void fault(const std::string& place, const std::string& what) {
     throw Fault{place + ": " + what};
 }
 
-// A member's JSON is never shorter than this: six names and 48 values.
-constexpr std::size_t kShortestMemberText = 150;
-// The largest magnitude a stored reading (a float) holds.
-constexpr double kLargestStored = std::numeric_limits<float>::max();
-// How many distinct Chinese texts the reader keeps the GBK forms of.
-constexpr std::size_t kMaxRememberedTexts = 4096;
-// An upper bound to what a guess reserves ahead; more members still fit, by growing.
-constexpr std::size_t kMaxReservedMembers = 1000000;
+const char* syntaxFault(error_code error) {
+    switch (error) {
+    case simdjson::EMPTY:
+    case simdjson::T_ATOM_ERROR:
+    case simdjson::F_ATOM_ERROR:
+    case simdjson::N_ATOM_ERROR:
+        return "no JSON value";
+    case simdjson::UTF8_ERROR:
+        return "invalid UTF-8";
+    case simdjson::UNESCAPED_CHARS:
+        return "a control character in a string";
+    case simdjson::UNCLOSED_STRING:
+        return "a string without its end";
+    case simdjson::STRING_ERROR:
+        return "a bad escape in a string";
+    case simdjson::NUMBER_ERROR:
+        return "a malformed number";
+    case simdjson::DEPTH_ERROR:
+        return "values nested too deeply";
+    case simdjson::INCOMPLETE_ARRAY_OR_OBJECT:
+        return "the text ends inside a value";
+    case simdjson::TRAILING_CONTENT:
+        return "text after the JSON value";
+    case simdjson::MEMALLOC:
+    case simdjson::CAPACITY:
+        return "too large to read";
+    default:
+        return "a value, comma or bracket out of place";
+    }
+}
+
+// Whether `text` is a number by the grammar of RFC 8259. The parser says only that a
+// number failed; one that is well-formed failed for its size.
+bool isJsonNumber(std::string_view text) {
+    std::size_t i = 0;
+    const auto digit = [&] { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    const auto digits = [&] {
+        if (!digit())
+            return false;
+        while (digit())
+            ++i;
+        return true;
+    };
+    if (i < text.size() && text[i] == '-')
+        ++i;
+    if (i < text.size() && text[i] == '0')
+        ++i;
+    else if (!digits())
+        return false;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == text.size();
+}
+
+// Whether the digits of a number before its exponent are not all zeros.
+bool hasNonZeroDigit(std::string_view number) {
+    for (const char c : number) {
+        if (c == 'e' || c == 'E')
+            return false;
+        if (c >= '1' && c <= '9')
+            return true;
+    }
+    return false;
+}
+
+std::string_view withoutTrailingSpace(std::string_view token) {
+    while (!token.empty() && (token.back() == ' ' || token.back() == '\n' || token.back() == '\r' ||
+                              token.back() == '\t'))
+        token.remove_suffix(1);
+    return token;
+}
 
 // The object a value belongs to, spelled out only when a fault names it: a data set of
 // 100,000 members would otherwise build 100,000 names nobody reads.
@@ -48,76 +153,63 @@ struct Owner {
         return index == kNotIndexed ? std::string(name)
                                     : std::string(name) + "[" + std::to_string(index) + "]";
     }
+    std::string place(std::string_view key) const { return text() + "." + std::string(key); }
 };
 
-// Which of the required members of an object have been seen.
-class Required {
-public:
-    static constexpr std::size_t kMaxNames = 16;
-    explicit Required(std::initializer_list<std::string_view> names)
-        : count_(std::min(names.size(), kMaxNames)) {
-        std::copy_n(names.begin(), count_, names_.begin());
-    }
-    void seen(std::string_view name) {
-        for (std::size_t i = 0; i < count_; ++i)
-            if (names_[i].data() == name.data())
-                mask_ |= std::uint32_t{1} << i;
-    }
-    void check(const Owner& owner) const {
-        for (std::size_t i = 0; i < count_; ++i)
-            if ((mask_ & (std::uint32_t{1} << i)) == 0)
-                fault(owner.text() + "." + std::string(names_[i]), "missing");
-    }
-
-private:
-    // Compared by address: the names are the constants of the readers below.
-    std::array<std::string_view, kMaxNames> names_{};
-    std::size_t count_;
-    std::uint32_t mask_ = 0;
-};
+template <std::size_t N>
+const JsonField* fieldNamed(const std::array<JsonField, N>& fields, std::string_view key,
+                            std::size_t& index) {
+    for (index = 0; index < N; ++index)
+        if (fields[index].name == key)
+            return &fields[index];
+    return nullptr;
+}
 
 class DataSetReader {
 public:
     // Members read after the project go to `sink` where one is given; the rest stay in the
     // data set.
-    DataSetReader(JsonReader& json, std::size_t textSize, MemberSink* sink)
-        : json_(json), textSize_(textSize), sink_(sink) {}
+    DataSetReader(const JsonText& json, od::document& doc, MemberSink* sink)
+        : json_(json), doc_(doc), sink_(sink) {}
 
     void read(DataSet& data) {
-        if (json_.next() != Kind::Object) {
-            json_.skipValue(); // a syntax error there is reported as such
-            json_.expectEnd();
+        const od::json_type type = take(doc_.type());
+        if (type != od::json_type::object) {
+            check(doc_, 0); // a syntax error there is reported as such
+            if (type == od::json_type::array)
+                expectEnd(); // the parser checks what follows a lone value itself
             throw Fault{"not a JSON object with project and members"};
         }
         bool haveProject = false;
         bool haveMembers = false;
-        json_.beginObject();
-        bool first = true;
-        while (json_.more('}', first)) {
+        od::object root = take(doc_.get_object());
+        for (auto member : root) {
+            od::field field = take(std::move(member));
             // Given twice, either would leave the other's members or code behind.
-            const std::string_view key = json_.name();
+            const std::string_view key = take(field.unescaped_key());
             if (key == "project") {
                 if (haveProject)
                     fault("project", "given twice");
-                readProject(data.project);
+                readProject(field.value(), data.project);
                 haveProject = true;
             } else if (key == "members") {
                 if (haveMembers)
                     fault("members", "given twice");
-                readMembers(haveProject ? &data.project : nullptr, data.members);
+                readMembers(field.value(), haveProject ? &data.project : nullptr, data.members);
                 haveMembers = true;
             } else {
-                json_.skipValue();
+                check(field.value(), 1);
             }
         }
-        json_.expectEnd();
+        expectEnd();
         if (!haveProject)
             fault("project", "missing");
         if (!haveMembers)
             fault("members", "missing");
         if (handedOn_ + data.members.size() == 0)
             fault("members", "empty; a data set holds at least one member");
-        evaluate(data.project, data.members);
+        for (ShaJiang_GouJian_Struct& m : data.members)
+            evaluate(data.project, m);
         if (sink_ != nullptr) {
             for (const ShaJiang_GouJian_Struct& m : data.members)
                 sink_->add(m);
@@ -126,31 +218,112 @@ public:
     }
 
 private:
-    // Evaluated as opening a file evaluates them, under the code read.
+    [[noreturn]] void notJson(const std::string& what) {
+        const char* at = nullptr;
+        const std::size_t offset = doc_.current_location().get(at) == simdjson::SUCCESS
+                                       ? static_cast<std::size_t>(at - json_.text().data())
+                                       : json_.text().size();
+        throw NotJson{what, offset};
+    }
+
+    template <typename T> T take(simdjson::simdjson_result<T>&& result) {
+        T value;
+        if (const error_code error = std::move(result).get(value))
+            notJson(syntaxFault(error));
+        return value;
+    }
+
+    std::string_view rawToken(od::value& v) { return v.raw_json_token(); }
+    std::string_view rawToken(od::document& d) { return take(d.raw_json_token()); }
+
+    // The number's text, refused when it is no number or too long for one.
+    template <typename Value> std::string_view numberText(Value& v) {
+        const std::string_view text = withoutTrailingSpace(rawToken(v));
+        if (text.size() > kMaxNumberLength)
+            notJson("a number of more than " + std::to_string(kMaxNumberLength) + " characters");
+        if (!isJsonNumber(text))
+            notJson("a malformed number");
+        return text;
+    }
+
+    // The nearest double to a number, NaN beyond the range of a double either way (a value
+    // too small for one, too). simdjson finds the nearest double to a short number; a long
+    // one (more than 19 digits) it may miss (0.89543668647822553305 reads as 0.1575...),
+    // so that is left to from_chars, which is exact and knows no locale.
+    template <typename Value> double numberValue(Value& v) {
+        const std::string_view text = withoutTrailingSpace(rawToken(v));
+        double value = 0.0;
+        if (text.size() <= kMaxFastNumberLength && v.get_double().get(value) == simdjson::SUCCESS &&
+            (value != 0.0 || !hasNonZeroDigit(text)))
+            return value;
+        numberText(v); // refuses what is no number
+        if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc())
+            return std::numeric_limits<double>::quiet_NaN();
+        return value;
+    }
+
+    // Reads a value nobody needs, so that what is not JSON in it is refused all the same.
+    template <typename Value> void check(Value&& v, int depth) {
+        if (depth > kMaxNesting)
+            notJson("values nested too deeply");
+        switch (take(v.type())) {
+        case od::json_type::object:
+            for (auto member : take(v.get_object())) {
+                od::field field = take(std::move(member));
+                take(field.unescaped_key());
+                check(field.value(), depth + 1);
+            }
+            break;
+        case od::json_type::array:
+            for (auto item : take(v.get_array()))
+                check(take(std::move(item)), depth + 1);
+            break;
+        case od::json_type::string:
+            take(v.get_string());
+            break;
+        case od::json_type::number:
+            numberValue(v);
+            break;
+        case od::json_type::boolean:
+            take(v.get_bool());
+            break;
+        case od::json_type::null:
+            if (!take(v.is_null()))
+                notJson("no JSON value");
+            break;
+        }
+    }
+
+    // Refuses anything but white space after the value read.
+    void expectEnd() {
+        const char* at = nullptr;
+        if (doc_.current_location().get(at) == simdjson::SUCCESS)
+            notJson("text after the JSON value");
+    }
+
+    // Evaluated as opening a file evaluates them, under the code read, after each depth
+    // has been derived from its readings.
     static void evaluate(const ProjectInfo& project, ShaJiang_GouJian_Struct& m) {
+        for (int k = 0; k < kPointCount; ++k)
+            m.depth[k] = pointDepth(m.gaugeReading[k], m.unevenness[k]);
         m.meanDepth = m.strength = m.memberEstimate = kMissing;
         evaluateMember(m, project.mortarCode);
     }
-    static void evaluate(const ProjectInfo& project,
-                         std::vector<ShaJiang_GouJian_Struct>& members) {
-        for (ShaJiang_GouJian_Struct& m : members)
-            evaluate(project, m);
-    }
 
-    void readText(const Owner& owner, const char* key, char* field, std::size_t width) {
-        const auto place = [&] { return owner.text() + "." + key; };
-        if (json_.next() != Kind::String)
-            fault(place(), "not a text");
-        json_.string(text_);
-        switch (gbkToFieldChecked(gbkForm(text_), field, width)) {
+    void readText(od::value v, const Owner& owner, const JsonField& f, char* into) {
+        if (take(v.type()) != od::json_type::string)
+            fault(owner.place(f.name), "not a text");
+        text_.assign(take(v.get_string()));
+        switch (gbkToFieldChecked(gbkForm(text_), into, f.size)) {
         case FieldTextResult::Stored:
             return;
         case FieldTextResult::TooLong:
-            fault(place(), "longer than the " + std::to_string(width - 1) + " bytes it has in GBK");
+            fault(owner.place(f.name),
+                  "longer than the " + std::to_string(f.size - 1) + " bytes it has in GBK");
         case FieldTextResult::NotEncodable:
             break;
         }
-        fault(place(), "holds a character that cannot be stored in GBK");
+        fault(owner.place(f.name), "holds a character that cannot be stored in GBK");
     }
     // Dates and remarks repeat from member to member: each Chinese text goes through the
     // converter once. ASCII is its own GBK form and needs no memory.
@@ -167,200 +340,118 @@ private:
         return gbkForms_.emplace(text, utf8ToGbkExactly(text)).first->second;
     }
 
-    template <std::size_t N> void readText(const Owner& owner, const char* key, char (&field)[N]) {
-        readText(owner, key, field, N);
-    }
-
-    template <typename Integer>
-    void readInteger(const Owner& owner, const char* key, Integer& field) {
-        const auto place = [&] { return owner.text() + "." + key; };
-        if (json_.next() != Kind::Number)
-            fault(place(), "not a whole number");
+    void readInteger(od::value v, const Owner& owner, const JsonField& f, void* record) {
         // 18.0 is no whole number to JSON's types; the stored field has no fraction.
-        const JsonReader::Number n = json_.number();
+        if (take(v.type()) != od::json_type::number)
+            fault(owner.place(f.name), "not a whole number");
+        const std::string_view text = numberText(v);
+        if (text.find_first_of(".eE") != std::string_view::npos)
+            fault(owner.place(f.name), "not a whole number");
         std::int64_t value = 0;
-        const auto [end, error] =
-            std::from_chars(n.text.data(), n.text.data() + n.text.size(), value);
-        const auto low = static_cast<std::int64_t>(std::numeric_limits<Integer>::min());
-        const auto high = static_cast<std::int64_t>(std::numeric_limits<Integer>::max());
-        if (!n.integral)
-            fault(place(), "not a whole number");
-        if (error != std::errc() || value < low || value > high)
-            fault(place(), "beyond " + std::to_string(low) + " to " + std::to_string(high));
-        field = static_cast<Integer>(value);
+        if (v.get_int64().get(value) != simdjson::SUCCESS || value < f.lowest() ||
+            value > f.highest())
+            fault(owner.place(f.name),
+                  "beyond " + std::to_string(f.lowest()) + " to " + std::to_string(f.highest()));
+        setInteger(record, f, value);
     }
 
-    void readPoints(const Owner& owner, const char* key, float (&points)[kPointCount]) {
-        const auto place = [&] { return owner.text() + "." + key; };
-        const auto shape = [] {
-            return "not an array of " + std::to_string(kPointCount) + " values";
+    void readPoints(od::value v, const Owner& owner, const JsonField& f, char* into) {
+        const auto shape = [&] {
+            fault(owner.place(f.name),
+                  "not an array of " + std::to_string(kPointCount) + " values");
         };
-        if (json_.next() != Kind::Array)
-            fault(place(), shape());
-        json_.beginArray();
-        std::size_t k = 0;
-        bool first = true;
-        const auto at = [&] { return place() + "[" + std::to_string(k) + "]"; };
-        const auto store = [&](double value) {
-            if (!(std::fabs(value) <= kLargestStored))
-                fault(at(), "beyond the range of a stored value");
-            points[k++] = static_cast<float>(value);
-        };
-        while (true) {
-            // Runs of numbers in one pass, everything else item by item.
-            double run[kPointCount];
-            const std::size_t count = json_.numbers(run, kPointCount - k, first, kLargestStored);
-            std::for_each(run, run + count, store);
-            double value = 0.0;
-            const JsonReader::Item item = json_.numberItem(first, value);
-            if (item == JsonReader::Item::Closed)
-                break;
+        if (take(v.type()) != od::json_type::array)
+            shape();
+        float points[kPointCount];
+        int k = 0;
+        const auto at = [&] { return owner.place(f.name) + "[" + std::to_string(k) + "]"; };
+        for (auto itemResult : take(v.get_array())) {
+            od::value item = take(std::move(itemResult));
             if (k == kPointCount)
-                fault(place(), shape());
-            if (item == JsonReader::Item::Null) {
+                shape();
+            const od::json_type type = take(item.type());
+            if (type == od::json_type::number) {
+                const double value = numberValue(item);
+                if (!(std::fabs(value) <= kLargestStored))
+                    fault(at(), "beyond the range of a stored value");
+                points[k++] = static_cast<float>(value);
+            } else if (type == od::json_type::null && take(item.is_null())) {
                 points[k++] = kMissing;
-            } else if (item == JsonReader::Item::Number) {
-                store(value);
             } else {
-                json_.next(); // a syntax error there is reported as such
+                check(item, 0); // a syntax error there is reported as such
                 fault(at(), "neither a number nor null");
             }
         }
         if (k != kPointCount)
-            fault(place(), shape());
+            shape();
+        std::memcpy(into, points, sizeof points);
     }
 
-    void readProject(ProjectInfo& p) {
-        const Owner owner{"project"};
-        if (json_.next() != Kind::Object)
+    // Reads the fields of `fields` into `record`; every field that is not derived is
+    // required, any other member is skipped.
+    template <std::size_t N>
+    void readRecord(od::value v, const Owner& owner, const std::array<JsonField, N>& fields,
+                    void* record) {
+        if (take(v.type()) != od::json_type::object)
             fault(owner.text(), "not an object");
-        static constexpr std::string_view kProjectName = "projectName";
-        static constexpr std::string_view kInstrument = "instrumentNumber";
-        static constexpr std::string_view kTemperature = "testTemperature";
-        static constexpr std::string_view kBasis = "basisIndex";
-        static constexpr std::string_view kReviewer = "reviewer";
-        static constexpr std::string_view kChief = "chiefInspector";
-        static constexpr std::string_view kConstruction = "constructionDate";
-        static constexpr std::string_view kCode = "mortarCode";
-        static constexpr std::string_view kGrade = "strengthGrade";
-        Required required{kProjectName, kInstrument,   kTemperature, kBasis, kReviewer,
-                          kChief,       kConstruction, kCode,        kGrade};
-        json_.beginObject();
-        bool first = true;
-        while (json_.more('}', first)) {
-            const std::string_view key = json_.name();
-            if (key == kProjectName) {
-                readText(owner, kProjectName.data(), p.projectName);
-                required.seen(kProjectName);
-            } else if (key == kInstrument) {
-                readText(owner, kInstrument.data(), p.instrumentNumber);
-                required.seen(kInstrument);
-            } else if (key == kTemperature) {
-                readInteger(owner, kTemperature.data(), p.testTemperature);
-                required.seen(kTemperature);
-            } else if (key == kBasis) {
-                readInteger(owner, kBasis.data(), p.basisIndex);
-                required.seen(kBasis);
-            } else if (key == kReviewer) {
-                readText(owner, kReviewer.data(), p.reviewer);
-                required.seen(kReviewer);
-            } else if (key == kChief) {
-                readText(owner, kChief.data(), p.chiefInspector);
-                required.seen(kChief);
-            } else if (key == kConstruction) {
-                readText(owner, kConstruction.data(), p.constructionDate);
-                required.seen(kConstruction);
-            } else if (key == kCode) {
-                readInteger(owner, kCode.data(), p.mortarCode);
-                required.seen(kCode);
-            } else if (key == kGrade) {
-                readText(owner, kGrade.data(), p.strengthGrade);
-                required.seen(kGrade);
-            } else {
-                json_.skipValue();
+        std::uint32_t seen = 0;
+        static_assert(N <= 32);
+        for (auto member : take(v.get_object())) {
+            od::field field = take(std::move(member));
+            std::size_t index = 0;
+            const JsonField* f = fieldNamed(fields, take(field.unescaped_key()), index);
+            if (f == nullptr || f->derived) {
+                check(field.value(), 2);
+                continue;
             }
+            char* into = fieldBytes(record, *f);
+            switch (f->kind) {
+            case FieldKind::Text:
+                readText(field.value(), owner, *f, into);
+                break;
+            case FieldKind::Integer:
+                readInteger(field.value(), owner, *f, record);
+                break;
+            case FieldKind::Readings:
+                readPoints(field.value(), owner, *f, into);
+                break;
+            case FieldKind::Result: // results are derived: not here
+                check(field.value(), 2);
+                break;
+            }
+            seen |= std::uint32_t{1} << index;
         }
-        required.check(owner);
+        for (std::size_t i = 0; i < N; ++i)
+            if (!fields[i].derived && (seen & (std::uint32_t{1} << i)) == 0)
+                fault(owner.place(fields[i].name), "missing");
     }
 
-    void readMember(const Owner& owner, ShaJiang_GouJian_Struct& m) {
-        if (json_.next() != Kind::Object)
-            fault(owner.text(), "not an object");
-        static constexpr std::string_view kName = "memberName";
-        static constexpr std::string_view kDate = "testDate";
-        static constexpr std::string_view kRemark = "remark";
-        static constexpr std::string_view kUnevenness = "unevenness";
-        static constexpr std::string_view kGauge = "gaugeReading";
-        static constexpr std::string_view kDepth = "depth";
-        Required required{kName, kDate, kRemark, kUnevenness, kGauge, kDepth};
-        json_.beginObject();
-        bool first = true;
-        while (json_.more('}', first)) {
-            const std::string_view key = json_.name();
-            if (key == kName) {
-                readText(owner, kName.data(), m.memberName);
-                required.seen(kName);
-            } else if (key == kDate) {
-                readText(owner, kDate.data(), m.testDate);
-                required.seen(kDate);
-            } else if (key == kRemark) {
-                readText(owner, kRemark.data(), m.remark);
-                required.seen(kRemark);
-            } else if (key == kUnevenness) {
-                readPoints(owner, kUnevenness.data(), m.unevenness);
-                required.seen(kUnevenness);
-            } else if (key == kGauge) {
-                readPoints(owner, kGauge.data(), m.gaugeReading);
-                required.seen(kGauge);
-            } else if (key == kDepth) {
-                readPoints(owner, kDepth.data(), m.depth);
-                required.seen(kDepth);
-            } else {
-                json_.skipValue(); // results and their shown texts are recomputed
-            }
-        }
-        required.check(owner);
+    void readProject(od::value v, ProjectInfo& p) {
+        readRecord(v, Owner{"project"}, kProjectFields, &p);
     }
 
     // `project`: the project already read, if any.
-    void readMembers(const ProjectInfo* project, std::vector<ShaJiang_GouJian_Struct>& members) {
-        if (json_.next() != Kind::Array)
+    void readMembers(od::value v, const ProjectInfo* project,
+                     std::vector<ShaJiang_GouJian_Struct>& members) {
+        if (take(v.type()) != od::json_type::array)
             fault("members", "not an array");
-        json_.beginArray();
-        bool first = true;
-        for (std::size_t index = 0; json_.more(']', first); ++index) {
+        std::size_t index = 0;
+        for (auto item : take(v.get_array())) {
+            const Owner owner{"members", index++};
             if (sink_ != nullptr && project != nullptr) {
                 ShaJiang_GouJian_Struct m{};
-                readMember(Owner{"members", index}, m);
+                readRecord(take(std::move(item)), owner, kMemberFields, &m);
                 evaluate(*project, m);
                 sink_->add(m);
                 ++handedOn_;
                 continue;
             }
-            const std::size_t start = json_.offset();
-            ShaJiang_GouJian_Struct& m = members.emplace_back();
-            readMember(Owner{"members", index}, m);
-            if (members.size() == 1)
-                reserveLike(members, json_.offset() - start);
+            readRecord(take(std::move(item)), owner, kMemberFields, &members.emplace_back());
         }
     }
 
-    // Room for as many members as the rest of the text holds if they are written about like
-    // the first one (a quarter more, as numbers and texts vary in length). Growing a vector
-    // of large records step by step moves and faults in twice their size; room reserved
-    // and never used is only address space.
-    void reserveLike(std::vector<ShaJiang_GouJian_Struct>& members, std::size_t firstLength) {
-        if (textSize_ <= json_.offset())
-            return; // the length of the text is not known
-        const std::size_t rest = textSize_ - json_.offset();
-        const std::size_t likeFirst = rest / std::max(firstLength, kShortestMemberText) + 1;
-        const std::size_t guess = likeFirst + likeFirst / 4;
-        members.reserve(std::min(guess, kMaxReservedMembers) + members.size());
-        adviseLargePages(members.data(), members.capacity() * sizeof members[0]);
-    }
-
-    JsonReader& json_;
-    std::size_t textSize_; // 0 when not known
+    const JsonText& json_;
+    od::document& doc_;
     MemberSink* sink_;
     std::size_t handedOn_ = 0; // members handed to the sink while reading
     std::string text_;
@@ -368,13 +459,21 @@ private:
     std::unordered_map<std::string, std::optional<std::string>> gbkForms_;
 };
 
-std::optional<std::string> readDataSet(JsonReader& json, std::size_t textSize, DataSet& data,
+std::optional<std::string> readDataSet(const JsonText& json, DataSet& data,
                                        MemberSink* sink = nullptr) {
     data = DataSet{};
+    od::parser parser;
+    od::document doc;
+    const error_code error = parser
+                                 .iterate(simdjson::padded_string_view(
+                                     json.text().data(), json.text().size(), json.capacity()))
+                                 .get(doc);
+    if (error != simdjson::SUCCESS)
+        return "not JSON: " + std::string(syntaxFault(error)) + " at byte 0";
     try {
-        DataSetReader(json, textSize, sink).read(data);
-    } catch (const JsonSyntaxError& e) {
-        return "not JSON: " + std::string(e.what()) + " at byte " + std::to_string(e.offset);
+        DataSetReader(json, doc, sink).read(data);
+    } catch (const NotJson& e) {
+        return "not JSON: " + e.what + " at byte " + std::to_string(e.offset);
     } catch (const Fault& f) {
         return f.what;
     }
@@ -383,25 +482,122 @@ std::optional<std::string> readDataSet(JsonReader& json, std::size_t textSize, D
 
 } // namespace
 
+JsonText::JsonText(std::size_t capacity)
+    : bytes_(new char[capacity + kPadding]), data_(bytes_.get()), capacity_(capacity + kPadding) {
+    // A large text is read once, front to back: in large pages it faults a few hundred
+    // times instead of tens of thousands.
+    adviseLargePages(bytes_.get(), capacity_);
+}
+
+JsonText::JsonText(std::string_view text) : JsonText(text.size()) {
+    std::memcpy(bytes_.get(), text.data(), text.size());
+    size_ = text.size();
+    std::memset(bytes_.get() + size_, 0, kPadding);
+}
+
+JsonText JsonText::read(std::istream& in, std::size_t expectedSize) {
+    const auto readInto = [&in](char* into, std::size_t room) -> std::size_t {
+        try {
+            in.read(into, static_cast<std::streamsize>(room));
+        } catch (const std::exception&) {
+            throw UnreadableJson("read failed");
+        }
+        if (in.bad())
+            throw UnreadableJson("read failed");
+        return static_cast<std::size_t>(in.gcount());
+    };
+    // The text as long as expected goes straight to its place; only what is beyond that
+    // is gathered apart and joined to it, so the text is in memory at most twice.
+    JsonText json(expectedSize);
+    json.size_ = readInto(json.bytes_.get(), expectedSize);
+    std::vector<std::string> rest;
+    std::size_t restSize = 0;
+    while (json.size_ == expectedSize) {
+        std::string chunk(kChunkSize, '\0');
+        const std::size_t n = readInto(chunk.data(), chunk.size());
+        if (n == 0)
+            break;
+        chunk.resize(n);
+        restSize += n;
+        rest.push_back(std::move(chunk));
+    }
+    if (!rest.empty()) {
+        JsonText whole(json.size_ + restSize);
+        char* end = std::copy_n(json.bytes_.get(), json.size_, whole.bytes_.get());
+        json = JsonText(0); // gone before the rest is joined
+        for (const std::string& chunk : rest)
+            end = std::copy(chunk.begin(), chunk.end(), end);
+        whole.size_ = static_cast<std::size_t>(end - whole.bytes_.get());
+        json = std::move(whole);
+    }
+    std::memset(json.bytes_.get() + json.size_, 0, kPadding);
+    return json;
+}
+
+void JsonText::Unmap::operator()(void* mapped) const {
+#ifdef MORVIK_MAPPED_JSON
+    ::munmap(mapped, size);
+#else
+    (void)mapped;
+#endif
+}
+
+JsonText JsonText::load(const std::string& path) {
+#ifdef MORVIK_MAPPED_JSON
+    // A mapped file is read straight from the system's cache: reading it into memory of
+    // our own would copy it and clear every page first, which costs more than parsing it.
+    // The system fills the rest of the last page with zeros, which serve as the padding.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw UnreadableJson("cannot open");
+    struct stat status {};
+    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
+        const auto size = static_cast<std::size_t>(status.st_size);
+        const std::size_t room = (page - size % page) % page;
+        if (room >= kPadding) {
+            void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
+            if (mapped != MAP_FAILED) {
+                ::close(fd);
+                JsonText json(0);
+                json.mapped_ = std::unique_ptr<void, Unmap>(mapped, Unmap{size});
+                json.data_ = static_cast<const char*>(mapped);
+                json.size_ = size;
+                json.capacity_ = size + room;
+                return json;
+            }
+        }
+    }
+    ::close(fd);
+#endif
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw UnreadableJson("cannot open");
+    std::error_code ec;
+    const auto size = std::filesystem::is_regular_file(path, ec)
+                          ? static_cast<std::size_t>(std::filesystem::file_size(path, ec))
+                          : 0;
+    return read(in, ec ? 0 : size);
+}
+
+std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data) {
+    return readDataSet(json, data);
+}
+
 std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data) {
-    JsonReader reader(json);
-    return readDataSet(reader, json.size(), data);
+    return readDataSet(JsonText(json), data);
 }
 
-std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
-                                           std::size_t expectedSize, DataSet& data) {
-    JsonReader reader(source, expectedSize);
-    return readDataSet(reader, expectedSize, data);
-}
-
-std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
-                                           std::size_t expectedSize, ProjectInfo& project,
+std::optional<std::string> dataSetFromJson(const JsonText& json, ProjectInfo& project,
                                            MemberSink& members) {
-    JsonReader reader(source, expectedSize);
     DataSet data;
-    const auto problem = readDataSet(reader, expectedSize, data, &members);
+    const auto problem = readDataSet(json, data, &members);
     project = data.project;
     return problem;
+}
+
+float pointDepth(float gaugeReading, float unevenness) {
+    return isPresent(unevenness) && isPresent(gaugeReading) ? gaugeReading - unevenness : kMissing;
 }
 
 } // namespace morvik::cli

@@ -1,31 +1,67 @@
 #pragma once
 // The data set from the JSON that `morvik-cli show` prints: the project object and the
-// members with their texts and the three arrays of 16 readings. Result fields, "shown"
-// and "layout" are ignored; the members are evaluated as opening a file evaluates them.
+// members with their texts and their readings of the 16 points. The depths, the results,
+// "shown" and "layout" are ignored: each depth follows from its two readings as the dialog
+// derives it, and the members are evaluated as opening a file evaluates them.
 
-#include "JsonReader.h"
 #include "io/DataFile.h"
+#include <cstddef>
+#include <istream>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace morvik::cli {
 
+// A JSON text whole in memory, followed by the zero bytes the parser may read past its
+// end.
+class JsonText {
+public:
+    explicit JsonText(std::string_view text);
+    // All of `in`, which is `expectedSize` bytes long as far as known (0 when not; it
+    // only sizes memory ahead). Throws UnreadableJson when reading fails.
+    static JsonText read(std::istream& in, std::size_t expectedSize);
+    // The file at `path`: mapped into memory where its last page has room for the padding
+    // (a text is not copied then), else read. Throws UnreadableJson when it cannot be read.
+    static JsonText load(const std::string& path);
+
+    std::string_view text() const { return {data_, size_}; }
+    std::size_t capacity() const { return capacity_; }
+
+private:
+    explicit JsonText(std::size_t capacity);
+    struct Unmap {
+        std::size_t size;
+        void operator()(void* mapped) const;
+    };
+    std::unique_ptr<char[]> bytes_; // the text and its padding, where read
+    std::unique_ptr<void, Unmap> mapped_;
+    const char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+struct UnreadableJson : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
 // Fills `data` from `json`. On any fault `data` is unspecified and the text names the
 // place: "members[2].unevenness[4]: ...". Texts are stored in GBK only when they fit
 // their field whole; a text that would be cut or changed is a fault, not a silent loss.
+std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data);
 std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data);
-
-// The same from the text `source` gives, which is `expectedSize` bytes long as far as
-// known (0 when not; it only sizes memory ahead). A failing source throws JsonSourceError.
-std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
-                                           std::size_t expectedSize, DataSet& data);
 
 // The same, handing each member to `members` as soon as it is read and evaluated instead
 // of keeping them all; members that come before the project wait for it. On a fault some
 // members may have been handed over already.
-std::optional<std::string> dataSetFromJson(const JsonReader::Source& source,
-                                           std::size_t expectedSize, ProjectInfo& project,
+std::optional<std::string> dataSetFromJson(const JsonText& json, ProjectInfo& project,
                                            MemberSink& members);
+
+// The depth of a point as the dialog derives it when an edit of one of its readings ends:
+// penetrometer reading − unevenness reading in single precision when both are present,
+// missing otherwise.
+float pointDepth(float gaugeReading, float unevenness);
 
 } // namespace morvik::cli

@@ -1,14 +1,13 @@
 // morvik-cli make OUT.stl [--from DATA.json]: a data file from the JSON that show prints,
-// for laboratory systems that hold the readings. The results in the JSON are ignored:
-// every member is evaluated as opening the file would evaluate it.
+// for laboratory systems that hold the readings. The depths and results in the JSON are
+// ignored: each depth follows from its readings, and every member is evaluated as opening
+// the file would evaluate it.
 
 #include "Arguments.h"
 #include "Command.h"
 #include "DataSetJson.h"
 #include "Usage.h"
 #include "io/DataFile.h"
-#include <exception>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -17,21 +16,6 @@ namespace morvik::cli {
 namespace {
 
 constexpr const char* kFromOption = "--from";
-
-// The text of `in`, a window at a time; a folder given as the file throws from inside the
-// stream, and any failure to read is the source's.
-JsonReader::Source streamSource(std::istream& in) {
-    return [&in](char* into, std::size_t room) -> std::size_t {
-        try {
-            in.read(into, static_cast<std::streamsize>(room));
-        } catch (const std::exception&) {
-            throw JsonSourceError("read failed");
-        }
-        if (in.bad())
-            throw JsonSourceError("read failed");
-        return static_cast<std::size_t>(in.gcount());
-    };
-}
 
 } // namespace
 
@@ -42,41 +26,30 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const std::string& target = parsed.positional[0];
 
     const auto from = parsed.options.find(kFromOption);
-    std::ifstream file;
-    std::istream* in = &std::cin;
-    std::string source = "standard input";
-    std::size_t expectedSize = 0;
-    if (from != parsed.options.end()) {
-        source = from->second;
-        file.open(source, std::ios::binary);
-        if (!file)
+    const std::string source = from != parsed.options.end() ? from->second : "standard input";
+    std::optional<JsonText> json;
+    try {
+        if (from == parsed.options.end())
+            json.emplace(JsonText::read(std::cin, 0));
+        else if (std::ifstream(source, std::ios::binary))
+            json.emplace(JsonText::load(source));
+        else
             return fileError(err, "cannot open " + source);
-        in = &file;
-        std::error_code ec;
-        if (std::filesystem::is_regular_file(source, ec))
-            expectedSize = static_cast<std::size_t>(std::filesystem::file_size(source, ec));
+    } catch (const UnreadableJson&) {
+        return fileError(err, "cannot read " + source);
     }
-
-    // The members go to the file as they are read: a data set of any size needs about a
-    // megabyte, and its pages are never cleared and copied twice. A fault removes what
-    // was written; an old file stays as it was.
+    // The members go to the file as they are read, so the data set is never held whole
+    // beside its text, and its pages are never cleared and copied twice. A fault removes
+    // what was written; an old file stays as it was.
     std::optional<std::string> problem;
-    bool unreadable = false;
     const auto written =
         writeDataFileFrom(target, [&](MemberSink& members) -> std::optional<ProjectInfo> {
             ProjectInfo project{};
-            try {
-                problem = dataSetFromJson(streamSource(*in), expectedSize, project, members);
-            } catch (const JsonSourceError&) {
-                unreadable = true;
-                return std::nullopt;
-            }
+            problem = dataSetFromJson(*json, project, members);
             if (problem)
                 return std::nullopt;
             return project;
         });
-    if (unreadable)
-        return fileError(err, "cannot read " + source);
     if (problem)
         return fileError(err, *problem);
     if (written == WriteResult::Written)

@@ -3,10 +3,10 @@
 
 #include "Arguments.h"
 #include "Command.h"
+#include "DataSetFields.h"
 #include "JsonValues.h"
 #include "LoadDataSet.h"
 #include "Usage.h"
-#include "core/GbkText.h"
 #include "core/ResultText.h"
 #include <cstring>
 
@@ -14,39 +14,10 @@ namespace morvik::cli {
 
 namespace {
 
-Json pointValues(const float (&values)[kPointCount]) {
-    Json list = Json::array();
-    for (float v : values)
-        list.push_back(storedNumber(v));
-    return list;
-}
-
-Json projectJson(const ProjectInfo& p) {
-    Json j;
-    j["projectName"] = fieldToText(p.projectName);
-    j["instrumentNumber"] = fieldToText(p.instrumentNumber);
-    j["testTemperature"] = p.testTemperature;
-    j["basisIndex"] = p.basisIndex;
-    j["reviewer"] = fieldToText(p.reviewer);
-    j["chiefInspector"] = fieldToText(p.chiefInspector);
-    j["constructionDate"] = fieldToText(p.constructionDate);
-    j["mortarCode"] = p.mortarCode; // as stored, not normalised
-    j["strengthGrade"] = fieldToText(p.strengthGrade);
-    return j;
-}
-
-Json memberJson(const ShaJiang_GouJian_Struct& m) {
+// A member's fields and the texts the program shows for its results.
+Json shownMemberJson(const ShaJiang_GouJian_Struct& m) {
     const MemberResultTexts texts = memberResultTexts(m);
-    Json j;
-    j["memberName"] = fieldToText(m.memberName);
-    j["testDate"] = fieldToText(m.testDate);
-    j["remark"] = fieldToText(m.remark);
-    j["unevenness"] = pointValues(m.unevenness);
-    j["gaugeReading"] = pointValues(m.gaugeReading);
-    j["depth"] = pointValues(m.depth);
-    j["meanDepth"] = storedNumber(m.meanDepth);
-    j["strength"] = storedNumber(m.strength);
-    j["memberEstimate"] = storedNumber(m.memberEstimate);
+    Json j = memberJson(m);
     j["shown"] = Json{{"meanDepth", texts.meanDepth},
                       {"strength", texts.strength},
                       {"memberEstimate", texts.memberEstimate}};
@@ -94,7 +65,7 @@ int runShow(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const auto& members = file->data.members;
     for (std::size_t i = 0; i < members.size() && out; ++i) {
         out << (i == 0 ? "\n" : ",\n");
-        writeIndented(out, dumpJson(memberJson(members[i])), kMemberIndent);
+        writeIndented(out, dumpJson(shownMemberJson(members[i])), kMemberIndent);
     }
     out << (members.empty() ? "]\n}\n" : "\n  ]\n}\n");
     return kExitOk;

@@ -1,8 +1,10 @@
-// morvik-cli make: show -> make -> show gives the same JSON, make of show gives the same
-// bytes, and every fault of the JSON names its place and writes nothing.
+// morvik-cli make: show -> make -> show gives the same JSON and make of show the same bytes,
+// but for depths, which follow from the readings; every fault of the JSON names its place
+// and writes nothing.
 
 #include "../io/TestFiles.h"
 #include "CliRunner.h"
+#include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "io/DataFile.h"
 #include <fstream>
@@ -33,10 +35,25 @@ protected:
     TempDir dir_;
 };
 
+// The data set as make gives it back: each depth follows from its readings as the dialog
+// derives it, and the results from the depths.
+DataSet withDerivedDepths(DataSet data) {
+    for (ShaJiang_GouJian_Struct& m : data.members) {
+        for (int k = 0; k < kPointCount; ++k)
+            m.depth[k] = isPresent(m.unevenness[k]) && isPresent(m.gaugeReading[k])
+                             ? m.gaugeReading[k] - m.unevenness[k]
+                             : kMissing;
+        evaluateMember(m, data.project.mortarCode);
+    }
+    return data;
+}
+
 TEST_F(MakeTest, ShowMakeShowGivesTheSameJsonAndMakeGivesTheSameBytes) {
+    // A depth the file holds beside a missing reading is not kept: it follows from them.
     for (const auto& [name, data] : test::programDataSets()) {
         SCOPED_TRACE(name);
         const std::string original = save("original.stl", data);
+        const std::string expected = save("expected.stl", withDerivedDepths(data));
         const test::CliResult shown = test::runCliProgram({"show", original});
         ASSERT_EQ(shown.status, 0) << shown.err;
         const std::string shownFile = json("shown.json", shown.out);
@@ -46,14 +63,42 @@ TEST_F(MakeTest, ShowMakeShowGivesTheSameJsonAndMakeGivesTheSameBytes) {
         ASSERT_EQ(make.status, 0) << make.err;
         EXPECT_EQ(make.out, "");
         EXPECT_EQ(make.err, "");
-        EXPECT_EQ(test::runCliProgram({"show", made}).out, shown.out);
-        EXPECT_EQ(test::readBytes(made), test::readBytes(original));
+        EXPECT_EQ(test::runCliProgram({"show", made}).out,
+                  test::runCliProgram({"show", expected}).out);
+        EXPECT_EQ(test::readBytes(made), test::readBytes(expected));
 
         // The same through standard input.
         const std::string piped = (dir_ / "piped.stl").string();
         ASSERT_EQ(test::runCliProgram({"make", piped}, shownFile).status, 0);
-        EXPECT_EQ(test::readBytes(piped), test::readBytes(original));
+        EXPECT_EQ(test::readBytes(piped), test::readBytes(expected));
     }
+}
+
+TEST_F(MakeTest, ChangedReadingsMoveTheDepthsAndNoDepthIsNeeded) {
+    // A laboratory system changes readings and leaves the depths out, or leaves the old
+    // ones in: either way they follow from the readings, and the results from them.
+    DataSet data = test::programDataSets()[1].data;
+    Json doc = test::showJson(save("r.stl", data));
+    for (std::size_t i = 0; i < data.members.size(); ++i) {
+        ShaJiang_GouJian_Struct& m = data.members[i];
+        const int k = static_cast<int>(i % kPointCount);
+        m.unevenness[k] = 1.3f;
+        m.gaugeReading[(k + 5) % kPointCount] = kMissing;
+        m.unevenness[(k + 9) % kPointCount] = 0.05f * static_cast<float>(i);
+        Json& member = doc["members"][i];
+        member["unevenness"][k] = 1.3;
+        member["gaugeReading"][(k + 5) % kPointCount] = nullptr;
+        member["unevenness"][(k + 9) % kPointCount] = 0.05f * static_cast<float>(i);
+        if (i % 2 == 0)
+            member.erase("depth");
+    }
+    const std::string made = (dir_ / "r2.stl").string();
+    ASSERT_EQ(test::runCliProgram({"make", made, "--from", json("r.json", doc.dump())}).status, 0);
+    const std::string expected = save("r3.stl", withDerivedDepths(data));
+    EXPECT_EQ(test::readBytes(made), test::readBytes(expected));
+    EXPECT_NE(
+        test::showJson(made)["members"][0]["shown"],
+        test::showJson(save("r4.stl", test::programDataSets()[1].data))["members"][0]["shown"]);
 }
 
 TEST_F(MakeTest, ALegacyFileBecomesARecordFileWithTheSameMembers) {
@@ -141,16 +186,16 @@ TEST_F(MakeTest, FaultsNameTheirPlaceAndWriteNothing) {
         {"member not an object", [](Json& j) { j["members"][1] = "G002"; }, "members[1]:"},
         {"fifteen readings", [](Json& j) { j["members"][1]["unevenness"].erase(15); },
          "members[1].unevenness"},
-        {"seventeen readings", [](Json& j) { j["members"][2]["depth"].push_back(nullptr); },
-         "members[2].depth"},
+        {"seventeen readings", [](Json& j) { j["members"][2]["gaugeReading"].push_back(nullptr); },
+         "members[2].gaugeReading"},
         {"readings not an array", [](Json& j) { j["members"][0]["gaugeReading"] = 5.0; },
          "members[0].gaugeReading"},
         {"reading as text", [](Json& j) { j["members"][1]["gaugeReading"][3] = "5.3"; },
          "members[1].gaugeReading[3]"},
-        {"reading as boolean", [](Json& j) { j["members"][0]["depth"][0] = true; },
-         "members[0].depth[0]"},
-        {"reading beyond a float", [](Json& j) { j["members"][0]["depth"][15] = 1e39; },
-         "members[0].depth[15]"},
+        {"reading as boolean", [](Json& j) { j["members"][0]["unevenness"][0] = true; },
+         "members[0].unevenness[0]"},
+        {"reading beyond a float", [](Json& j) { j["members"][0]["gaugeReading"][15] = 1e39; },
+         "members[0].gaugeReading[15]"},
         {"member number of 20 Chinese characters",
          [&twenty](Json& j) { j["members"][3]["memberName"] = twenty; }, "members[3].memberName"},
         {"remark GBK cannot hold",
