@@ -91,17 +91,18 @@ public:
     bool isSelected() const override {
         return isValid() && (m_grid->itemState(m_row, m_col) & CellSelected);
     }
-    // The headings of a normal cell: the fixed rows of its column, the fixed columns of its row.
+    // The headings of a cell: the fixed rows of its column, the fixed columns of its row. A
+    // heading is its own, so the table's header of column c is that of its cell (0, c).
     QList<QAccessibleInterface*> columnHeaderCells() const override {
         QList<QAccessibleInterface*> out;
-        if (isValid() && m_row >= m_grid->fixedRowCount())
+        if (isValid())
             for (int r = 0; r < m_grid->fixedRowCount(); ++r)
                 out << tableInterface()->cellAt(r, m_col);
         return out;
     }
     QList<QAccessibleInterface*> rowHeaderCells() const override {
         QList<QAccessibleInterface*> out;
-        if (isValid() && m_col >= m_grid->fixedColumnCount())
+        if (isValid())
             for (int c = 0; c < m_grid->fixedColumnCount(); ++c)
                 out << tableInterface()->cellAt(m_row, c);
         return out;
