@@ -94,18 +94,10 @@ public:
     // The headings of a cell: the fixed rows of its column, the fixed columns of its row. A
     // heading is its own, so the table's header of column c is that of its cell (0, c).
     QList<QAccessibleInterface*> columnHeaderCells() const override {
-        QList<QAccessibleInterface*> out;
-        if (isValid())
-            for (int r = 0; r < m_grid->fixedRowCount(); ++r)
-                out << tableInterface()->cellAt(r, m_col);
-        return out;
+        return headings(Qt::Vertical);
     }
     QList<QAccessibleInterface*> rowHeaderCells() const override {
-        QList<QAccessibleInterface*> out;
-        if (isValid())
-            for (int c = 0; c < m_grid->fixedColumnCount(); ++c)
-                out << tableInterface()->cellAt(m_row, c);
-        return out;
+        return headings(Qt::Horizontal);
     }
     int columnIndex() const override { return m_col; }
     int rowIndex() const override { return m_row; }
@@ -114,7 +106,18 @@ public:
     QAccessibleInterface* table() const override { return parent(); }
 
 private:
-    QAccessibleTableInterface* tableInterface() const { return parent()->tableInterface(); }
+    // The fixed lines across `o` that head this cell.
+    QList<QAccessibleInterface*> headings(Qt::Orientation o) const {
+        QList<QAccessibleInterface*> out;
+        if (!isValid())
+            return out;
+        const bool rows = o == Qt::Vertical;
+        const int fixed = rows ? m_grid->fixedRowCount() : m_grid->fixedColumnCount();
+        QAccessibleTableInterface* table = parent()->tableInterface();
+        for (int i = 0; i < fixed; ++i)
+            out << (rows ? table->cellAt(i, m_col) : table->cellAt(m_row, i));
+        return out;
+    }
 
     QPointer<CGridCtrl> m_grid;
     int m_row;

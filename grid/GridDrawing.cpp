@@ -170,9 +170,7 @@ void CGridCtrl::onDraw(QPainter& p, const QRect& clipBox) {
 }
 
 bool CGridCtrl::drawFixedCell(QPainter& p, int row, int col, QRect rect, bool /*erase*/) {
-    if (!m_allowDraw)
-        return false;
-    const CGridCell* c = cell(row, col);
+    const CGridCell* c = m_allowDraw ? cell(row, col) : nullptr;
     if (!c)
         return false;
     const bool printing = isPrinting(p);
@@ -230,9 +228,7 @@ void CGridCtrl::drawCellContent(QPainter& p, const CGridCell& c, int l, int t, i
 }
 
 bool CGridCtrl::drawCell(QPainter& p, int row, int col, QRect rect, bool /*erase*/) {
-    if (!m_allowDraw)
-        return false;
-    const CGridCell* c = cell(row, col);
+    const CGridCell* c = m_allowDraw ? cell(row, col) : nullptr;
     if (!c)
         return false;
     const bool printing = isPrinting(p);

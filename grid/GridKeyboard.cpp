@@ -96,19 +96,13 @@ bool CGridCtrl::handleKey(int key, Qt::KeyboardModifiers mods) {
     if (!isValid(m_sel.focus))
         return false;
     const GridAction action = gridActionOf(key, mods);
-    switch (action) {
-    case GridAction::None:
+    if (action == GridAction::None)
         return false;
-    case GridAction::SelectAll:
-    case GridAction::Copy:
-    case GridAction::Paste:
-    case GridAction::Cut:
-        return runClipboardAction(action);
-    case GridAction::ClearCell:
+    if (runClipboardAction(action))
+        return true;
+    if (action == GridAction::ClearCell) {
         clearFocusCell();
         return true;
-    default:
-        break;
     }
     const CursorMove move = moveCursor(action, m_sel.focus);
     if (move.target != m_sel.focus)
@@ -117,22 +111,18 @@ bool CGridCtrl::handleKey(int key, Qt::KeyboardModifiers mods) {
 }
 
 bool CGridCtrl::runClipboardAction(GridAction action) {
-    switch (action) {
-    case GridAction::SelectAll:
-        onEditSelectAll();
-        return true;
-    case GridAction::Copy:
-        onEditCopy();
-        return true;
-    case GridAction::Paste:
-        onEditPaste();
-        return true;
-    case GridAction::Cut:
-        onEditCut();
-        return true;
-    default:
-        return false;
-    }
+    static const std::pair<GridAction, void (CGridCtrl::*)()> kCommands[] = {
+        {GridAction::SelectAll, &CGridCtrl::onEditSelectAll},
+        {GridAction::Copy, &CGridCtrl::onEditCopy},
+        {GridAction::Paste, &CGridCtrl::onEditPaste},
+        {GridAction::Cut, &CGridCtrl::onEditCut},
+    };
+    for (const auto& [a, command] : kCommands)
+        if (a == action) {
+            (this->*command)();
+            return true;
+        }
+    return false;
 }
 
 // Page Up/Down, End and Home scroll first; the target then follows the rows that moved.

@@ -1,5 +1,7 @@
-// Key codes, key actions and end-of-edit records shared by the grid and its editors.
+// Key codes, key actions and the end of an edit, shared by the grid and its editors.
+#include "grid/CGridCtrl.h"
 #include "grid/GridNavigation.h"
+#include "grid/InPlaceEditorLink.h"
 
 #include <iterator>
 
@@ -41,44 +43,32 @@ int gridKeyOf(int qtKey) {
 }
 
 GridAction gridActionOf(int gridKey, Qt::KeyboardModifiers mods) {
-    if (mods & Qt::ControlModifier) {
-        switch (gridKey) {
-        case 'A':
-            return GridAction::SelectAll;
-        case 'C':
-            return GridAction::Copy;
-        case 'V':
-            return GridAction::Paste;
-        case 'X':
-            return GridAction::Cut;
-        default:
-            break;
-        }
-    }
-    switch (gridKey) {
-    case KeyTab:
+    static const struct {
+        int key;
+        bool ctrl; // the action needs Ctrl held
+        GridAction action;
+    } kActions[] = {
+        {'A', true, GridAction::SelectAll},
+        {'C', true, GridAction::Copy},
+        {'V', true, GridAction::Paste},
+        {'X', true, GridAction::Cut},
+        {KeyPageUp, false, GridAction::PageUp},
+        {KeyPageDown, false, GridAction::PageDown},
+        {KeyEnd, false, GridAction::Bottom},
+        {KeyHome, false, GridAction::Top},
+        {KeyLeft, false, GridAction::Left},
+        {KeyUp, false, GridAction::Up},
+        {KeyRight, false, GridAction::Right},
+        {KeyDown, false, GridAction::Down},
+        {KeyDelete, false, GridAction::ClearCell},
+    };
+    if (gridKey == KeyTab)
         return (mods & Qt::ShiftModifier) ? GridAction::PreviousCell : GridAction::NextCell;
-    case KeyPageUp:
-        return GridAction::PageUp;
-    case KeyPageDown:
-        return GridAction::PageDown;
-    case KeyEnd:
-        return GridAction::Bottom;
-    case KeyHome:
-        return GridAction::Top;
-    case KeyLeft:
-        return GridAction::Left;
-    case KeyUp:
-        return GridAction::Up;
-    case KeyRight:
-        return GridAction::Right;
-    case KeyDown:
-        return GridAction::Down;
-    case KeyDelete:
-        return GridAction::ClearCell;
-    default:
-        return GridAction::None;
-    }
+    const bool ctrl = mods & Qt::ControlModifier;
+    for (const auto& a : kActions)
+        if (a.key == gridKey && (ctrl || !a.ctrl))
+            return a.action;
+    return GridAction::None;
 }
 
 GridEditResult endEditResult(int id, int row, int col, const QString& text, int lastKey) {
@@ -91,6 +81,28 @@ GridEditResult endEditResult(int id, int row, int col, const QString& text, int 
     result.item.text = text;
     result.item.data = lastKey;
     return result;
+}
+
+void InPlaceEditorLink::handBack(int key, Qt::KeyboardModifiers mods) {
+    lastKey = key;
+    endModifiers = mods;
+    if (grid)
+        grid->setFocus(Qt::OtherFocusReason);
+}
+
+bool InPlaceEditorLink::startEnding() {
+    if (ended)
+        return false;
+    ended = true;
+    return true;
+}
+
+void InPlaceEditorLink::report(QWidget* editor, const QString& text) {
+    const GridEditResult result = endEditResult(id, row, col, text, lastKey);
+    editor->hide();
+    editor->deleteLater();
+    if (grid)
+        grid->onInPlaceEditEnd(result, endModifiers);
 }
 
 } // namespace morvik

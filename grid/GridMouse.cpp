@@ -46,22 +46,15 @@ bool GridMouse::inButtonGesture() const {
 }
 
 void GridMouse::extendSelection(const CCellID& cell) {
-    switch (mode) {
-    case CGridCtrl::MouseSelectAll:
-        m_grid.setSpan(SelectionSpan::All, cell);
-        break;
-    case CGridCtrl::MouseSelectColumns:
-        m_grid.setSpan(SelectionSpan::Columns, cell);
-        break;
-    case CGridCtrl::MouseSelectRows:
-        m_grid.setSpan(SelectionSpan::Rows, cell);
-        break;
-    case CGridCtrl::MouseSelectCells:
-        m_grid.setSpan(SelectionSpan::Cells, cell);
-        break;
-    default:
-        break;
-    }
+    static const std::pair<int, SelectionSpan> kSpans[] = {
+        {CGridCtrl::MouseSelectAll, SelectionSpan::All},
+        {CGridCtrl::MouseSelectColumns, SelectionSpan::Columns},
+        {CGridCtrl::MouseSelectRows, SelectionSpan::Rows},
+        {CGridCtrl::MouseSelectCells, SelectionSpan::Cells},
+    };
+    for (const auto& [selecting, span] : kSpans)
+        if (mode == selecting)
+            m_grid.setSpan(span, cell);
 }
 
 // A column divider is hit only in the heading rows, a row divider only in the heading

@@ -60,36 +60,33 @@ void CGridCtrl::setDrawingAllowed(bool on) {
     }
 }
 
+// The scroll bar's own step and page moves are undone and replaced by the grid's, which
+// move by whole cells.
 void CGridCtrl::onScrollAction(Qt::Orientation o, int action) {
+    static const struct {
+        int action;
+        ScrollCode code;
+    } kActions[] = {
+        {QAbstractSlider::SliderSingleStepSub, LineBack},
+        {QAbstractSlider::SliderSingleStepAdd, LineForward},
+        {QAbstractSlider::SliderPageStepSub, PageBack},
+        {QAbstractSlider::SliderPageStepAdd, PageForward},
+        {QAbstractSlider::SliderToMinimum, ToStart},
+        {QAbstractSlider::SliderToMaximum, ToEnd},
+        {QAbstractSlider::SliderMove, ThumbTrack},
+    };
     QScrollBar* bar = scrollBar(o);
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-        bar->setSliderPosition(bar->value());
-        scrollBy(o, LineBack);
-        break;
-    case QAbstractSlider::SliderSingleStepAdd:
-        bar->setSliderPosition(bar->value());
-        scrollBy(o, LineForward);
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        bar->setSliderPosition(bar->value());
-        scrollBy(o, PageBack);
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        bar->setSliderPosition(bar->value());
-        scrollBy(o, PageForward);
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        scrollBy(o, ToStart);
-        break;
-    case QAbstractSlider::SliderToMaximum:
-        scrollBy(o, ToEnd);
-        break;
-    case QAbstractSlider::SliderMove:
-        scrollBy(o, ThumbTrack, bar->sliderPosition());
-        break;
-    default:
-        break;
+    for (const auto& a : kActions) {
+        if (a.action != action)
+            continue;
+        if (a.code == ThumbTrack) {
+            scrollBy(o, ThumbTrack, bar->sliderPosition());
+            return;
+        }
+        if (a.code != ToStart && a.code != ToEnd)
+            bar->setSliderPosition(bar->value());
+        scrollBy(o, a.code);
+        return;
     }
 }
 
