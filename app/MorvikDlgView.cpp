@@ -9,6 +9,7 @@
 #include "grid/CComboGridCtrl.h"
 #include "grid/CInPlaceEdit.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -90,7 +91,14 @@ void CMorvikDlg::showMemberFields(const MemberFields& f) {
 }
 
 void CMorvikDlg::setResultText(ResultField field, const std::string& text) {
-    showText(control(kResultControls[std::size_t(field)]), text);
+    QWidget* edit = control(kResultControls[std::size_t(field)]);
+    const QString before = static_cast<QLineEdit*>(edit)->text();
+    showText(edit, text);
+    // A new result is said at once, while the focus stays on the reading being typed.
+    if (qs(text) != before) {
+        QAccessibleValueChangeEvent changed(edit, qs(text));
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void CMorvikDlg::setBatchModeChecked(bool checked) {

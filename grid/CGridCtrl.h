@@ -13,21 +13,26 @@
 // grid goes on.
 
 #include "grid/CGridCell.h"
+#include "grid/GridCellStore.h"
+#include "grid/GridNavigation.h"
+#include "grid/GridSelection.h"
 #include "grid/GridTypes.h"
 
 #include <QAbstractScrollArea>
-#include <QBasicTimer>
-#include <QHash>
+#include <QAccessible>
 #include <QPixmap>
 #include <QPointer>
+#include <memory>
 #include <vector>
 
 class QPainter;
 class QImage;
+class QScrollBar;
 
 namespace morvik {
 
 class CTitleTip;
+class GridMouse;
 
 class CGridCtrl : public QAbstractScrollArea {
     Q_OBJECT
@@ -57,10 +62,10 @@ public:
     void setControlId(int id) { m_controlId = id; }
 
     // --- structure ---------------------------------------------------------------------
-    int rowCount() const { return m_rowCount; }
-    int columnCount() const { return m_colCount; }
-    int fixedRowCount() const { return m_fixedRows; }
-    int fixedColumnCount() const { return m_fixedCols; }
+    int rowCount() const { return m_store.rowCount(); }
+    int columnCount() const { return m_store.columnCount(); }
+    int fixedRowCount() const { return m_store.rows().fixedCount(); }
+    int fixedColumnCount() const { return m_store.columns().fixedCount(); }
     bool setRowCount(int n);
     bool setColumnCount(int n);
     bool setFixedRowCount(int n);
@@ -86,6 +91,8 @@ public:
     bool getItem(GridItem& item) const; // fills the masked members; false for a bad cell
     virtual bool setItemText(int row, int col, const QString& text); // no redraw
     virtual QString itemText(int row, int col) const;
+    // What the cell shows: the open editor's text while the cell is edited, else its text.
+    QString shownText(int row, int col) const;
     bool setItemState(int row, int col, std::uint32_t state); // keeps the selection in step
     std::uint32_t itemState(int row, int col) const;
     bool setItemFormat(int row, int col, std::uint32_t format);
@@ -107,7 +114,7 @@ public:
     void setModified(bool modified) { m_modified = modified; }
 
     // --- focus and selection -----------------------------------------------------------
-    CCellID focusCell() const { return m_focusCell; }
+    CCellID focusCell() const { return m_sel.focus; }
     CCellID setFocusCell(const CCellID& cell); // returns the previous focus cell
     CCellID setFocusCell(int row, int col) { return setFocusCell(CCellID(row, col)); }
     void setSelectedRange(int minRow, int minCol, int maxRow, int maxCol);
@@ -116,7 +123,7 @@ public:
     }
     CCellRange selectedRange() const; // (rows, cols, -1, -1) when nothing is selected
     std::vector<CCellID> selectedCells() const;
-    int selectedCount() const { return int(m_selection.size()); }
+    int selectedCount() const { return m_sel.count(); }
     void selectAllCells();
     void selectColumns(const CCellID& current);
     void selectRows(const CCellID& current);
@@ -191,7 +198,7 @@ public:
     int margin() const { return m_margin; }
     int defaultRowHeight() const { return m_defaultRowHeight; }
     int defaultColumnWidth() const { return m_defaultColWidth; }
-    int mouseMode() const { return m_mouseMode; }
+    int mouseMode() const;
 
     // --- editing and commands ----------------------------------------------------------
     // Opens the in-place editor on the cell; refused beyond column 2 and for invalid,
@@ -264,42 +271,50 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
     void changeEvent(QEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void scrollContentsBy(int, int) override {}
     bool viewportEvent(QEvent* e) override;
 
 private:
+    friend class GridMouse;
+    friend class GridAccessible;
     enum ScrollCode { LineBack, LineForward, PageBack, PageForward, ThumbTrack, ToStart, ToEnd };
 
+    // structure and cells
+    template <class T> bool writeCell(int row, int col, T CGridCell::*member, const T& value);
+    template <class T> T readCell(int row, int col, T CGridCell::*member, const T& none) const;
     void applyFont();
     void refreshSystemColours();
-    void deleteAllCells();
     void dropFocusQuietly();
-    bool handleKeyDown(int key, Qt::KeyboardModifiers mods);
+    GridAxis& axisOf(Qt::Orientation o);
+    bool setLineCount(Qt::Orientation o, int n);
+    bool setFixedLineCount(Qt::Orientation o, int n);
+    void redrawHeadings(const CCellID& cell, const CCellID& other);
+    bool setSpan(SelectionSpan span, const CCellID& current);
+
+    // keyboard: a key becomes an action, the action gives a target, one place applies it
+    bool handleKey(int key, Qt::KeyboardModifiers mods);
     bool handleCharacter(const QString& text, Qt::KeyboardModifiers mods);
+    CursorMove moveCursor(GridAction action, const CCellID& from);
+    void applyMove(GridAction action, const CursorMove& move, bool shift);
+    void clearFocusCell();
+    bool runClipboardAction(GridAction action);
+
+    // scrolling
+    const GridAxis& axis(Qt::Orientation o) const;
+    QScrollBar* scrollBar(Qt::Orientation o) const;
     void scrollBy(Qt::Orientation o, ScrollCode code, int trackPos = 0);
-    void shiftByCells(Qt::Orientation o, const CCellID& oldTopLeft, const QRect& area);
+    void shiftByCells(Qt::Orientation o, int oldFirst, const QRect& area);
     void onScrollAction(Qt::Orientation o, int action);
-    int positionOf(Qt::Orientation o) const;
-    int maximumOf(Qt::Orientation o) const;
-    int mouseOverDivider(const QPoint& p) const; // MouseOverRowDivider/ColumnDivider/Idle
-    void updateCursor();
-    void invalidateNonFixed();
-    void setSizingBar(const QRect& bar);
-    void extendSelection(const CCellID& cell);
+    bool autoSize(Qt::Orientation o, int index);
+
     void offerTitleTip(const QPoint& p);
     void hideTitleTip();
-    int sizedIndexAt(const QPoint& p, bool columns, int* edge) const;
     void startDrag();
     void setDragOverCell(const CCellID& cell);
-    void startAutoScroll();
-    void stopAutoScroll();
-    void loseMouse();
-    bool inButtonGesture() const;
-    void sortRowsByColumn(int col, bool ascending, int low, int high);
-    std::uint32_t selectionKey(int row, int col) const {
-        return (std::uint32_t(col) << 16) | (std::uint32_t(row) & 0xFFFF);
-    }
+    void sendAccessibleFocus();
+    void sendAccessibleCellEvent(QAccessible::Event type, int row, int col);
 
     int m_controlId = 0;
     GridColour m_textColour, m_textBkColour, m_bkColour, m_fixedTextColour, m_fixedBkColour;
@@ -317,41 +332,25 @@ private:
     bool m_handleTabKey = true;
     bool m_doubleBuffer = true;
     bool m_titleTips = true;
-    int m_rowCount = 0, m_fixedRows = 0, m_colCount = 0, m_fixedCols = 0;
-    std::vector<int> m_rowHeights;
-    std::vector<int> m_colWidths;
+    bool m_allowRowResize = true, m_allowColResize = true;
+    GridCellStore m_store;
+    GridSelection m_sel;
+    std::unique_ptr<GridMouse> m_mouse;
     int m_margin = 0;
     int m_hScrollMax = 0, m_vScrollMax = 0;
     std::vector<QPixmap> m_imageList;
     int m_defaultColWidth = 30;
     int m_defaultRowHeight = 10;
     QFont m_font;
-    std::vector<std::vector<CGridCell*>> m_rows;
-    int m_mouseMode = MouseIdle;
-    QPoint m_leftClickDownPoint, m_lastMousePoint;
-    CCellID m_leftClickDownCell, m_selectionStartCell;
-    QBasicTimer m_autoScrollTimer;
-    int m_autoScrollInterval = 25;
-    int m_resizeCaptureRange = 3;
-    bool m_allowRowResize = true, m_allowColResize = true;
     int m_rowsPerWheelNotch = 3;
-    QHash<std::uint32_t, CCellID> m_selection;
-    QHash<std::uint32_t, CCellID> m_prevSelection;
-    CCellID m_focusCell;
     CTitleTip* m_titleTip = nullptr; // child of the viewport, deleted with it
     CCellID m_dragOverCell;
     bool m_ascending = true;
     int m_sortColumn = -1;
-    // Sizing: the index being resized and the inverted bar on screen (empty when none).
-    int m_sizingIndex = -1;
-    int m_sizingEdge = 0; // left (top) edge of the column (row) being sized
-    QRect m_sizingBar;
-    bool m_hadFocusAtPress = false;
-    // Counts the times the grid lost the mouse (focus gone, window deactivated or blocked by a
-    // modal window), so a press can tell that a modal window came and went while it gave
-    // the grid the focus.
-    int m_mouseLosses = 0;
-    int m_wheelRemainder = 0; // wheel angle not yet turned into lines or pages
+    // The open in-place editor and its cell, so that what the cell shows can be read while
+    // it is edited.
+    QPointer<QWidget> m_editor;
+    CCellID m_editorCell;
 };
 
 } // namespace morvik

@@ -18,8 +18,8 @@ Qt::Alignment editorAlignment(std::uint32_t format) {
 
 CInPlaceEdit::CInPlaceEdit(CGridCtrl* grid, const QRect& rect, std::uint32_t format, int id,
                            int row, int col, const QString& text, int firstKey)
-    : QLineEdit(grid->viewport()), m_grid(grid), m_id(id), m_row(row), m_col(col),
-      m_initialText(text), m_exitOnArrows(firstKey != KeyLeftButton), m_rect(rect) {
+    : QLineEdit(grid->viewport()), m_link(grid, id, row, col, text),
+      m_exitOnArrows(firstKey != KeyLeftButton), m_rect(rect) {
     setObjectName(QStringLiteral("CInPlaceEdit"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFrame(true);
@@ -93,7 +93,7 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* e) {
             // Ctrl+Tab is no Tab for the cells: the edit ends where it is and the key goes
             // on to the grid, which hands the focus to the next control.
             QKeyEvent passOn(e->type(), e->key(), e->modifiers(), e->text());
-            const QPointer<CGridCtrl> grid = m_grid;
+            const QPointer<CGridCtrl> grid = m_link.grid;
             finish(0);
             if (grid)
                 QCoreApplication::sendEvent(grid, &passOn);
@@ -138,7 +138,7 @@ void CInPlaceEdit::typeCharacter(QChar ch, QKeyEvent* e, Qt::KeyboardModifiers m
         finish(ch.unicode(), mods);
         return;
     case KeyEscape:
-        setText(m_initialText);
+        setText(m_link.initialText);
         finish(KeyEscape, mods);
         return;
     case KeyBackspace:
@@ -165,7 +165,8 @@ void CInPlaceEdit::typeCharacter(QChar ch, QKeyEvent* e, Qt::KeyboardModifiers m
 }
 
 void CInPlaceEdit::advanceIfFull() {
-    if (!m_ended && text().length() >= kAutoAdvanceLength && m_col < kAutoAdvanceColumnLimit)
+    if (!m_link.ended && text().length() >= kAutoAdvanceLength &&
+        m_link.col < kAutoAdvanceColumnLimit)
         finish(KeyTab);
 }
 
@@ -205,17 +206,14 @@ void CInPlaceEdit::growToFit() {
         return;
     QRect r = geometry();
     int right = r.left() + needed - 1;
-    if (m_grid)
-        right = std::min(right, m_grid->viewport()->rect().right());
+    if (m_link.grid)
+        right = std::min(right, m_link.grid->viewport()->rect().right());
     r.setRight(right);
     setGeometry(r);
 }
 
 void CInPlaceEdit::finish(int key, Qt::KeyboardModifiers mods) {
-    m_lastKey = key;
-    m_endModifiers = mods;
-    if (m_grid)
-        m_grid->setFocus(Qt::OtherFocusReason);
+    m_link.handBack(key, mods);
     // Without an active window no focus change arrives; the edit still ends.
     endEdit();
 }
@@ -235,19 +233,12 @@ void CInPlaceEdit::focusOutEvent(QFocusEvent* e) {
 }
 
 void CInPlaceEdit::abandon() {
-    m_ended = true;
-    m_grid = nullptr;
+    m_link.abandon();
 }
 
 void CInPlaceEdit::endEdit() {
-    if (m_ended)
-        return;
-    m_ended = true;
-    const GridEditResult result = endEditResult(m_id, m_row, m_col, text(), m_lastKey);
-    hide();
-    deleteLater();
-    if (m_grid)
-        m_grid->onInPlaceEditEnd(result, m_endModifiers);
+    if (m_link.startEnding())
+        m_link.report(this, text());
 }
 
 } // namespace morvik

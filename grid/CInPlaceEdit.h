@@ -13,6 +13,7 @@
 // double click that opened the editor is ignored, so it selects nothing.
 
 #include "grid/GridTypes.h"
+#include "grid/InPlaceEditorLink.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -31,9 +32,9 @@ public:
     CInPlaceEdit(CGridCtrl* grid, const QRect& rect, std::uint32_t format, int id, int row, int col,
                  const QString& text, int firstKey);
 
-    int row() const { return m_row; }
-    int column() const { return m_col; }
-    int lastKey() const { return m_lastKey; }
+    int row() const { return m_link.row; }
+    int column() const { return m_link.col; }
+    int lastKey() const { return m_link.lastKey; }
     bool exitsOnArrows() const { return m_exitOnArrows; }
     // The grid is going away: the editor ends without reporting anything.
     void abandon();
@@ -53,16 +54,9 @@ private:
     void advanceIfFull();
     bool isSecondClickOfOpening();
 
-    QPointer<CGridCtrl> m_grid;
-    int m_id;
-    int m_row;
-    int m_col;
-    QString m_initialText;
-    int m_lastKey = 0;
+    InPlaceEditorLink m_link;
     bool m_exitOnArrows;
     QRect m_rect;
-    bool m_ended = false;
-    Qt::KeyboardModifiers m_endModifiers;
     // While the constructor runs nothing may end the edit: the first key only asks for the
     // automatic advance, which follows from the event loop.
     bool m_constructing = true;

@@ -55,8 +55,7 @@ void CComboEdit::focusOutEvent(QFocusEvent* e) {
 
 CInPlaceList::CInPlaceList(CGridCtrl* grid, const QRect& rect, int listStyle, int id, int row,
                            int col, const QStringList& items, const QString& text, int firstKey)
-    : QComboBox(grid->viewport()), m_grid(grid), m_id(id), m_row(row), m_col(col),
-      m_initialText(text) {
+    : QComboBox(grid->viewport()), m_link(grid, id, row, col, text) {
     setObjectName(QStringLiteral("CInPlaceList"));
     setMaxVisibleItems(kDropDownRows);
     const bool editable = listStyle != CComboGridCtrl::kComboDropDownList;
@@ -162,36 +161,28 @@ void CInPlaceList::endEditFor(Qt::FocusReason reason) {
 }
 
 void CInPlaceList::abandon() {
-    m_ended = true;
-    m_grid = nullptr;
+    m_link.abandon();
 }
 
 void CInPlaceList::cancel() {
     if (isEditable())
-        setEditText(m_initialText);
+        setEditText(m_link.initialText);
     else
-        setCurrentIndex(findText(m_initialText, Qt::MatchExactly | Qt::MatchCaseSensitive));
+        setCurrentIndex(findText(m_link.initialText, Qt::MatchExactly | Qt::MatchCaseSensitive));
     finish(KeyEscape);
 }
 
 void CInPlaceList::finish(int key, Qt::KeyboardModifiers mods) {
-    m_lastKey = key;
-    m_endModifiers = mods;
-    if (m_grid)
-        m_grid->setFocus(Qt::OtherFocusReason);
+    m_link.handBack(key, mods);
     endEdit();
 }
 
 void CInPlaceList::endEdit() {
-    if (m_ended)
+    if (!m_link.startEnding())
         return;
-    m_ended = true;
-    const GridEditResult result = endEditResult(m_id, m_row, m_col, currentText(), m_lastKey);
+    const QString text = currentText();
     hidePopup();
-    hide();
-    deleteLater();
-    if (m_grid)
-        m_grid->onInPlaceEditEnd(result, m_endModifiers);
+    m_link.report(this, text);
 }
 
 } // namespace morvik

@@ -5,6 +5,7 @@
 // it and moves on) and reports to the grid.
 
 #include "grid/GridTypes.h"
+#include "grid/InPlaceEditorLink.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -39,9 +40,9 @@ public:
     CInPlaceList(CGridCtrl* grid, const QRect& rect, int style, int id, int row, int col,
                  const QStringList& items, const QString& text, int firstKey);
 
-    int row() const { return m_row; }
-    int column() const { return m_col; }
-    int lastKey() const { return m_lastKey; }
+    int row() const { return m_link.row; }
+    int column() const { return m_link.col; }
+    int lastKey() const { return m_link.lastKey; }
 
     // Ends with `key` as the last key: the focus goes back to the grid.
     void finish(int key, Qt::KeyboardModifiers mods = {});
@@ -61,15 +62,8 @@ protected:
 private:
     void applyFirstKey(int firstKey);
 
-    QPointer<CGridCtrl> m_grid;
-    int m_id;
-    int m_row;
-    int m_col;
-    QString m_initialText;
-    int m_lastKey = 0;
+    InPlaceEditorLink m_link;
     bool m_exitOnArrows = false;
-    bool m_ended = false;
-    Qt::KeyboardModifiers m_endModifiers;
     CComboEdit* m_edit = nullptr;
 };
 

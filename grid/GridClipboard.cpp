@@ -33,7 +33,7 @@ bool CGridCtrl::canCut() const {
 
 bool CGridCtrl::canPaste() const {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    return isValid(m_focusCell) && isCellEditable(m_focusCell.row, m_focusCell.col) && mime &&
+    return isValid(m_sel.focus) && isCellEditable(m_sel.focus.row, m_sel.focus.col) && mime &&
            mime->hasText();
 }
 
@@ -92,7 +92,7 @@ void CGridCtrl::cutSelectedText() {
 void CGridCtrl::onEditPaste() {
     if (!m_editable)
         return;
-    const CCellID start = isValid(m_focusCell) ? m_focusCell : topLeftNonFixedCell();
+    const CCellID start = isValid(m_sel.focus) ? m_sel.focus : topLeftNonFixedCell();
     if (!isValid(start) || !isCellEditable(start.row, start.col))
         return;
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();

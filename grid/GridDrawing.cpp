@@ -3,6 +3,7 @@
 // left..right and top..bottom with right = left + width - 1, fills exclude the right and
 // bottom edges, and a line excludes its end point, so every pixel matches the original look.
 #include "grid/CGridCtrl.h"
+#include "grid/GridMouse.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -93,9 +94,9 @@ void CGridCtrl::paintEvent(QPaintEvent* e) {
         return;
     QPainter p(viewport());
     onDraw(p, e->rect());
-    if (!m_sizingBar.isNull()) {
+    if (!m_mouse->sizingBar.isNull()) {
         p.setCompositionMode(QPainter::RasterOp_NotDestination);
-        p.fillRect(m_sizingBar, Qt::black);
+        p.fillRect(m_mouse->sizingBar, Qt::black);
     }
 }
 
@@ -122,12 +123,14 @@ void CGridCtrl::onDraw(QPainter& p, const QRect& clipBox) {
 
     // Paints rows [r0, r1] from y0 down and columns [c0, c1] from x0 across, stopping at
     // the clip box; only cells that meet it are drawn.
+    const std::vector<int>& heights = m_store.rows().sizes();
+    const std::vector<int>& widths = m_store.columns().sizes();
     auto paintBlock = [&](int r0, int r1, int y0, int c0, int c1, int x0, bool fixed) {
         int y = y0;
         for (int r = r0; r <= r1 && y <= clipBox.bottom(); ++r) {
             int x = x0;
             for (int c = c0; c <= c1 && x <= clipBox.right(); ++c) {
-                const QRect rect(x, y, m_colWidths[c], m_rowHeights[r]);
+                const QRect rect(x, y, widths[std::size_t(c)], heights[std::size_t(r)]);
                 // A cell spans left..left + width - 1: an empty one meets nothing, and its
                 // edges would land on its neighbours or on the background.
                 if (!rect.isEmpty() && rect.intersects(clipBox)) {
@@ -136,38 +139,38 @@ void CGridCtrl::onDraw(QPainter& p, const QRect& clipBox) {
                     else
                         drawCell(p, r, c, rect, false);
                 }
-                x += m_colWidths[c];
+                x += widths[std::size_t(c)];
             }
-            y += m_rowHeights[r];
+            y += heights[std::size_t(r)];
         }
     };
-    paintBlock(0, m_fixedRows - 1, 0, 0, m_fixedCols - 1, 0, true);          // top-left block
-    paintBlock(vis.minRow, vis.maxRow, fixedH, 0, m_fixedCols - 1, 0, true); // row headings
-    paintBlock(0, m_fixedRows - 1, 0, vis.minCol, vis.maxCol, fixedW, true); // column headings
+    const int fixedRows = fixedRowCount();
+    const int fixedCols = fixedColumnCount();
+    paintBlock(0, fixedRows - 1, 0, 0, fixedCols - 1, 0, true);            // top-left block
+    paintBlock(vis.minRow, vis.maxRow, fixedH, 0, fixedCols - 1, 0, true); // row headings
+    paintBlock(0, fixedRows - 1, 0, vis.minCol, vis.maxCol, fixedW, true); // column headings
     paintBlock(vis.minRow, vis.maxRow, fixedH, vis.minCol, vis.maxCol, fixedW, false);
 
-    // Grid lines over the normal cells.
+    // Grid lines over the normal cells: one after each visible line, across the others.
     const QColor line = toQColor(m_gridColour);
     if (m_gridLines == GridLinesBoth || m_gridLines == GridLinesVertical) {
         int x = fixedW - 1;
         for (int c = vis.minCol; c <= vis.maxCol; ++c) {
-            x += m_colWidths[c];
+            x += widths[std::size_t(c)];
             lineWin(p, x, fixedH, x, visBottom, line);
         }
     }
     if (m_gridLines == GridLinesBoth || m_gridLines == GridLinesHorizontal) {
-        int yy = fixedH - 1;
+        int y = fixedH - 1;
         for (int r = vis.minRow; r <= vis.maxRow; ++r) {
-            yy += m_rowHeights[r];
-            lineWin(p, fixedW, yy, visRight, yy, line);
+            y += heights[std::size_t(r)];
+            lineWin(p, fixedW, y, visRight, y, line);
         }
     }
 }
 
 bool CGridCtrl::drawFixedCell(QPainter& p, int row, int col, QRect rect, bool /*erase*/) {
-    if (!m_allowDraw)
-        return false;
-    const CGridCell* c = cell(row, col);
+    const CGridCell* c = m_allowDraw ? cell(row, col) : nullptr;
     if (!c)
         return false;
     const bool printing = isPrinting(p);
@@ -178,8 +181,8 @@ bool CGridCtrl::drawFixedCell(QPainter& p, int row, int col, QRect rect, bool /*
                 toQColor(c->backColour == kDefaultColour ? m_fixedBkColour : c->backColour));
     const QColor fg = toQColor(c->textColour == kDefaultColour ? m_fixedTextColour : c->textColour);
 
-    const bool focusValid = isValid(m_focusCell);
-    const bool emphasised = focusValid && (row == m_focusCell.row || col == m_focusCell.col);
+    const CCellID focus = m_sel.focus;
+    const bool emphasised = isValid(focus) && (row == focus.row || col == focus.col);
     QFont f = c->font;
     if (emphasised)
         f.setWeight(QFont::Weight(kSemiBold));
@@ -225,9 +228,7 @@ void CGridCtrl::drawCellContent(QPainter& p, const CGridCell& c, int l, int t, i
 }
 
 bool CGridCtrl::drawCell(QPainter& p, int row, int col, QRect rect, bool /*erase*/) {
-    if (!m_allowDraw)
-        return false;
-    const CGridCell* c = cell(row, col);
+    const CGridCell* c = m_allowDraw ? cell(row, col) : nullptr;
     if (!c)
         return false;
     const bool printing = isPrinting(p);
@@ -267,7 +268,7 @@ bool CGridCtrl::redrawCell(int row, int col) {
 void CGridCtrl::changeEvent(QEvent* e) {
     QAbstractScrollArea::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && !isActiveWindow())
-        loseMouse();
+        m_mouse->lose();
     else if (e->type() == QEvent::FontChange)
         applyFont();
     else if (e->type() == QEvent::PaletteChange)

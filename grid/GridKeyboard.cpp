@@ -1,37 +1,40 @@
-// Keyboard navigation, the start and end of a cell edit, and the notifications to the owner.
+// The keyboard: a key press becomes an action, a movement gives its target cell
+// (moveCursor), and applyMove selects, focuses and scrolls to it. Then the start and the end
+// of a cell edit, and the notifications to the owner.
 #include "grid/CGridCtrl.h"
 #include "grid/CInPlaceEdit.h"
+#include "grid/GridMouse.h"
 
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <optional>
+#include <utility>
 
 namespace morvik {
 
 namespace {
 
-// The key code of a key press in the grid's numbering; 0 for keys the grid has no use for.
-int gridKeyOf(const QKeyEvent* e) {
-    if (const int nav = navigationKeyOf(e->key()))
-        return nav;
-    switch (e->key()) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return KeyTab;
-    case Qt::Key_End:
-        return KeyEnd;
-    case Qt::Key_Home:
-        return KeyHome;
-    case Qt::Key_Delete:
-        return KeyDelete;
-    default:
-        if (e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
-            return e->key(); // letters share their codes with the upper-case characters
-        return 0;
-    }
-}
+// The extra scroll step of a movement whose target is not fully visible.
+struct ScrollStep {
+    Qt::Orientation orientation;
+    bool forward;
+};
 
-bool isNavigationKey(int key) {
-    return key == KeyTab || (key >= KeyPageUp && key <= KeyDown);
+std::optional<ScrollStep> scrollStepOf(GridAction action) {
+    switch (action) {
+    case GridAction::NextCell:
+    case GridAction::Right:
+        return ScrollStep{Qt::Horizontal, true};
+    case GridAction::PreviousCell:
+    case GridAction::Left:
+        return ScrollStep{Qt::Horizontal, false};
+    case GridAction::Down:
+        return ScrollStep{Qt::Vertical, true};
+    case GridAction::Up:
+        return ScrollStep{Qt::Vertical, false};
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -50,7 +53,7 @@ bool CGridCtrl::event(QEvent* e) {
     // A modal window opened over the grid's window takes the mouse, and with it the release
     // of any press in progress.
     if (e->type() == QEvent::WindowBlocked)
-        loseMouse();
+        m_mouse->lose();
     // The grid keeps Tab for moving between cells unless Ctrl is held.
     if (e->type() == QEvent::KeyPress && m_handleTabKey) {
         auto* ke = static_cast<QKeyEvent*>(e);
@@ -73,11 +76,11 @@ void CGridCtrl::keyPressEvent(QKeyEvent* e) {
         e->accept();
         return;
     }
-    const int key = gridKeyOf(e);
+    const int key = gridKeyOf(e->key());
     Qt::KeyboardModifiers mods = e->modifiers();
     if (e->key() == Qt::Key_Backtab)
         mods |= Qt::ShiftModifier;
-    bool handled = key != 0 && handleKeyDown(key, mods);
+    bool handled = key != 0 && handleKey(key, mods);
     if (handleCharacter(e->key() == Qt::Key_Backspace ? QString(QChar(KeyBackspace)) : e->text(),
                         mods))
         handled = true;
@@ -89,170 +92,143 @@ void CGridCtrl::keyPressEvent(QKeyEvent* e) {
         e->ignore();
 }
 
-bool CGridCtrl::handleKeyDown(int key, Qt::KeyboardModifiers mods) {
-    if (!isValid(m_focusCell))
+bool CGridCtrl::handleKey(int key, Qt::KeyboardModifiers mods) {
+    if (!isValid(m_sel.focus))
         return false;
-    const bool ctrl = mods & Qt::ControlModifier;
-    const bool shift = mods & Qt::ShiftModifier;
-    bool handled = false;
-    if (ctrl) {
-        switch (key) {
-        case 'A':
-            onEditSelectAll();
-            handled = true;
-            break;
-        case 'C':
-            onEditCopy();
-            handled = true;
-            break;
-        case 'V':
-            onEditPaste();
-            handled = true;
-            break;
-        case 'X':
-            onEditCut();
-            handled = true;
-            break;
-        default:
-            break;
-        }
-    }
-    if (!isValid(m_focusCell)) // a command may have cleared the focus
-        return handled;
-
-    const CCellID focus = m_focusCell;
-    const QString text = itemText(focus.row, focus.col);
-    CCellID next = focus;
-    bool wrap = false;
-    switch (key) {
-    case KeyTab:
-        if (!shift) {
-            if (text.isEmpty())
-                return true;
-            if (focus.col < m_colCount - 2) {
-                ++next.col;
-            } else if (focus.col == m_colCount - 2 && focus.row < m_rowCount - 1) {
-                ++next.row;
-                next.col = m_fixedCols;
-                wrap = true;
-            } else {
-                return handled;
-            }
-        } else {
-            if (focus.col > m_fixedCols) {
-                --next.col;
-            } else if (focus.col == m_fixedCols && focus.row > m_fixedRows) {
-                --next.row;
-                next.col = m_colCount - 1;
-                wrap = true;
-            } else {
-                return handled;
-            }
-        }
-        break;
-    case KeyPageUp: {
-        const CCellID before = topLeftNonFixedCell();
-        scrollBy(Qt::Vertical, PageBack);
-        const int moved = before.row - topLeftNonFixedCell().row;
-        next.row = moved == 0 ? m_fixedRows : std::max(m_fixedRows, focus.row - moved);
-        break;
-    }
-    case KeyPageDown: {
-        const CCellID before = topLeftNonFixedCell();
-        scrollBy(Qt::Vertical, PageForward);
-        const int moved = topLeftNonFixedCell().row - before.row;
-        next.row = moved == 0 ? m_rowCount - 1 : std::min(m_rowCount - 1, focus.row + moved);
-        break;
-    }
-    case KeyEnd:
-        scrollBy(Qt::Vertical, ToEnd);
-        next.row = m_rowCount - 1;
-        break;
-    case KeyHome:
-        scrollBy(Qt::Vertical, ToStart);
-        next.row = m_fixedRows;
-        break;
-    case KeyLeft:
-        if (focus.col > m_fixedCols)
-            --next.col;
-        break;
-    case KeyUp:
-        if (focus.row > m_fixedRows)
-            --next.row;
-        break;
-    case KeyRight:
-        if (focus.col < m_colCount - 1)
-            ++next.col;
-        break;
-    case KeyDown:
-        if (focus.row < m_rowCount - 1)
-            ++next.row;
-        break;
-    case KeyDelete:
-        if (isCellEditable(focus.row, focus.col)) {
-            sendNotify(GridBeginEdit, focus.row, focus.col);
-            setItemText(focus.row, focus.col, QString());
-            setModified(focus.row, focus.col);
-            sendNotify(GridEndEdit, focus.row, focus.col);
-            redrawCell(focus.row, focus.col);
-        }
+    const GridAction action = gridActionOf(key, mods);
+    if (action == GridAction::None)
+        return false;
+    if (runClipboardAction(action))
         return true;
-    default:
-        return handled;
-    }
-
-    if (next == focus)
+    if (action == GridAction::ClearCell) {
+        clearFocusCell();
         return true;
-    if (m_mouseMode == MouseIdle) {
-        m_prevSelection.clear();
-        m_mouseMode = m_listMode ? MouseSelectRows : MouseSelectCells;
-        if (!shift || key == KeyTab)
-            m_selectionStartCell = next;
-        if (m_mouseMode == MouseSelectRows)
-            selectRows(next);
+    }
+    const CursorMove move = moveCursor(action, m_sel.focus);
+    if (move.target != m_sel.focus)
+        applyMove(action, move, mods & Qt::ShiftModifier);
+    return true;
+}
+
+bool CGridCtrl::runClipboardAction(GridAction action) {
+    static const std::pair<GridAction, void (CGridCtrl::*)()> kCommands[] = {
+        {GridAction::SelectAll, &CGridCtrl::onEditSelectAll},
+        {GridAction::Copy, &CGridCtrl::onEditCopy},
+        {GridAction::Paste, &CGridCtrl::onEditPaste},
+        {GridAction::Cut, &CGridCtrl::onEditCut},
+    };
+    for (const auto& [a, command] : kCommands)
+        if (a == action) {
+            (this->*command)();
+            return true;
+        }
+    return false;
+}
+
+// Page Up/Down, End and Home scroll first; the target then follows the rows that moved.
+CursorMove CGridCtrl::moveCursor(GridAction action, const CCellID& from) {
+    const GridAxis& rows = m_store.rows();
+    const GridAxis& cols = m_store.columns();
+    const int lastRow = rows.count() - 1;
+    const int lastCol = cols.count() - 1;
+    CursorMove move{from, false};
+    CCellID& to = move.target;
+    switch (action) {
+    case GridAction::NextCell:
+        // Tab never enters the last column, and leaves an empty cell alone.
+        if (itemText(from.row, from.col).isEmpty())
+            break;
+        if (from.col < lastCol - 1)
+            ++to.col;
+        else if (from.col == lastCol - 1 && from.row < lastRow)
+            move = {CCellID(from.row + 1, cols.fixedCount()), true};
+        break;
+    case GridAction::PreviousCell:
+        if (from.col > cols.fixedCount())
+            --to.col;
+        else if (from.col == cols.fixedCount() && from.row > rows.fixedCount())
+            move = {CCellID(from.row - 1, lastCol), true};
+        break;
+    case GridAction::PageUp:
+    case GridAction::PageDown: {
+        const bool up = action == GridAction::PageUp;
+        const int before = topLeftNonFixedCell().row;
+        scrollBy(Qt::Vertical, up ? PageBack : PageForward);
+        const int moved = std::abs(topLeftNonFixedCell().row - before);
+        if (up)
+            to.row = moved == 0 ? rows.fixedCount() : std::max(rows.fixedCount(), from.row - moved);
         else
-            selectCells(next);
-        m_mouseMode = MouseIdle;
+            to.row = moved == 0 ? lastRow : std::min(lastRow, from.row + moved);
+        break;
+    }
+    case GridAction::Bottom:
+        scrollBy(Qt::Vertical, ToEnd);
+        to.row = lastRow;
+        break;
+    case GridAction::Top:
+        scrollBy(Qt::Vertical, ToStart);
+        to.row = rows.fixedCount();
+        break;
+    case GridAction::Left:
+        if (from.col > cols.fixedCount())
+            --to.col;
+        break;
+    case GridAction::Up:
+        if (from.row > rows.fixedCount())
+            --to.row;
+        break;
+    case GridAction::Right:
+        if (from.col < lastCol)
+            ++to.col;
+        break;
+    case GridAction::Down:
+        if (from.row < lastRow)
+            ++to.row;
+        break;
+    default:
+        break;
+    }
+    return move;
+}
+
+void CGridCtrl::applyMove(GridAction action, const CursorMove& move, bool shift) {
+    const CCellID next = move.target;
+    const bool tab = action == GridAction::NextCell || action == GridAction::PreviousCell;
+    if (m_mouse->mode == MouseIdle) {
+        m_sel.forgetPrevious();
+        if (!shift || tab)
+            m_sel.start = next;
+        setSpan(m_listMode ? SelectionSpan::Rows : SelectionSpan::Cells, next);
     }
     setFocusCell(next);
-
-    if (!fullyVisibleNonFixedCellRange().contains(next)) {
-        ensureVisible(next.row, next.col);
-        switch (key) {
-        case KeyTab:
-            if (shift && wrap) {
-                scrollBy(Qt::Vertical, LineBack);
-                scrollBy(Qt::Horizontal, ToEnd);
-            } else if (wrap) {
-                scrollBy(Qt::Vertical, LineForward);
-                scrollBy(Qt::Horizontal, ToStart);
-            } else {
-                scrollBy(Qt::Horizontal, shift ? LineBack : LineForward);
-            }
-            break;
-        case KeyLeft:
-            scrollBy(Qt::Horizontal, LineBack);
-            break;
-        case KeyRight:
-            scrollBy(Qt::Horizontal, LineForward);
-            break;
-        case KeyUp:
-            scrollBy(Qt::Vertical, LineBack);
-            break;
-        case KeyDown:
-            scrollBy(Qt::Vertical, LineForward);
-            break;
-        default:
-            break;
-        }
-        viewport()->update();
+    if (fullyVisibleNonFixedCellRange().contains(next))
+        return;
+    ensureVisible(next.row, next.col);
+    const std::optional<ScrollStep> step = scrollStepOf(action);
+    if (step && move.wrap) {
+        // A wrap goes one row on and to the other end of the row.
+        scrollBy(Qt::Vertical, step->forward ? LineForward : LineBack);
+        scrollBy(Qt::Horizontal, step->forward ? ToStart : ToEnd);
+    } else if (step) {
+        scrollBy(step->orientation, step->forward ? LineForward : LineBack);
     }
-    return true;
+    viewport()->update();
+}
+
+void CGridCtrl::clearFocusCell() {
+    const CCellID focus = m_sel.focus;
+    if (!isCellEditable(focus.row, focus.col))
+        return;
+    sendNotify(GridBeginEdit, focus.row, focus.col);
+    setItemText(focus.row, focus.col, QString());
+    setModified(focus.row, focus.col);
+    sendNotify(GridEndEdit, focus.row, focus.col);
+    redrawCell(focus.row, focus.col);
 }
 
 bool CGridCtrl::handleCharacter(const QString& text, Qt::KeyboardModifiers mods) {
     if (text.isEmpty() || (mods & (Qt::ControlModifier | Qt::AltModifier)) ||
-        m_mouseMode != MouseIdle)
+        m_mouse->mode != MouseIdle)
         return false;
     const QChar ch = text.at(0);
     if (ch == QChar(KeyTab) && m_handleTabKey)
@@ -262,7 +238,7 @@ bool CGridCtrl::handleCharacter(const QString& text, Qt::KeyboardModifiers mods)
         return false;
     if (ch.unicode() == 0x7F)
         return false;
-    beginCellEdit(m_focusCell.row, m_focusCell.col, ch.unicode());
+    beginCellEdit(m_sel.focus.row, m_sel.focus.col, ch.unicode());
     return true;
 }
 
@@ -275,8 +251,12 @@ void CGridCtrl::beginCellEdit(int row, int col, int firstKey) {
     QRect rect;
     if (!cellRect(row, col, &rect))
         return;
+    m_editorCell = CCellID(row, col);
     QWidget* editor = createInPlaceEditor(rect, itemFormat(row, col), kInPlaceEditId, row, col,
                                           itemText(row, col), firstKey);
+    // The first key may already have ended that edit and opened the next one.
+    if (m_editorCell == CCellID(row, col))
+        m_editor = editor;
     // While the editor is open a click on the cells must not hand the focus to the grid
     // before the press handling has looked at it (an owner may let clicks focus the grid):
     // the press decides whether the edit ends, and nothing does on the empty area. With the
@@ -301,13 +281,16 @@ void CGridCtrl::onInPlaceEditEnd(const GridEditResult& result, Qt::KeyboardModif
     const int row = result.item.row;
     const int col = result.item.col;
     const int key = int(result.item.data);
+    m_editor = nullptr;
+    m_editorCell = CCellID();
     viewport()->setFocusProxy(nullptr);
     endCellEdit(row, col, result.item.text);
     redrawCell(row, col);
+    sendAccessibleCellEvent(QAccessible::NameChanged, row, col);
     sendNotify(GridEndEdit, row, col);
     if (isNavigationKey(key)) {
-        handleKeyDown(key, mods);
-        beginCellEdit(m_focusCell.row, m_focusCell.col, key);
+        handleKey(key, mods);
+        beginCellEdit(m_sel.focus.row, m_sel.focus.col, key);
     }
 }
 

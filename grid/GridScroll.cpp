@@ -22,10 +22,8 @@ void CGridCtrl::resetScrollBars() {
     const int pageH = client.height() - fixedRowHeight();
     if (pageW <= 0 || pageH <= 0)
         return;
-    const int scrollH = virtualHeight() - fixedRowHeight();
-    const int scrollW = virtualWidth() - fixedColumnWidth();
-    m_vScrollMax = pageH < scrollH ? scrollH - 1 : 0;
-    m_hScrollMax = pageW < scrollW ? scrollW - 1 : 0;
+    m_vScrollMax = m_store.rows().scrollMaximum(pageH);
+    m_hScrollMax = m_store.columns().scrollMaximum(pageW);
     // The thumb can travel until the last page is shown: maximum - page + 1.
     verticalScrollBar()->setPageStep(pageH);
     verticalScrollBar()->setRange(0, m_vScrollMax > 0 ? m_vScrollMax - pageH + 1 : 0);
@@ -62,48 +60,33 @@ void CGridCtrl::setDrawingAllowed(bool on) {
     }
 }
 
-int CGridCtrl::positionOf(Qt::Orientation o) const {
-    return o == Qt::Horizontal ? horizontalScrollBar()->value() : verticalScrollBar()->value();
-}
-
-int CGridCtrl::maximumOf(Qt::Orientation o) const {
-    return o == Qt::Horizontal ? m_hScrollMax : m_vScrollMax;
-}
-
-void CGridCtrl::invalidateNonFixed() {
-    viewport()->update();
-}
-
+// The scroll bar's own step and page moves are undone and replaced by the grid's, which
+// move by whole cells.
 void CGridCtrl::onScrollAction(Qt::Orientation o, int action) {
-    QScrollBar* bar = o == Qt::Horizontal ? horizontalScrollBar() : verticalScrollBar();
-    switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-        bar->setSliderPosition(bar->value());
-        scrollBy(o, LineBack);
-        break;
-    case QAbstractSlider::SliderSingleStepAdd:
-        bar->setSliderPosition(bar->value());
-        scrollBy(o, LineForward);
-        break;
-    case QAbstractSlider::SliderPageStepSub:
-        bar->setSliderPosition(bar->value());
-        scrollBy(o, PageBack);
-        break;
-    case QAbstractSlider::SliderPageStepAdd:
-        bar->setSliderPosition(bar->value());
-        scrollBy(o, PageForward);
-        break;
-    case QAbstractSlider::SliderToMinimum:
-        scrollBy(o, ToStart);
-        break;
-    case QAbstractSlider::SliderToMaximum:
-        scrollBy(o, ToEnd);
-        break;
-    case QAbstractSlider::SliderMove:
-        scrollBy(o, ThumbTrack, bar->sliderPosition());
-        break;
-    default:
-        break;
+    static const struct {
+        int action;
+        ScrollCode code;
+    } kActions[] = {
+        {QAbstractSlider::SliderSingleStepSub, LineBack},
+        {QAbstractSlider::SliderSingleStepAdd, LineForward},
+        {QAbstractSlider::SliderPageStepSub, PageBack},
+        {QAbstractSlider::SliderPageStepAdd, PageForward},
+        {QAbstractSlider::SliderToMinimum, ToStart},
+        {QAbstractSlider::SliderToMaximum, ToEnd},
+        {QAbstractSlider::SliderMove, ThumbTrack},
+    };
+    QScrollBar* bar = scrollBar(o);
+    for (const auto& a : kActions) {
+        if (a.action != action)
+            continue;
+        if (a.code == ThumbTrack) {
+            scrollBy(o, ThumbTrack, bar->sliderPosition());
+            return;
+        }
+        if (a.code != ToStart && a.code != ToEnd)
+            bar->setSliderPosition(bar->value());
+        scrollBy(o, a.code);
+        return;
     }
 }
 
@@ -112,59 +95,46 @@ void CGridCtrl::scrollBy(Qt::Orientation o, ScrollCode code, int trackPos) {
         setFocus(Qt::OtherFocusReason); // a running edit ends before its cell moves
     hideTitleTip();
     const bool horizontal = o == Qt::Horizontal;
-    QScrollBar* bar = horizontal ? horizontalScrollBar() : verticalScrollBar();
+    const GridAxis& lines = axis(o);
+    QScrollBar* bar = scrollBar(o);
     const QRect client = viewport()->rect();
-    const int fixedW = fixedColumnWidth();
-    const int fixedH = fixedRowHeight();
+    const int fixedEnd = lines.fixedExtent();
     // The scrolled area: everything right of the fixed columns (or below the fixed rows),
     // headings included, since they move with the cells.
-    const QRect area = horizontal ? QRect(QPoint(fixedW, 0), client.bottomRight())
-                                  : QRect(QPoint(0, fixedH), client.bottomRight());
+    const QRect area = horizontal ? QRect(QPoint(fixedEnd, 0), client.bottomRight())
+                                  : QRect(QPoint(0, fixedEnd), client.bottomRight());
     const int pos = bar->value();
-    const CCellID topLeft = topLeftNonFixedCell();
-    auto moveTo = [&](int newPos) {
-        bar->setValue(newPos);
-        return bar->value() - pos;
-    };
+    const int first = lines.firstVisible(pos);
     switch (code) {
-    case LineBack: {
-        const int first = horizontal ? m_fixedCols : m_fixedRows;
-        const int edge = horizontal ? topLeft.col : topLeft.row;
-        if (pos > 0 && edge > first) {
-            const int step = horizontal ? m_colWidths[edge - 1] : m_rowHeights[edge - 1];
-            moveTo(std::max(0, pos - step));
-            shiftByCells(o, topLeft, area);
+    case LineBack:
+        if (pos > 0 && first > lines.fixedCount()) {
+            bar->setValue(std::max(0, pos - lines.size(first - 1)));
+            shiftByCells(o, first, area);
         }
         break;
-    }
-    case LineForward: {
-        const int edge = horizontal ? topLeft.col : topLeft.row;
-        if (pos < maximumOf(o) && edge >= 0 && edge < (horizontal ? m_colCount : m_rowCount)) {
-            const int step = horizontal ? m_colWidths[edge] : m_rowHeights[edge];
-            moveTo(pos + step);
-            shiftByCells(o, topLeft, area);
+    case LineForward:
+        if (pos < (horizontal ? m_hScrollMax : m_vScrollMax) && first >= 0 &&
+            first < lines.count()) {
+            bar->setValue(pos + lines.size(first));
+            shiftByCells(o, first, area);
         }
         break;
-    }
     case PageBack:
     case PageForward: {
-        const int page = horizontal ? client.width() - fixedW : client.height() - fixedH;
+        const int page = (horizontal ? client.width() : client.height()) - fixedEnd;
         const int target = code == PageBack ? pos - page : pos + page;
-        moveTo(std::clamp(target, 0, std::max(0, bar->maximum())));
+        bar->setValue(std::clamp(target, 0, std::max(0, bar->maximum())));
         viewport()->update(area);
         break;
     }
     case ThumbTrack:
-        moveTo(trackPos);
-        if (!(topLeftNonFixedCell() == topLeft))
+        bar->setValue(trackPos);
+        if (lines.firstVisible(bar->value()) != first)
             viewport()->update(area);
         break;
     case ToStart:
-        moveTo(0);
-        viewport()->update();
-        break;
     case ToEnd:
-        moveTo(bar->maximum());
+        bar->setValue(code == ToStart ? 0 : bar->maximum());
         viewport()->update();
         break;
     }
@@ -173,19 +143,17 @@ void CGridCtrl::scrollBy(Qt::Orientation o, ScrollCode code, int trackPos) {
 // Cells are drawn from the first visible cell on, so the picture moves by whole cells: by the
 // sizes of the cells between the old and the new first cell. The uncovered strip is
 // repainted; a move of several cells repaints the whole area.
-void CGridCtrl::shiftByCells(Qt::Orientation o, const CCellID& oldTopLeft, const QRect& area) {
-    const CCellID now = topLeftNonFixedCell();
-    const bool horizontal = o == Qt::Horizontal;
-    const int from = horizontal ? oldTopLeft.col : oldTopLeft.row;
-    const int to = horizontal ? now.col : now.row;
+void CGridCtrl::shiftByCells(Qt::Orientation o, int from, const QRect& area) {
+    const GridAxis& lines = axis(o);
+    const int to = lines.firstVisible(scrollBar(o)->value());
     if (from == to)
         return;
     if (std::abs(to - from) != 1) {
         viewport()->update(area);
         return;
     }
-    const std::vector<int>& sizes = horizontal ? m_colWidths : m_rowHeights;
-    const int shift = to > from ? -sizes[from] : sizes[to];
+    const int shift = to > from ? -lines.size(from) : lines.size(to);
+    const bool horizontal = o == Qt::Horizontal;
     viewport()->scroll(horizontal ? shift : 0, horizontal ? 0 : shift, area);
 }
 
@@ -195,11 +163,11 @@ void CGridCtrl::ensureVisible(int row, int col) {
     const CCellRange vis = visibleNonFixedCellRange();
     for (int n = col - vis.maxCol; n > 0; --n)
         scrollBy(Qt::Horizontal, LineForward);
-    for (int n = vis.minCol - col; n > 0 && col >= m_fixedCols; --n)
+    for (int n = vis.minCol - col; n > 0 && col >= fixedColumnCount(); --n)
         scrollBy(Qt::Horizontal, LineBack);
     for (int n = row - vis.maxRow; n > 0; --n)
         scrollBy(Qt::Vertical, LineForward);
-    for (int n = vis.minRow - row; n > 0 && row >= m_fixedRows; --n)
+    for (int n = vis.minRow - row; n > 0 && row >= fixedRowCount(); --n)
         scrollBy(Qt::Vertical, LineBack);
     QRect rect;
     const QRect client = viewport()->rect();
@@ -216,39 +184,41 @@ QSize CGridCtrl::measureCell(int row, int col) const {
     if (!c)
         return QSize();
     QFont f = c->font;
-    if (row < m_fixedRows || col < m_fixedCols)
+    if (row < fixedRowCount() || col < fixedColumnCount())
         f.setWeight(QFont::Weight(600));
     const QFontMetrics fm(f);
     const QSize text = fm.size(0, c->text);
     QSize size(text.width() + 4 * m_margin, text.height() + 2 * m_margin);
     if (c->image >= 0 && c->image < int(m_imageList.size())) {
-        const QPixmap& img = m_imageList[c->image];
+        const QPixmap& img = m_imageList[std::size_t(c->image)];
         size.rwidth() += img.width();
         size.setHeight(std::max(size.height(), img.height()));
     }
     return size;
 }
 
-bool CGridCtrl::autoSizeColumn(int col) {
-    if (col < 0 || col >= m_colCount)
+// A column takes the widest of its cells, a row the tallest.
+bool CGridCtrl::autoSize(Qt::Orientation o, int index) {
+    const bool columns = o == Qt::Horizontal;
+    GridAxis& lines = axisOf(o);
+    if (index < 0 || index >= lines.count())
         return false;
-    int width = 0;
-    for (int r = 0; r < m_rowCount; ++r)
-        width = std::max(width, measureCell(r, col).width());
-    m_colWidths[col] = width;
+    int extent = 0;
+    for (int i = 0; i < (columns ? rowCount() : columnCount()); ++i) {
+        const QSize size = columns ? measureCell(i, index) : measureCell(index, i);
+        extent = std::max(extent, columns ? size.width() : size.height());
+    }
+    lines.setSize(index, extent);
     resetScrollBars();
     return true;
 }
 
+bool CGridCtrl::autoSizeColumn(int col) {
+    return autoSize(Qt::Horizontal, col);
+}
+
 bool CGridCtrl::autoSizeRow(int row) {
-    if (row < 0 || row >= m_rowCount)
-        return false;
-    int height = 0;
-    for (int c = 0; c < m_colCount; ++c)
-        height = std::max(height, measureCell(row, c).height());
-    m_rowHeights[row] = height;
-    resetScrollBars();
-    return true;
+    return autoSize(Qt::Vertical, row);
 }
 
 } // namespace morvik

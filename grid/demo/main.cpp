@@ -13,7 +13,6 @@ using namespace morvik;
 
 namespace {
 
-
 void setUpReadingGrid(CGridCtrl& g) {
     g.setDrawingAllowed(false);
     g.setRowCount(17);
@@ -58,6 +57,7 @@ int main(int argc, char** argv) {
     auto* layout = new QVBoxLayout(&window);
     auto* grid = new CGridCtrl;
     grid->setControlId(1000);
+    grid->setAccessibleName(QStringLiteral("测点读数"));
     grid->setMinimumSize(360, 380);
     setUpReadingGrid(*grid);
     auto* status = new QLabel(QStringLiteral("Type a reading, Tab to move on."));
