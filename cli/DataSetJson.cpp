@@ -3,6 +3,7 @@
 #include "DataSetFields.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
+#include "core/Records.h"
 #include "io/LargePages.h"
 #include <algorithm>
 #include <charconv>
@@ -305,7 +306,7 @@ private:
     // has been derived from its readings.
     static void evaluate(const ProjectInfo& project, ShaJiang_GouJian_Struct& m) {
         for (int k = 0; k < kPointCount; ++k)
-            m.depth[k] = pointDepth(m.gaugeReading[k], m.unevenness[k]);
+            updatePointDepth(m, k);
         m.meanDepth = m.strength = m.memberEstimate = kMissing;
         evaluateMember(m, project.mortarCode);
     }
@@ -594,10 +595,6 @@ std::optional<std::string> dataSetFromJson(const JsonText& json, ProjectInfo& pr
     const auto problem = readDataSet(json, data, &members);
     project = data.project;
     return problem;
-}
-
-float pointDepth(float gaugeReading, float unevenness) {
-    return isPresent(unevenness) && isPresent(gaugeReading) ? gaugeReading - unevenness : kMissing;
 }
 
 } // namespace morvik::cli

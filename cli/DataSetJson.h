@@ -59,9 +59,4 @@ std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data)
 std::optional<std::string> dataSetFromJson(const JsonText& json, ProjectInfo& project,
                                            MemberSink& members);
 
-// The depth of a point as the dialog derives it when an edit of one of its readings ends:
-// penetrometer reading − unevenness reading in single precision when both are present,
-// missing otherwise.
-float pointDepth(float gaugeReading, float unevenness);
-
 } // namespace morvik::cli

@@ -70,8 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             for (const float value : {m.unevenness[k], m.gaugeReading[k], m.depth[k]})
                 if (!std::isfinite(value))
                     std::abort();
-            const float depth = cli::pointDepth(m.gaugeReading[k], m.unevenness[k]);
-            if (std::memcmp(&depth, &m.depth[k], sizeof depth) != 0)
+            ShaJiang_GouJian_Struct derived = m;
+            updatePointDepth(derived, k);
+            if (std::memcmp(&derived.depth[k], &m.depth[k], sizeof(float)) != 0)
                 std::abort();
         }
     }
