@@ -3,6 +3,7 @@
 // sends. Both editors end the same way: the key that ends the edit is stored, the focus goes
 // back to the grid, and the report goes out once, after the editor has hidden itself.
 
+#include "grid/CGridCtrl.h"
 #include "grid/GridTypes.h"
 
 #include <QPointer>
@@ -10,8 +11,6 @@
 class QWidget;
 
 namespace morvik {
-
-class CGridCtrl;
 
 struct InPlaceEditorLink {
     InPlaceEditorLink(CGridCtrl* g, int editorId, int r, int c, const QString& text)
