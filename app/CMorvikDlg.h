@@ -95,6 +95,8 @@ private:
     void setBatchModeChecked(bool checked) override;
     void clearListRows() override;
     void appendListRow(const ListRowTexts& texts) override;
+    void appendListRows(int first, const std::vector<ListRowTexts>& rows,
+                        const std::vector<bool>& checked) override;
     void removeListRows(const std::vector<int>& rows) override;
     void setListCellText(int row, int column, const std::string& text) override;
     void setListRowChecked(int row, bool checked) override;

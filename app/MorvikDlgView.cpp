@@ -115,6 +115,15 @@ void CMorvikDlg::appendListRow(const ListRowTexts& texts) {
     list_->addRow({qs(texts[0]), qs(texts[1]), qs(texts[2]), qs(texts[3])});
 }
 
+void CMorvikDlg::appendListRows(int, const std::vector<ListRowTexts>& rows,
+                                const std::vector<bool>& checked) {
+    std::vector<QStringList> texts;
+    texts.reserve(rows.size());
+    for (const ListRowTexts& row : rows)
+        texts.push_back({qs(row[0]), qs(row[1]), qs(row[2]), qs(row[3])});
+    list_->addRows(texts, checked);
+}
+
 void CMorvikDlg::removeListRows(const std::vector<int>& rows) {
     list_->deleteRows(rows);
 }

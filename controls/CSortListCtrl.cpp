@@ -195,7 +195,7 @@ int CSortListCtrl::rowCount() const {
     return model_->rowCount();
 }
 
-int CSortListCtrl::addRow(const QStringList& texts) {
+ListRow CSortListCtrl::newRow(const QStringList& texts, bool checked) const {
     const int columns = model_->columnCount();
     auto data = std::make_unique<ListRowData>();
     data->texts.resize(size_t(columns));
@@ -207,8 +207,22 @@ int CSortListCtrl::addRow(const QStringList& texts) {
     ListRow row;
     row.shown = QStringList(data->texts.begin(), data->texts.end());
     row.data = std::move(data);
-    row.reportedState = kListUnchecked;
-    return model_->appendRow(std::move(row));
+    row.checked = checked;
+    row.reportedState = checked ? kListChecked : kListUnchecked;
+    return row;
+}
+
+int CSortListCtrl::addRow(const QStringList& texts) {
+    return model_->appendRow(newRow(texts, false));
+}
+
+void CSortListCtrl::addRows(const std::vector<QStringList>& texts,
+                            const std::vector<bool>& checked) {
+    std::vector<ListRow> rows;
+    rows.reserve(texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        rows.push_back(newRow(texts[i], i < checked.size() && checked[i]));
+    model_->appendRows(std::move(rows));
 }
 
 bool CSortListCtrl::setCellText(int row, int column, const QString& text) {

@@ -30,6 +30,7 @@
 namespace morvik {
 
 class ListRowsModel;
+struct ListRow;
 
 // The desktop's window-frame colour. Qt's palette has no such role, and new rows are drawn
 // in it until the first change of the system colours.
@@ -51,6 +52,9 @@ public:
     // Appends a row with one text per column (missing texts are empty, extra ones ignored);
     // every cell gets the list's current text and background colours. Returns its index.
     int addRow(const QStringList& texts);
+    // Appends rows as addRow does, all in one step, each ticked as `checked` says (quietly:
+    // no item change is reported for them).
+    void addRows(const std::vector<QStringList>& texts, const std::vector<bool>& checked);
     // Replaces a cell's text on screen and in the stored copy; false when the cell does not
     // exist.
     bool setCellText(int row, int column, const QString& text);
@@ -118,6 +122,8 @@ private:
     friend class ListCellDelegate;
 
     void connectHandlers();
+    // A row of `texts` in the list's current colours, not yet in the list.
+    ListRow newRow(const QStringList& texts, bool checked) const;
     void onHeadingClicked(int column);
     void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);

@@ -55,6 +55,16 @@ int ListRowsModel::appendRow(ListRow row) {
     return r;
 }
 
+void ListRowsModel::appendRows(std::vector<ListRow> rows) {
+    if (rows.empty())
+        return;
+    const int first = int(rows_.size());
+    beginInsertRows({}, first, first + int(rows.size()) - 1);
+    for (ListRow& row : rows)
+        rows_.push_back(std::move(row));
+    endInsertRows();
+}
+
 bool ListRowsModel::setShownText(int r, int column, const QString& text) {
     if (!hasRow(r) || column < 0 || column >= int(headings_.size()))
         return false;

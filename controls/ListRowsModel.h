@@ -36,6 +36,8 @@ public:
     const ListHeading& heading(int column) const { return headings_[size_t(column)]; }
 
     int appendRow(ListRow row);
+    // Appends all of `rows` as one insertion, so a view lays itself out once, not per row.
+    void appendRows(std::vector<ListRow> rows);
     bool setShownText(int row, int column, const QString& text);
     void removeRowAt(int row);
     // Removes the rows of `rows` (ascending, without repeats, all present): one removal for

@@ -228,11 +228,11 @@ void Session::insertMembers(const MembersStep& step) {
     for (int row = first; row < memberCount() - static_cast<int>(step.members.size()); ++row)
         tail.push_back(row);
     view_.removeListRows(tail);
-    for (int row = first; row < memberCount(); ++row) {
-        view_.appendListRow(listRow(row, members_[row]));
-        if (checks_[row])
-            view_.setListRowChecked(row, true);
-    }
+    std::vector<ListRowTexts> rows;
+    rows.reserve(static_cast<std::size_t>(memberCount() - first));
+    for (int row = first; row < memberCount(); ++row)
+        rows.push_back(listRow(row, members_[row]));
+    view_.appendListRows(first, rows, std::vector<bool>(checks_.begin() + first, checks_.end()));
     currentMember_ = -1; // the rows moved: whatever was current is shown anew
     makeCurrentShown(first);
     showMemberReadings();

@@ -85,6 +85,17 @@ public:
     // The member list mirrors the member array row for row. All changes are quiet.
     virtual void clearListRows() = 0;
     virtual void appendListRow(const ListRowTexts& texts) = 0;
+    // Appends rows at the end, where the list holds `first` rows, each ticked as `checked`
+    // says; a list that can take many rows at once overrides this, so restoring thousands
+    // of members stays within a frame.
+    virtual void appendListRows(int first, const std::vector<ListRowTexts>& rows,
+                                const std::vector<bool>& checked) {
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            appendListRow(rows[i]);
+            if (checked[i])
+                setListRowChecked(first + int(i), true);
+        }
+    }
     // Removes the listed rows (ascending, no repeats) in one step.
     virtual void removeListRows(const std::vector<int>& rows) = 0;
     virtual void setListCellText(int row, int column, const std::string& text) = 0;
