@@ -196,7 +196,8 @@ void Session::applyCode(std::uint8_t code) {
     recomputeAllMembers();
     view_.showProjectFields(projectFields());
     temperatureValid_ = true; // the field shows the stored number again
-    currentRecord_ = members_[currentMember_];
+    if (currentMember_ >= 0)
+        currentRecord_ = members_[currentMember_];
 }
 
 void Session::insertMembers(const MembersStep& step) {

@@ -72,13 +72,8 @@ void Session::onKindChanged(int kindIndex) {
     if (kindIndex < 0 || kindIndex >= static_cast<int>(kindList().size()))
         return; // a list being emptied reports no entry
     const std::uint8_t codeBefore = project_.mortarCode;
-    project_.mortarCode = packMortarCode(kindIndex, 0);
+    applyCode(packMortarCode(kindIndex, 0)); // also refills 砂浆品种 for the new kind
     dataModified_ = true;
-    recomputeAllMembers();
-    view_.showProjectFields(projectFields()); // refills 砂浆品种 for the new kind
-    temperatureValid_ = true;
-    if (currentMember_ >= 0)
-        currentRecord_ = members_[currentMember_];
     recordCode(codeBefore);
     if (batchMode_)
         evaluateBatch();
