@@ -1,6 +1,7 @@
 #include "DataSetJson.h"
 
 #include "DataSetFields.h"
+#include "JsonLayout.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "core/Records.h"
@@ -170,20 +171,22 @@ class DataSetReader {
 public:
     // Members read after the project go to `sink` where one is given; the rest stay in the
     // data set.
-    DataSetReader(const JsonText& json, od::document& doc, MemberSink* sink)
-        : json_(json), doc_(doc), sink_(sink) {}
+    explicit DataSetReader(MemberSink* sink) : sink_(sink) {}
 
-    void read(DataSet& data) {
-        const od::json_type type = take(doc_.type());
+    // The whole text parsed at once as `doc`.
+    void read(std::string_view json, od::document& doc, DataSet& data) {
+        json_ = json;
+        doc_ = &doc;
+        const od::json_type type = take(doc_->type());
         if (type != od::json_type::object) {
-            check(doc_, 0); // a syntax error there is reported as such
+            check(*doc_, 0); // a syntax error there is reported as such
             if (type == od::json_type::array)
                 expectEnd(); // the parser checks what follows a lone value itself
             throw Fault{"not a JSON object with project and members"};
         }
         bool haveProject = false;
         bool haveMembers = false;
-        od::object root = take(doc_.get_object());
+        od::object root = take(doc_->get_object());
         for (auto member : root) {
             od::field field = take(std::move(member));
             // Given twice, either would leave the other's members or code behind.
@@ -207,6 +210,28 @@ public:
             fault("project", "missing");
         if (!haveMembers)
             fault("members", "missing");
+        finish(data);
+    }
+
+    // A part of the text parsed on its own as `doc`, the array "[" part "]": the project
+    // alone, or a run of members after the project.
+    void readProjectPart(std::string_view part, od::document& doc, ProjectInfo& project) {
+        readOnlyItem(part, doc, [&](od::value v) { readProject(v, project); });
+    }
+    // The value of a key nobody needs.
+    void checkPart(std::string_view part, od::document& doc) {
+        readOnlyItem(part, doc, [&](od::value v) { check(v, 1); });
+    }
+    void readMembersPart(std::string_view part, od::document& doc, const ProjectInfo& project,
+                         std::vector<ShaJiang_GouJian_Struct>& members) {
+        for (auto item : partItems(part, doc))
+            readMember(take(std::move(item)), &project, members);
+        expectEnd();
+    }
+
+    // After the last member: what no member could say alone, and the members kept
+    // evaluated, or handed on where they go on.
+    void finish(DataSet& data) {
         if (handedOn_ + data.members.size() == 0)
             fault("members", "empty; a data set holds at least one member");
         for (ShaJiang_GouJian_Struct& m : data.members)
@@ -221,9 +246,9 @@ public:
 private:
     [[noreturn]] void notJson(const std::string& what) {
         const char* at = nullptr;
-        const std::size_t offset = doc_.current_location().get(at) == simdjson::SUCCESS
-                                       ? static_cast<std::size_t>(at - json_.text().data())
-                                       : json_.text().size();
+        const std::size_t offset = doc_->current_location().get(at) == simdjson::SUCCESS
+                                       ? static_cast<std::size_t>(at - json_.data())
+                                       : json_.size();
         throw NotJson{what, offset};
     }
 
@@ -298,7 +323,7 @@ private:
     // Refuses anything but white space after the value read.
     void expectEnd() {
         const char* at = nullptr;
-        if (doc_.current_location().get(at) == simdjson::SUCCESS)
+        if (doc_->current_location().get(at) == simdjson::SUCCESS)
             notJson("text after the JSON value");
     }
 
@@ -436,32 +461,54 @@ private:
                      std::vector<ShaJiang_GouJian_Struct>& members) {
         if (take(v.type()) != od::json_type::array)
             fault("members", "not an array");
-        std::size_t index = 0;
-        for (auto item : take(v.get_array())) {
-            const Owner owner{"members", index++};
-            if (sink_ != nullptr && project != nullptr) {
-                ShaJiang_GouJian_Struct m{};
-                readRecord(take(std::move(item)), owner, kMemberFields, &m);
-                evaluate(*project, m);
-                sink_->add(m);
-                ++handedOn_;
-                continue;
-            }
-            readRecord(take(std::move(item)), owner, kMemberFields, &members.emplace_back());
-        }
+        for (auto item : take(v.get_array()))
+            readMember(take(std::move(item)), project, members);
     }
 
-    const JsonText& json_;
-    od::document& doc_;
+    void readMember(od::value v, const ProjectInfo* project,
+                    std::vector<ShaJiang_GouJian_Struct>& members) {
+        const Owner owner{"members", membersRead_++};
+        if (sink_ != nullptr && project != nullptr) {
+            ShaJiang_GouJian_Struct m{};
+            readRecord(v, owner, kMemberFields, &m);
+            evaluate(*project, m);
+            sink_->add(m);
+            ++handedOn_;
+            return;
+        }
+        readRecord(v, owner, kMemberFields, &members.emplace_back());
+    }
+
+    template <typename Read>
+    void readOnlyItem(std::string_view part, od::document& doc, Read read) {
+        std::size_t count = 0;
+        for (auto item : partItems(part, doc)) {
+            if (count++ != 0)
+                notJson("a value, comma or bracket out of place");
+            read(take(std::move(item)));
+        }
+        expectEnd();
+    }
+
+    // The items of the array "[" part "]" parsed as `doc`.
+    od::array partItems(std::string_view part, od::document& doc) {
+        json_ = part;
+        doc_ = &doc;
+        return take(doc.get_array());
+    }
+
+    std::string_view json_; // the text parsed as doc_, for the place of a fault
+    od::document* doc_ = nullptr;
     MemberSink* sink_;
+    std::size_t membersRead_ = 0;
     std::size_t handedOn_ = 0; // members handed to the sink while reading
     std::string text_;
     std::optional<std::string> asciiForm_;
     std::unordered_map<std::string, std::optional<std::string>> gbkForms_;
 };
 
-std::optional<std::string> readDataSet(const JsonText& json, DataSet& data,
-                                       MemberSink* sink = nullptr) {
+// The text parsed whole, at once: any JSON, with every fault named at its place.
+std::optional<std::string> readWhole(const JsonText& json, DataSet& data, MemberSink* sink) {
     data = DataSet{};
     od::parser parser;
     od::document doc;
@@ -472,13 +519,96 @@ std::optional<std::string> readDataSet(const JsonText& json, DataSet& data,
     if (error != simdjson::SUCCESS)
         return "not JSON: " + std::string(syntaxFault(error)) + " at byte 0";
     try {
-        DataSetReader(json, doc, sink).read(data);
+        DataSetReader(sink).read(json.text(), doc, data);
     } catch (const NotJson& e) {
         return "not JSON: " + e.what + " at byte " + std::to_string(e.offset);
     } catch (const Fault& f) {
         return f.what;
     }
     return std::nullopt;
+}
+
+// Parts of a text, each parsed on its own as the array "[" part "]" in a buffer and a
+// parser that are used again for the next part.
+class PartParser {
+public:
+    od::document& parse(std::string_view part, std::string_view& parsed) {
+        const std::size_t size = part.size() + 2;
+        if (size + kPadding > capacity_) {
+            capacity_ = size + kPadding;
+            buffer_.reset(new char[capacity_]);
+        }
+        buffer_[0] = '[';
+        std::memcpy(buffer_.get() + 1, part.data(), part.size());
+        buffer_[size - 1] = ']';
+        std::memset(buffer_.get() + size, 0, kPadding);
+        parsed = std::string_view(buffer_.get(), size);
+        if (const error_code error =
+                parser_.iterate(simdjson::padded_string_view(buffer_.get(), size, capacity_))
+                    .get(doc_))
+            throw NotJson{syntaxFault(error), 0};
+        return doc_;
+    }
+
+private:
+    od::parser parser_;
+    od::document doc_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
+};
+
+// The text laid out as `layout` says, parsed part by part. Any fault is only said to be
+// one: its place in the whole text is left to readWhole.
+bool readInParts(const JsonLayout& layout, DataSet& data, MemberSink* sink) {
+    data = DataSet{};
+    try {
+        DataSetReader reader(sink);
+        PartParser parts;
+        std::string_view parsed;
+        for (const std::string_view other : layout.others) {
+            od::document& value = parts.parse(other, parsed);
+            reader.checkPart(parsed, value);
+        }
+        od::document& project = parts.parse(layout.project, parsed);
+        reader.readProjectPart(parsed, project, data.project);
+        for (const std::string_view run : layout.runs) {
+            od::document& members = parts.parse(run, parsed);
+            reader.readMembersPart(parsed, members, data.project, data.members);
+        }
+        reader.finish(data);
+    } catch (const NotJson&) {
+        return false;
+    } catch (const Fault&) {
+        return false;
+    }
+    return true;
+}
+
+// Members handed on to nobody.
+struct NoMembers : MemberSink {
+    void add(const ShaJiang_GouJian_Struct&) override {}
+};
+
+// Where the text is laid out as `show` prints it, it is parsed in parts: the parser's
+// index for a part stays in the cache, and its memory does not grow with the text.
+std::optional<std::string> readDataSet(const JsonText& json, DataSet& data, MemberSink* sink,
+                                       std::size_t partSize) {
+    const auto layout = partSize == 0 ? std::nullopt : findJsonLayout(json.text(), partSize);
+    if (!layout)
+        return readWhole(json, data, sink);
+    if (readInParts(*layout, data, sink))
+        return std::nullopt;
+    // A fault is named as the whole text read at once names it: a syntax error before a
+    // field's fault, say. Members handed on before the fault are not handed on again.
+    if (sink == nullptr)
+        return readWhole(json, data, nullptr);
+    NoMembers none;
+    DataSet whole;
+    if (auto problem = readWhole(json, whole, &none))
+        return problem;
+    // Read whole, the text is a data set. The layout rules that out; should it ever
+    // happen, the members handed on so far must not pass for all of them.
+    return std::string("the JSON could not be read in parts");
 }
 
 } // namespace
@@ -581,18 +711,20 @@ JsonText JsonText::load(const std::string& path) {
     return read(in, ec ? 0 : size);
 }
 
-std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data) {
-    return readDataSet(json, data);
+std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data,
+                                           std::size_t partSize) {
+    return readDataSet(json, data, nullptr, partSize);
 }
 
-std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data) {
-    return readDataSet(JsonText(json), data);
+std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data,
+                                           std::size_t partSize) {
+    return readDataSet(JsonText(json), data, nullptr, partSize);
 }
 
 std::optional<std::string> dataSetFromJson(const JsonText& json, ProjectInfo& project,
-                                           MemberSink& members) {
+                                           MemberSink& members, std::size_t partSize) {
     DataSet data;
-    const auto problem = readDataSet(json, data, &members);
+    const auto problem = readDataSet(json, data, &members, partSize);
     project = data.project;
     return problem;
 }

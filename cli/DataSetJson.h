@@ -47,16 +47,24 @@ struct UnreadableJson : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// About this much of a text laid out as `show` prints it is parsed at a time, so that
+// the parser's memory does not grow with the text. 0 parses every text whole; the result
+// is the same either way.
+inline constexpr std::size_t kJsonPartSize = std::size_t{1} << 20;
+
 // Fills `data` from `json`. On any fault `data` is unspecified and the text names the
 // place: "members[2].unevenness[4]: ...". Texts are stored in GBK only when they fit
 // their field whole; a text that would be cut or changed is a fault, not a silent loss.
-std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data);
-std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data);
+std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data,
+                                           std::size_t partSize = kJsonPartSize);
+std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data,
+                                           std::size_t partSize = kJsonPartSize);
 
 // The same, handing each member to `members` as soon as it is read and evaluated instead
 // of keeping them all; members that come before the project wait for it. On a fault some
 // members may have been handed over already.
 std::optional<std::string> dataSetFromJson(const JsonText& json, ProjectInfo& project,
-                                           MemberSink& members);
+                                           MemberSink& members,
+                                           std::size_t partSize = kJsonPartSize);
 
 } // namespace morvik::cli

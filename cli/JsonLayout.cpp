@@ -1,0 +1,216 @@
+#include "JsonLayout.h"
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace morvik::cli {
+
+namespace {
+
+// The next quote or bracket from `at` on, or `end`. Most of a data set's text is keys,
+// numbers and white space between them: on x86 sixteen bytes are looked at a time.
+const char* nextMark(const char* at, const char* end) {
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i open = _mm_set1_epi8('{');
+    const __m128i close = _mm_set1_epi8('}');
+    const __m128i lowerCase = _mm_set1_epi8(0x20); // "[" and "]" become "{" and "}"
+    for (; end - at >= 16; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i folded = _mm_or_si128(bytes, lowerCase);
+        const __m128i marks =
+            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote),
+                         _mm_or_si128(_mm_cmpeq_epi8(folded, open), _mm_cmpeq_epi8(folded, close)));
+        if (const int mask = _mm_movemask_epi8(marks); mask != 0)
+            return at + __builtin_ctz(static_cast<unsigned>(mask));
+    }
+#endif
+    for (; at != end; ++at)
+        if (*at == '"' || *at == '{' || *at == '}' || *at == '[' || *at == ']')
+            return at;
+    return end;
+}
+
+class Scanner {
+public:
+    explicit Scanner(std::string_view text) : at_(text.data()), end_(text.data() + text.size()) {}
+
+    const char* at() const { return at_; }
+    bool atEnd() const { return at_ == end_; }
+
+    void skipSpace() {
+        while (at_ != end_ && (*at_ == ' ' || *at_ == '\n' || *at_ == '\r' || *at_ == '\t'))
+            ++at_;
+    }
+
+    // Takes `c` after any white space.
+    bool take(char c) {
+        skipSpace();
+        if (at_ == end_ || *at_ != c)
+            return false;
+        ++at_;
+        return true;
+    }
+
+    // Takes a key and its colon after any white space: a key of printable ASCII without
+    // escapes, which is all a data set's keys need; nothing for any other.
+    std::optional<std::string_view> takeKey() {
+        if (!take('"'))
+            return std::nullopt;
+        const char* begin = at_;
+        while (at_ != end_ && *at_ != '"') {
+            if (*at_ < ' ' || *at_ > '~' || *at_ == '\\')
+                return std::nullopt;
+            ++at_;
+        }
+        if (at_ == end_)
+            return std::nullopt;
+        const std::string_view key(begin, static_cast<std::size_t>(at_++ - begin));
+        if (!take(':'))
+            return std::nullopt;
+        return key;
+    }
+
+    // Takes a value after any white space. An object or array ends at the bracket that
+    // closes its first one, a string at its closing quote, anything else before white
+    // space or what may follow a value.
+    std::optional<std::string_view> takeValue() {
+        skipSpace();
+        if (at_ == end_)
+            return std::nullopt;
+        if (*at_ == '{' || *at_ == '[')
+            return takeNested();
+        const char* begin = at_;
+        if (*at_ == '"') {
+            ++at_;
+            if (!skipStringRest())
+                return std::nullopt;
+        } else {
+            while (at_ != end_ && *at_ != ',' && *at_ != '}' && *at_ != ']' && *at_ != ' ' &&
+                   *at_ != '\n' && *at_ != '\r' && *at_ != '\t')
+                ++at_;
+        }
+        return std::string_view(begin, static_cast<std::size_t>(at_ - begin));
+    }
+
+    // Takes an object after any white space.
+    std::optional<std::string_view> takeObject() {
+        skipSpace();
+        if (at_ == end_ || *at_ != '{')
+            return std::nullopt;
+        return takeNested();
+    }
+
+private:
+    // Takes the object or array at hand up to the bracket that closes it: brackets inside
+    // strings do not count, and the kind of a closing bracket is not checked. Nothing
+    // where the text ends first.
+    std::optional<std::string_view> takeNested() {
+        const char* begin = at_;
+        std::size_t depth = 0;
+        while ((at_ = nextMark(at_, end_)) != end_) {
+            switch (*at_++) {
+            case '{':
+            case '[':
+                ++depth;
+                break;
+            case '}':
+            case ']':
+                if (--depth == 0)
+                    return std::string_view(begin, static_cast<std::size_t>(at_ - begin));
+                break;
+            case '"':
+                if (!skipStringRest())
+                    return std::nullopt;
+                break;
+            default:
+                break;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // Past the quote that ends the string whose opening quote was just taken.
+    bool skipStringRest() {
+        for (;;) {
+            const void* quote = std::memchr(at_, '"', static_cast<std::size_t>(end_ - at_));
+            if (quote == nullptr)
+                return false;
+            const char* q = static_cast<const char*>(quote);
+            const char* b = q;
+            while (b != at_ && b[-1] == '\\')
+                --b;
+            at_ = q + 1;
+            if ((q - b) % 2 == 0) // an escaped backslash before it, or none
+                return true;
+        }
+    }
+
+    const char* at_;
+    const char* end_;
+};
+
+// Takes the members after the "[" of their array, through its "]", in runs.
+bool takeMembers(Scanner& scan, std::size_t runSize, std::vector<std::string_view>& runs) {
+    const char* runBegin = nullptr;
+    for (;;) {
+        const auto member = scan.takeObject();
+        if (!member)
+            return false;
+        if (runBegin == nullptr)
+            runBegin = member->data();
+        const char* memberEnd = member->data() + member->size();
+        const auto size = static_cast<std::size_t>(memberEnd - runBegin);
+        const bool last = !scan.take(',');
+        if (last || size >= runSize) {
+            runs.emplace_back(runBegin, size);
+            runBegin = nullptr;
+        }
+        if (last)
+            return scan.take(']');
+    }
+}
+
+} // namespace
+
+std::optional<JsonLayout> findJsonLayout(std::string_view text, std::size_t runSize) {
+    Scanner scan(text);
+    JsonLayout layout;
+    bool haveProject = false;
+    bool haveMembers = false;
+    if (!scan.take('{'))
+        return std::nullopt;
+    do {
+        const auto key = scan.takeKey();
+        if (!key)
+            return std::nullopt;
+        if (*key == "project") {
+            const auto project = scan.takeObject();
+            if (!project || haveProject || haveMembers)
+                return std::nullopt;
+            layout.project = *project;
+            haveProject = true;
+        } else if (*key == "members") {
+            if (!haveProject || haveMembers || !scan.take('[') ||
+                !takeMembers(scan, runSize, layout.runs))
+                return std::nullopt;
+            haveMembers = true;
+        } else {
+            const auto value = scan.takeValue();
+            if (!value || value->empty())
+                return std::nullopt;
+            layout.others.push_back(*value);
+        }
+    } while (scan.take(','));
+    if (!scan.take('}') || !haveMembers)
+        return std::nullopt;
+    scan.skipSpace();
+    if (!scan.atEnd())
+        return std::nullopt;
+    return layout;
+}
+
+} // namespace morvik::cli
