@@ -10,9 +10,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <limits>
 #include <simdjson.h>
 #include <unordered_map>
@@ -613,11 +615,24 @@ std::optional<std::string> readDataSet(const JsonText& json, DataSet& data, Memb
 
 } // namespace
 
-JsonText::JsonText(std::size_t capacity)
-    : bytes_(new char[capacity + kPadding]), data_(bytes_.get()), capacity_(capacity + kPadding) {
+JsonText::JsonText(std::size_t capacity) {
+    grow(capacity);
     // A large text is read once, front to back: in large pages it faults a few hundred
-    // times instead of tens of thousands.
+    // times instead of tens of thousands. Not where it grows: the advice splits the
+    // block's mapping, which then cannot grow where it is.
     adviseLargePages(bytes_.get(), capacity_);
+}
+
+void JsonText::grow(std::size_t capacity) {
+    // A large block grows where it is, its pages moved rather than copied, so a text read
+    // piece by piece is never in memory twice.
+    void* grown = std::realloc(bytes_.get(), capacity + kPadding);
+    if (grown == nullptr)
+        throw std::bad_alloc();
+    static_cast<void>(bytes_.release());
+    bytes_.reset(static_cast<char*>(grown));
+    data_ = bytes_.get();
+    capacity_ = capacity + kPadding;
 }
 
 JsonText::JsonText(std::string_view text) : JsonText(text.size()) {
@@ -637,32 +652,42 @@ JsonText JsonText::read(std::istream& in, std::size_t expectedSize) {
             throw UnreadableJson("read failed");
         return static_cast<std::size_t>(in.gcount());
     };
-    // The text as long as expected goes straight to its place; only what is beyond that
-    // is gathered apart and joined to it, so the text is in memory at most twice.
+    // Whether the text ends here: room for more is not made before it is needed.
+    const auto atEnd = [](std::istream& in) {
+        try {
+            return in.peek() == std::char_traits<char>::eof();
+        } catch (const std::exception&) {
+            throw UnreadableJson("read failed");
+        }
+    };
+    // The text as long as expected goes straight to its place; beyond that the room
+    // doubles each time it is full.
     JsonText json(expectedSize);
     json.size_ = readInto(json.bytes_.get(), expectedSize);
-    std::vector<std::string> rest;
-    std::size_t restSize = 0;
-    while (json.size_ == expectedSize) {
-        std::string chunk(kChunkSize, '\0');
-        const std::size_t n = readInto(chunk.data(), chunk.size());
+    for (std::size_t room = expectedSize; json.size_ == room && !atEnd(in);) {
+        room += std::max(room, kChunkSize);
+        json.grow(room);
+        const std::size_t n = readInto(json.bytes_.get() + json.size_, room - json.size_);
         if (n == 0)
             break;
-        chunk.resize(n);
-        restSize += n;
-        rest.push_back(std::move(chunk));
-    }
-    if (!rest.empty()) {
-        JsonText whole(json.size_ + restSize);
-        char* end = std::copy_n(json.bytes_.get(), json.size_, whole.bytes_.get());
-        json = JsonText(0); // gone before the rest is joined
-        for (const std::string& chunk : rest)
-            end = std::copy(chunk.begin(), chunk.end(), end);
-        whole.size_ = static_cast<std::size_t>(end - whole.bytes_.get());
-        json = std::move(whole);
+        json.size_ += n;
     }
     std::memset(json.bytes_.get() + json.size_, 0, kPadding);
     return json;
+}
+
+JsonText JsonText::readStandardInput() {
+    std::size_t expectedSize = 0;
+#ifdef MORVIK_MAPPED_JSON
+    // A file given as standard input is read into room of its size, in large pages; only
+    // a pipe's text needs room that grows.
+    struct stat status {};
+    const off_t at = ::lseek(STDIN_FILENO, 0, SEEK_CUR);
+    if (::fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode) && at >= 0 &&
+        status.st_size > at)
+        expectedSize = static_cast<std::size_t>(status.st_size - at);
+#endif
+    return read(std::cin, expectedSize);
 }
 
 void JsonText::Unmap::operator()(void* mapped) const {

@@ -6,6 +6,7 @@
 
 #include "io/DataFile.h"
 #include <cstddef>
+#include <cstdlib>
 #include <istream>
 #include <memory>
 #include <optional>
@@ -23,6 +24,8 @@ public:
     // All of `in`, which is `expectedSize` bytes long as far as known (0 when not; it
     // only sizes memory ahead). Throws UnreadableJson when reading fails.
     static JsonText read(std::istream& in, std::size_t expectedSize);
+    // All of standard input (std::cin), sized ahead where it is a file.
+    static JsonText readStandardInput();
     // The file at `path`: mapped into memory where its last page has room for the padding
     // (a text is not copied then), else read. Throws UnreadableJson when it cannot be read.
     static JsonText load(const std::string& path);
@@ -32,11 +35,16 @@ public:
 
 private:
     explicit JsonText(std::size_t capacity);
+    // Room for a text of `capacity` bytes and its padding, the text read so far kept.
+    void grow(std::size_t capacity);
+    struct Free {
+        void operator()(char* bytes) const { std::free(bytes); }
+    };
     struct Unmap {
         std::size_t size;
         void operator()(void* mapped) const;
     };
-    std::unique_ptr<char[]> bytes_; // the text and its padding, where read
+    std::unique_ptr<char, Free> bytes_; // the text and its padding, where read
     std::unique_ptr<void, Unmap> mapped_;
     const char* data_ = nullptr;
     std::size_t size_ = 0;

@@ -30,7 +30,7 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     std::optional<JsonText> json;
     try {
         if (from == parsed.options.end())
-            json.emplace(JsonText::read(std::cin, 0));
+            json.emplace(JsonText::readStandardInput());
         else if (std::ifstream(source, std::ios::binary))
             json.emplace(JsonText::load(source));
         else

@@ -339,7 +339,9 @@ TEST(DataSetJson, ATextReadOrMappedIsWholeAndPadded) {
         std::istringstream in(text);
         const cli::JsonText whole = cli::JsonText::read(in, told);
         EXPECT_EQ(whole.text(), text) << "told " << told;
-        EXPECT_GE(whole.capacity(), whole.text().size() + 64) << "told " << told;
+        ASSERT_GE(whole.capacity(), whole.text().size() + 64) << "told " << told;
+        EXPECT_EQ(std::string_view(whole.text().data() + text.size(), 64), std::string(64, '\0'))
+            << "told " << told;
     }
     // A file is mapped where its last page has room for the padding, else read: either
     // way the text is whole and followed by zeros.
