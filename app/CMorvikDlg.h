@@ -95,10 +95,11 @@ private:
     void setBatchModeChecked(bool checked) override;
     void clearListRows() override;
     void appendListRow(const ListRowTexts& texts) override;
-    void appendListRows(int first, const std::vector<ListRowTexts>& rows,
+    void insertListRows(const std::vector<int>& at, const std::vector<ListRowTexts>& rows,
                         const std::vector<bool>& checked) override;
     void removeListRows(const std::vector<int>& rows) override;
     void setListCellText(int row, int column, const std::string& text) override;
+    void setListColumnTexts(int column, int first, const std::vector<std::string>& texts) override;
     void setListRowChecked(int row, bool checked) override;
     void selectListRow(int row) override;
     void ensureListRowVisible(int row) override;

@@ -115,13 +115,13 @@ void CMorvikDlg::appendListRow(const ListRowTexts& texts) {
     list_->addRow({qs(texts[0]), qs(texts[1]), qs(texts[2]), qs(texts[3])});
 }
 
-void CMorvikDlg::appendListRows(int, const std::vector<ListRowTexts>& rows,
+void CMorvikDlg::insertListRows(const std::vector<int>& at, const std::vector<ListRowTexts>& rows,
                                 const std::vector<bool>& checked) {
     std::vector<QStringList> texts;
     texts.reserve(rows.size());
     for (const ListRowTexts& row : rows)
         texts.push_back({qs(row[0]), qs(row[1]), qs(row[2]), qs(row[3])});
-    list_->addRows(texts, checked);
+    list_->insertRows(at, texts, checked);
 }
 
 void CMorvikDlg::removeListRows(const std::vector<int>& rows) {
@@ -130,6 +130,14 @@ void CMorvikDlg::removeListRows(const std::vector<int>& rows) {
 
 void CMorvikDlg::setListCellText(int row, int column, const std::string& text) {
     list_->setCellText(row, column, qs(text));
+}
+
+void CMorvikDlg::setListColumnTexts(int column, int first, const std::vector<std::string>& texts) {
+    QStringList shown;
+    shown.reserve(qsizetype(texts.size()));
+    for (const std::string& text : texts)
+        shown.append(qs(text));
+    list_->setColumnTexts(column, first, shown);
 }
 
 void CMorvikDlg::setListRowChecked(int row, bool checked) {

@@ -216,13 +216,36 @@ int CSortListCtrl::addRow(const QStringList& texts) {
     return model_->appendRow(newRow(texts, false));
 }
 
-void CSortListCtrl::addRows(const std::vector<QStringList>& texts,
-                            const std::vector<bool>& checked) {
+bool CSortListCtrl::insertRows(const std::vector<int>& at, const std::vector<QStringList>& texts,
+                               const std::vector<bool>& checked) {
+    if (texts.size() != at.size() || checked.size() != at.size())
+        return false;
+    const int total = model_->rowCount() + int(at.size());
+    for (size_t i = 0; i < at.size(); ++i)
+        if (at[i] < (i == 0 ? 0 : at[i - 1] + 1) || at[i] >= total)
+            return false;
+    if (at.empty())
+        return true;
+    // Where a row that is there now ends up: past every place taken before it.
+    auto after = [&at](int row) {
+        if (row < 0)
+            return -1;
+        for (int place : at)
+            if (place <= row)
+                ++row;
+        return row;
+    };
+    const int selected = after(selectedRow());
+    const int current = after(currentIndex().row());
+
     std::vector<ListRow> rows;
     rows.reserve(texts.size());
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        rows.push_back(newRow(texts[i], i < checked.size() && checked[i]));
-    model_->appendRows(std::move(rows));
+    for (size_t i = 0; i < texts.size(); ++i)
+        rows.push_back(newRow(texts[i], checked[i]));
+    QuietScope quiet(quiet_, true);
+    model_->insertSortedRows(at, std::move(rows));
+    restoreSelection(selected, current);
+    return true;
 }
 
 bool CSortListCtrl::setCellText(int row, int column, const QString& text) {
@@ -231,6 +254,19 @@ bool CSortListCtrl::setCellText(int row, int column, const QString& text) {
     ListRowData* data = model_->row(row).data.get();
     if (data && size_t(column) < data->texts.size())
         data->texts[size_t(column)] = text;
+    return true;
+}
+
+bool CSortListCtrl::setColumnTexts(int column, int first, const QStringList& texts) {
+    if (column < 0 || column >= model_->columnCount() || first < 0 ||
+        first + texts.size() > model_->rowCount())
+        return false;
+    model_->setShownColumn(column, first, texts);
+    for (int i = 0; i < texts.size(); ++i) {
+        ListRowData* data = model_->row(first + i).data.get();
+        if (data && size_t(column) < data->texts.size())
+            data->texts[size_t(column)] = texts[i];
+    }
     return true;
 }
 
@@ -288,9 +324,14 @@ void CSortListCtrl::deleteRows(const std::vector<int>& rows) {
 
     QuietScope quiet(quiet_, true);
     model_->removeSortedRows(gone);
-    // The rows that stay keep their states and a deleted row takes its states with it: the
-    // view would otherwise hand the selection of a deleted row to its neighbour, which the
-    // owner, told nothing, would not follow. The reported states follow silently.
+    // A deleted row takes its states with it: the view would otherwise hand the selection of
+    // a deleted row to its neighbour, which the owner, told nothing, would not follow.
+    restoreSelection(selected, current);
+}
+
+void CSortListCtrl::restoreSelection(int selected, int current) {
+    // After a reset the rows that stay get their states back; the reported states follow
+    // silently.
     if (selected >= 0)
         selectionModel()->select(model_->index(selected, 0),
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);

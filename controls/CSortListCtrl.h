@@ -52,12 +52,20 @@ public:
     // Appends a row with one text per column (missing texts are empty, extra ones ignored);
     // every cell gets the list's current text and background colours. Returns its index.
     int addRow(const QStringList& texts);
-    // Appends rows as addRow does, all in one step, each ticked as `checked` says (quietly:
-    // no item change is reported for them).
-    void addRows(const std::vector<QStringList>& texts, const std::vector<bool>& checked);
+    // Inserts rows made as addRow makes them, all in one step whose cost does not grow with
+    // the number of places: texts[i] becomes row at[i], ticked as checked[i] says. The rows
+    // already there keep their order, texts and states and fill the places between. Nothing
+    // is reported. False, and nothing inserted, unless `at` is ascending without repeats,
+    // each place lies below the row count afterwards and there is a text list and a tick
+    // for every place.
+    bool insertRows(const std::vector<int>& at, const std::vector<QStringList>& texts,
+                    const std::vector<bool>& checked);
     // Replaces a cell's text on screen and in the stored copy; false when the cell does not
     // exist.
     bool setCellText(int row, int column, const QString& text);
+    // Replaces the texts of `column` in rows first, first + 1, ... as setCellText does, in
+    // one step; false, and nothing changed, when a row or the column does not exist.
+    bool setColumnTexts(int column, int first, const QStringList& texts);
     QString cellText(int row, int column) const;
     // Gives one cell colours of its own (in the stored copy); false when there is none.
     bool setCellColours(int row, int column, ColorRef text, ColorRef background);
@@ -124,6 +132,8 @@ private:
     void connectHandlers();
     // A row of `texts` in the list's current colours, not yet in the list.
     ListRow newRow(const QStringList& texts, bool checked) const;
+    // Selects `selected` alone and focuses `current` (-1: none), quietly.
+    void restoreSelection(int selected, int current);
     void onHeadingClicked(int column);
     void onSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void onCurrentChanged(const QModelIndex& current, const QModelIndex& previous);

@@ -55,14 +55,31 @@ int ListRowsModel::appendRow(ListRow row) {
     return r;
 }
 
-void ListRowsModel::appendRows(std::vector<ListRow> rows) {
+void ListRowsModel::insertSortedRows(const std::vector<int>& at, std::vector<ListRow> rows) {
     if (rows.empty())
         return;
-    const int first = int(rows_.size());
-    beginInsertRows({}, first, first + int(rows.size()) - 1);
-    for (ListRow& row : rows)
-        rows_.push_back(std::move(row));
-    endInsertRows();
+    const int first = at.front();
+    const int last = at.back();
+    if (last - first + 1 == int(rows.size())) {
+        beginInsertRows({}, first, last);
+        rows_.insert(rows_.begin() + first, std::make_move_iterator(rows.begin()),
+                     std::make_move_iterator(rows.end()));
+        endInsertRows();
+        return;
+    }
+    // Like a scattered removal, a scattered insertion is one reset, not one per run. The
+    // rows are merged from the end, in place, so no row is moved twice.
+    beginResetModel();
+    size_t kept = rows_.size();
+    rows_.resize(rows_.size() + rows.size());
+    size_t next = rows.size();
+    for (size_t r = rows_.size(); r-- > size_t(first);) {
+        if (next > 0 && size_t(at[next - 1]) == r)
+            rows_[r] = std::move(rows[--next]);
+        else
+            rows_[r] = std::move(rows_[--kept]);
+    }
+    endResetModel();
 }
 
 bool ListRowsModel::setShownText(int r, int column, const QString& text) {
@@ -75,6 +92,24 @@ bool ListRowsModel::setShownText(int r, int column, const QString& text) {
     const QModelIndex i = index(r, column);
     emit dataChanged(i, i, {Qt::DisplayRole});
     return true;
+}
+
+void ListRowsModel::setShownColumn(int column, int first, const QStringList& texts) {
+    int top = -1;
+    int bottom = -1;
+    for (int i = 0; i < texts.size(); ++i) {
+        QStringList& shown = rows_[size_t(first + i)].shown;
+        while (shown.size() <= column)
+            shown.append(QString());
+        if (shown[column] == texts[i])
+            continue;
+        shown[column] = texts[i];
+        if (top < 0)
+            top = first + i;
+        bottom = first + i;
+    }
+    if (top >= 0)
+        emit dataChanged(index(top, column), index(bottom, column), {Qt::DisplayRole});
 }
 
 void ListRowsModel::removeRowAt(int r) {

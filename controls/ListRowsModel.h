@@ -36,9 +36,15 @@ public:
     const ListHeading& heading(int column) const { return headings_[size_t(column)]; }
 
     int appendRow(ListRow row);
-    // Appends all of `rows` as one insertion, so a view lays itself out once, not per row.
-    void appendRows(std::vector<ListRow> rows);
+    // Puts rows[i] at row at[i] (ascending, without repeats, all below the count it makes);
+    // the rows there keep their order and fill the places between. One insertion for a
+    // single run of neighbouring rows, else one reset, as for removal. After a reset the
+    // owner restores the selection.
+    void insertSortedRows(const std::vector<int>& at, std::vector<ListRow> rows);
     bool setShownText(int row, int column, const QString& text);
+    // Sets the shown text of `column` in rows first, first + 1, ... (all present), with one
+    // change reported for the rows whose text differed.
+    void setShownColumn(int column, int first, const QStringList& texts);
     void removeRowAt(int row);
     // Removes the rows of `rows` (ascending, without repeats, all present): one removal for
     // a single run of neighbouring rows, else one reset, so the cost does not grow with the

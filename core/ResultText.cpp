@@ -40,19 +40,25 @@ std::string strengthText(double value) {
     return fixedText(roundDigits(value, kStrengthDecimals), kStrengthDecimals);
 }
 
-MemberResultTexts memberResultTexts(const ShaJiang_GouJian_Struct& record) {
-    MemberResultTexts texts{kNoValueText, kNoValueText, kNoValueText, kNoValueText, kNoValueText};
+MemberListTexts memberListTexts(const ShaJiang_GouJian_Struct& record) {
+    MemberListTexts texts{kNoValueText, kNoValueText};
     if (!isPresent(record.meanDepth))
         return texts;
-    texts.meanDepth = texts.listMeanDepth = depthText(record.meanDepth);
-    if (isPresent(record.strength)) {
+    texts.meanDepth = depthText(record.meanDepth);
+    // A kind without a table keeps the file's own results, and a damaged file may hold a
+    // strength beside an estimate that is the no-value marker: never show the marker as a
+    // number.
+    if (isPresent(record.strength) && isPresent(record.memberEstimate))
+        texts.estimate = strengthText(record.memberEstimate);
+    return texts;
+}
+
+MemberResultTexts memberResultTexts(const ShaJiang_GouJian_Struct& record) {
+    MemberListTexts list = memberListTexts(record);
+    MemberResultTexts texts{list.meanDepth, kNoValueText, list.estimate, list.meanDepth,
+                            list.estimate};
+    if (isPresent(record.meanDepth) && isPresent(record.strength))
         texts.strength = strengthText(record.strength);
-        // A kind without a table keeps the file's own results, and a damaged file may hold
-        // a strength beside an estimate that is the no-value marker: never show the marker
-        // as a number.
-        if (isPresent(record.memberEstimate))
-            texts.memberEstimate = texts.listEstimate = strengthText(record.memberEstimate);
-    }
     return texts;
 }
 

@@ -28,6 +28,12 @@ struct MemberResultTexts {
     std::string listEstimate;   // list column 3
 };
 MemberResultTexts memberResultTexts(const ShaJiang_GouJian_Struct& record);
+// Only the two list columns of memberResultTexts, for refreshing rows that are not current.
+struct MemberListTexts {
+    std::string meanDepth; // list column 2
+    std::string estimate;  // list column 3
+};
+MemberListTexts memberListTexts(const ShaJiang_GouJian_Struct& record);
 
 // The list texts written when the whole list is rebuilt: the stored value as "%.2f"
 // (mean depth) or "%.1f" (estimate) when it is greater than 0 and finite, else "--"; no

@@ -20,6 +20,8 @@
 
 namespace morvik {
 
+struct MemberResultTexts;
+
 inline constexpr const char* kTitlePrefix = "Velkan贯入仪检测软件V2.01-";
 inline constexpr const char* kUntitledFileName = "新文件.stl";
 
@@ -165,6 +167,12 @@ private:
     void insertMembers(const MembersStep& step);
     void removeMembers(const MembersStep& step, int current);
     void makeCurrentShown(int member);
+    // A list row as filling the whole list writes it.
+    ListRowTexts rebuiltListRow(int row) const;
+    // 序号 of every row from `first` on, after rows were removed or put back before them.
+    void renumberList(int first);
+    // The current member's three result fields.
+    void showResultFields(const MemberResultTexts& texts);
 
     // Working copy back into the member array (nothing while no member is current).
     void writeBack();

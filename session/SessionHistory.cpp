@@ -5,7 +5,6 @@
 
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
-#include "core/ResultText.h"
 #include "session/Columns.h"
 #include <algorithm>
 #include <cstddef>
@@ -48,11 +47,6 @@ std::string bytesOf(const void* record, const Span& span) {
 
 void putBytes(void* record, std::size_t offset, const std::string& bytes) {
     std::memcpy(static_cast<char*>(record) + offset, bytes.data(), bytes.size());
-}
-
-ListRowTexts listRow(int row, const ShaJiang_GouJian_Struct& record) {
-    return {std::to_string(row + 1), fieldToText(record.memberName), listMeanDepthText(record),
-            listEstimateText(record)};
 }
 
 } // namespace
@@ -202,40 +196,37 @@ void Session::applyCode(std::uint8_t code) {
 
 void Session::insertMembers(const MembersStep& step) {
     writeBack();
-    const int first = step.members.front().first;
-    std::vector<ShaJiang_GouJian_Struct> merged;
-    std::vector<bool> checks;
-    merged.reserve(members_.size() + step.members.size());
-    checks.reserve(merged.capacity());
-    std::size_t kept = 0;
-    for (const auto& [row, record] : step.members) {
-        for (; merged.size() < static_cast<std::size_t>(row); ++kept) {
-            merged.push_back(members_[kept]);
-            checks.push_back(checks_[kept]);
+    const std::size_t first = static_cast<std::size_t>(step.members.front().first);
+    const bool ticked = !step.added; // deleted members come back ticked, as they went
+    // Merged from the end, in place: each member that stays moves once, to its new place.
+    std::size_t kept = members_.size();
+    std::size_t next = step.members.size();
+    members_.resize(members_.size() + step.members.size());
+    checks_.resize(members_.size());
+    for (std::size_t row = members_.size(); row-- > first;) {
+        if (next > 0 && static_cast<std::size_t>(step.members[next - 1].first) == row) {
+            members_[row] = step.members[--next].second;
+            checks_[row] = ticked;
+        } else {
+            --kept;
+            members_[row] = members_[kept];
+            checks_[row] = checks_[kept];
         }
-        merged.push_back(record);
-        checks.push_back(!step.added); // deleted members come back ticked, as they went
     }
-    for (; kept < members_.size(); ++kept) {
-        merged.push_back(members_[kept]);
-        checks.push_back(checks_[kept]);
-    }
-    members_ = std::move(merged);
-    checks_ = std::move(checks);
 
-    // The list has no place to insert at: the rows from the first restored one are laid
-    // out again.
-    std::vector<int> tail;
-    for (int row = first; row < memberCount() - static_cast<int>(step.members.size()); ++row)
-        tail.push_back(row);
-    view_.removeListRows(tail);
+    // Only the members put back get new rows; the rows there keep theirs and are renumbered.
+    std::vector<int> at;
     std::vector<ListRowTexts> rows;
-    rows.reserve(static_cast<std::size_t>(memberCount() - first));
-    for (int row = first; row < memberCount(); ++row)
-        rows.push_back(listRow(row, members_[row]));
-    view_.appendListRows(first, rows, std::vector<bool>(checks_.begin() + first, checks_.end()));
+    at.reserve(step.members.size());
+    rows.reserve(step.members.size());
+    for (const auto& entry : step.members) {
+        at.push_back(entry.first);
+        rows.push_back(rebuiltListRow(entry.first));
+    }
+    view_.insertListRows(at, rows, std::vector<bool>(at.size(), ticked));
+    renumberList(static_cast<int>(first));
     currentMember_ = -1; // the rows moved: whatever was current is shown anew
-    makeCurrentShown(first);
+    makeCurrentShown(static_cast<int>(first));
     showMemberReadings();
     showMemberResults(currentRecord_, currentMember_);
 }
@@ -260,8 +251,7 @@ void Session::removeMembers(const MembersStep& step, int current) {
     }
     members_.resize(kept);
     checks_.resize(kept);
-    for (int row = rows.front(); row < memberCount(); ++row)
-        view_.setListCellText(row, kListNumberColumn, std::to_string(row + 1));
+    renumberList(rows.front());
     currentMember_ = -1;
     makeCurrentShown(std::min(std::max(current, 0), memberCount() - 1));
     showMemberReadings();

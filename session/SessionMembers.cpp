@@ -6,6 +6,7 @@
 #include "core/ResultText.h"
 #include "session/Columns.h"
 #include "session/Session.h"
+#include <algorithm>
 #include <cstdio>
 
 namespace morvik {
@@ -92,8 +93,7 @@ void Session::deleteCheckedMembers() {
     checks_.resize(kept);
     if (memberCount() == n)
         return;
-    for (int row = 0; row < memberCount(); ++row)
-        view_.setListCellText(row, kListNumberColumn, rowNumberText(row));
+    renumberList(0);
     currentMember_ = 0;
     currentRecord_ = members_[0];
     showMemberInfo();
@@ -161,11 +161,8 @@ void Session::switchToRow(int row) {
 
 void Session::fillMemberList() {
     view_.clearListRows();
-    for (int i = 0; i < memberCount(); ++i) {
-        const ShaJiang_GouJian_Struct& record = members_[i];
-        view_.appendListRow(ListRowTexts{rowNumberText(i), fieldToText(record.memberName),
-                                         listMeanDepthText(record), listEstimateText(record)});
-    }
+    for (int i = 0; i < memberCount(); ++i)
+        view_.appendListRow(rebuiltListRow(i));
     checks_.assign(members_.size(), false);
     checkTriggersBatch_ = false;
     view_.selectListRow(currentMember_);
@@ -188,13 +185,30 @@ void Session::showMemberReadings() {
     view_.repaintReadingGrid();
 }
 
+ListRowTexts Session::rebuiltListRow(int row) const {
+    const ShaJiang_GouJian_Struct& record = members_[row];
+    return {rowNumberText(row), fieldToText(record.memberName), listMeanDepthText(record),
+            listEstimateText(record)};
+}
+
+void Session::renumberList(int first) {
+    std::vector<std::string> numbers;
+    numbers.reserve(static_cast<std::size_t>(std::max(memberCount() - first, 0)));
+    for (int row = first; row < memberCount(); ++row)
+        numbers.push_back(rowNumberText(row));
+    view_.setListColumnTexts(kListNumberColumn, first, numbers);
+}
+
+void Session::showResultFields(const MemberResultTexts& texts) {
+    view_.setResultText(ResultField::MeanDepth, texts.meanDepth);
+    view_.setResultText(ResultField::Strength, texts.strength);
+    view_.setResultText(ResultField::MemberEstimate, texts.memberEstimate);
+}
+
 void Session::showMemberResults(const ShaJiang_GouJian_Struct& record, int index) {
     const MemberResultTexts texts = memberResultTexts(record);
-    if (index == currentMember_) {
-        view_.setResultText(ResultField::MeanDepth, texts.meanDepth);
-        view_.setResultText(ResultField::Strength, texts.strength);
-        view_.setResultText(ResultField::MemberEstimate, texts.memberEstimate);
-    }
+    if (index == currentMember_)
+        showResultFields(texts);
     if (index >= 0 && index < memberCount()) {
         view_.setListCellText(index, kListMeanDepthColumn, texts.listMeanDepth);
         view_.setListCellText(index, kListEstimateColumn, texts.listEstimate);

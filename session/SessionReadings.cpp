@@ -98,12 +98,22 @@ void Session::onVarietyChanged(int varietyIndex) {
 }
 
 void Session::recomputeAllMembers() {
-    for (int k = 0; k < memberCount(); ++k) {
-        ShaJiang_GouJian_Struct record = members_[k];
+    // Each column goes to the list in one step: cell by cell, a large set would take
+    // several frames.
+    std::vector<std::string> depths;
+    std::vector<std::string> estimates;
+    depths.reserve(members_.size());
+    estimates.reserve(members_.size());
+    for (ShaJiang_GouJian_Struct& record : members_) {
         evaluateMember(record, project_.mortarCode);
-        members_[k] = record;
-        showMemberResults(members_[k], k);
+        MemberListTexts texts = memberListTexts(record);
+        depths.push_back(std::move(texts.meanDepth));
+        estimates.push_back(std::move(texts.estimate));
     }
+    if (currentMember_ >= 0 && currentMember_ < memberCount())
+        showResultFields(memberResultTexts(members_[currentMember_]));
+    view_.setListColumnTexts(kListMeanDepthColumn, 0, depths);
+    view_.setListColumnTexts(kListEstimateColumn, 0, estimates);
 }
 
 } // namespace morvik

@@ -85,20 +85,20 @@ public:
     // The member list mirrors the member array row for row. All changes are quiet.
     virtual void clearListRows() = 0;
     virtual void appendListRow(const ListRowTexts& texts) = 0;
-    // Appends rows at the end, where the list holds `first` rows, each ticked as `checked`
-    // says; a list that can take many rows at once overrides this, so restoring thousands
-    // of members stays within a frame.
-    virtual void appendListRows(int first, const std::vector<ListRowTexts>& rows,
-                                const std::vector<bool>& checked) {
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            appendListRow(rows[i]);
-            if (checked[i])
-                setListRowChecked(first + int(i), true);
-        }
-    }
+    // Puts rows[i], ticked as checked[i] says, at row at[i] (ascending, no repeats); the
+    // rows already there keep their order, texts, ticks and states and fill the places
+    // between. One step, so restoring thousands of members stays within a frame.
+    virtual void insertListRows(const std::vector<int>& at, const std::vector<ListRowTexts>& rows,
+                                const std::vector<bool>& checked) = 0;
     // Removes the listed rows (ascending, no repeats) in one step.
     virtual void removeListRows(const std::vector<int>& rows) = 0;
     virtual void setListCellText(int row, int column, const std::string& text) = 0;
+    // The texts of `column` in rows first, first + 1, ...; a list that can take a whole
+    // column at once overrides this, so refreshing every row stays within a frame.
+    virtual void setListColumnTexts(int column, int first, const std::vector<std::string>& texts) {
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            setListCellText(first + static_cast<int>(i), column, texts[i]);
+    }
     virtual void setListRowChecked(int row, bool checked) = 0;
     // Clears the selected and focused state of every row and selects `row` (-1: none).
     virtual void selectListRow(int row) = 0;

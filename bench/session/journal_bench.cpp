@@ -23,6 +23,8 @@ public:
     void setBatchModeChecked(bool) override {}
     void clearListRows() override {}
     void appendListRow(const ListRowTexts&) override {}
+    void insertListRows(const std::vector<int>&, const std::vector<ListRowTexts>&,
+                        const std::vector<bool>&) override {}
     void removeListRows(const std::vector<int>&) override {}
     void setListCellText(int, int, const std::string&) override {}
     void setListRowChecked(int, bool) override {}

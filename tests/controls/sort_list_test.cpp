@@ -12,6 +12,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 using namespace morvik;
 
@@ -594,6 +595,92 @@ TEST_F(SortListTest, DeleteRowsRemovesASetAndKeepsTheStatesOfTheRest) {
     list.deleteRows({0, 1, 2});
     EXPECT_EQ(list.rowCount(), 0);
     EXPECT_EQ(spy.count(), 0);
+}
+
+// Rows inserted among others, at scattered places or in one run, give the list that adding
+// all rows in their final order would give: texts on screen and in the stored copies, ticks,
+// and the selected and focused row where it moved to. A whole column written at once
+// reaches both copies as well, also past a row whose copy was freed. Nothing is reported.
+TEST_F(SortListTest, InsertedRowsGiveTheListBuiltInTheirFinalOrder) {
+    std::mt19937 rng(28);
+    auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    QSignalSpy spy(&list, &CSortListCtrl::itemChanged);
+    for (int round = 0; round < 60; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        list.deleteAllRows();
+        const int kept = pick(8);
+        const int added = pick(8);
+        std::vector<QString> names; // final order
+        std::vector<bool> ticks;    // final order
+        std::vector<bool> isNew(size_t(kept + added), false);
+        for (int i = 0; i < added; ++i) {
+            int place = pick(kept + added);
+            while (isNew[size_t(place)])
+                place = (place + 1) % (kept + added);
+            isNew[size_t(place)] = true;
+        }
+        std::vector<int> at;
+        std::vector<QStringList> texts;
+        std::vector<bool> checked;
+        int selected = -1; // final row of the kept row selected, if any
+        const int selectKept = pick(kept + 1) - 1;
+        for (int r = 0, k = 0; r < kept + added; ++r) {
+            const bool tick = pick(2) == 1;
+            const QString name = (isNew[size_t(r)] ? "A" : "K") + QString::number(r);
+            names.push_back(name);
+            ticks.push_back(tick);
+            if (isNew[size_t(r)]) {
+                at.push_back(r);
+                texts.push_back({"", name, name + "d", name + "e"});
+                checked.push_back(tick);
+                continue;
+            }
+            list.addRow({"", name, name + "d", name + "e"});
+            list.setRowChecked(k, tick, ListNotify::Quiet);
+            if (k == selectKept) {
+                list.setRowState(k, kListSelected | kListFocused, kListSelected | kListFocused,
+                                 ListNotify::Quiet);
+                selected = r;
+            }
+            ++k;
+        }
+        spy.clear();
+        ASSERT_TRUE(list.insertRows(at, texts, checked));
+        if (kept + added > 0)
+            list.freeRowData(pick(kept + added));
+        QStringList numbers;
+        for (int r = 0; r < kept + added; ++r)
+            numbers << QString::number(r + 1);
+        ASSERT_TRUE(list.setColumnTexts(0, 0, numbers));
+
+        ASSERT_EQ(list.rowCount(), kept + added);
+        for (int r = 0; r < kept + added; ++r) {
+            const QStringList want{numbers[r], names[size_t(r)], names[size_t(r)] + "d",
+                                   names[size_t(r)] + "e"};
+            for (int c = 0; c < 4; ++c) {
+                EXPECT_EQ(list.cellText(r, c), want[c]) << r << "," << c;
+                if (const ListRowData* data = list.rowData(r)) {
+                    EXPECT_EQ(data->texts[size_t(c)], want[c]) << r << "," << c;
+                }
+            }
+            EXPECT_EQ(list.isRowChecked(r), ticks[size_t(r)]) << r;
+        }
+        EXPECT_EQ(list.selectedRow(), selected);
+        EXPECT_EQ(list.currentIndex().row(), selected);
+        EXPECT_EQ(spy.count(), 0);
+    }
+
+    // Places out of order, repeated or past the end, or texts that do not match them, leave
+    // the list as it is.
+    const int rows = list.rowCount();
+    const std::vector<QStringList> two{{"x"}, {"y"}};
+    EXPECT_FALSE(list.insertRows({1, 1}, two, {false, false}));
+    EXPECT_FALSE(list.insertRows({2, 1}, two, {false, false}));
+    EXPECT_FALSE(list.insertRows({0, rows + 2}, two, {false, false}));
+    EXPECT_FALSE(list.insertRows({0}, two, {false}));
+    EXPECT_FALSE(list.setColumnTexts(1, rows, {"x"}));
+    EXPECT_FALSE(list.setColumnTexts(4, 0, {}));
+    EXPECT_EQ(list.rowCount(), rows);
 }
 
 // After silent deletions every later notification starts from the state the row really had,

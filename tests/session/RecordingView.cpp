@@ -64,6 +64,21 @@ void RecordingView::appendListRow(const ListRowTexts& texts) {
     rowChecks.push_back(false);
 }
 
+void RecordingView::insertListRows(const std::vector<int>& at,
+                                   const std::vector<ListRowTexts>& texts,
+                                   const std::vector<bool>& checked) {
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        const int row = at[i];
+        calls.push_back("insert " + std::to_string(row) + " " + texts[i][1]);
+        if ((i > 0 && row <= at[i - 1]) || row > static_cast<int>(rows.size()))
+            throw std::out_of_range("list insertion at " + std::to_string(row));
+        rows.insert(rows.begin() + row, texts[i]);
+        rowChecks.insert(rowChecks.begin() + row, checked[i]);
+        if (selectedRow >= row)
+            ++selectedRow;
+    }
+}
+
 void RecordingView::removeListRows(const std::vector<int>& doomed) {
     // From the last row down, so that each index still names the row it meant.
     for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {

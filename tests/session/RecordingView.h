@@ -68,6 +68,8 @@ public:
     void setBatchModeChecked(bool checked) override;
     void clearListRows() override;
     void appendListRow(const ListRowTexts& texts) override;
+    void insertListRows(const std::vector<int>& at, const std::vector<ListRowTexts>& texts,
+                        const std::vector<bool>& checked) override;
     void removeListRows(const std::vector<int>& rows) override;
     void setListCellText(int row, int column, const std::string& text) override;
     void setListRowChecked(int row, bool checked) override;
