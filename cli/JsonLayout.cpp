@@ -1,5 +1,6 @@
 #include "JsonLayout.h"
 
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -10,28 +11,71 @@ namespace morvik::cli {
 
 namespace {
 
-// The next quote or bracket from `at` on, or `end`. Most of a data set's text is keys,
-// numbers and white space between them: on x86 sixteen bytes are looked at a time.
-const char* nextMark(const char* at, const char* end) {
-#if defined(__SSE2__)
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i open = _mm_set1_epi8('{');
-    const __m128i close = _mm_set1_epi8('}');
-    const __m128i lowerCase = _mm_set1_epi8(0x20); // "[" and "]" become "{" and "}"
-    for (; end - at >= 16; at += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        const __m128i folded = _mm_or_si128(bytes, lowerCase);
-        const __m128i marks =
-            _mm_or_si128(_mm_cmpeq_epi8(bytes, quote),
-                         _mm_or_si128(_mm_cmpeq_epi8(folded, open), _mm_cmpeq_epi8(folded, close)));
-        if (const int mask = _mm_movemask_epi8(marks); mask != 0)
-            return at + __builtin_ctz(static_cast<unsigned>(mask));
+bool isMark(char c) {
+    return c == '"' || c == '{' || c == '}' || c == '[' || c == ']';
+}
+
+// The quotes and brackets of a text, found 64 bytes at a time: most of a data set's text
+// is keys, numbers and white space between them.
+class Marks {
+public:
+    Marks(const char* from, const char* end) : base_(from), end_(end), bits_(load(from)) {}
+
+    // The next mark, or the end of the text.
+    const char* next() {
+        while (bits_ == 0) {
+            base_ += kBlock;
+            if (base_ >= end_)
+                return end_;
+            bits_ = load(base_);
+        }
+        const char* mark = base_ + __builtin_ctzll(bits_);
+        bits_ &= bits_ - 1;
+        return mark;
     }
+
+private:
+    static constexpr std::ptrdiff_t kBlock = 64;
+
+    std::uint64_t load(const char* from) const {
+        std::uint64_t bits = 0;
+#if defined(__SSE2__)
+        if (end_ - from >= kBlock) {
+            const __m128i quote = _mm_set1_epi8('"');
+            const __m128i open = _mm_set1_epi8('{');
+            const __m128i close = _mm_set1_epi8('}');
+            const __m128i lowerCase = _mm_set1_epi8(0x20); // "[" and "]" become "{" and "}"
+            for (int i = 0; i < 4; ++i) {
+                const __m128i bytes =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16 * i));
+                const __m128i folded = _mm_or_si128(bytes, lowerCase);
+                const __m128i marks = _mm_or_si128(
+                    _mm_cmpeq_epi8(bytes, quote),
+                    _mm_or_si128(_mm_cmpeq_epi8(folded, open), _mm_cmpeq_epi8(folded, close)));
+                bits |= std::uint64_t{static_cast<std::uint16_t>(_mm_movemask_epi8(marks))}
+                        << (16 * i);
+            }
+            return bits;
+        }
 #endif
-    for (; at != end; ++at)
-        if (*at == '"' || *at == '{' || *at == '}' || *at == '[' || *at == ']')
-            return at;
-    return end;
+        for (std::ptrdiff_t i = 0; i < kBlock && from + i < end_; ++i)
+            if (isMark(from[i]))
+                bits |= std::uint64_t{1} << i;
+        return bits;
+    }
+
+    const char* base_;
+    const char* end_;
+    std::uint64_t bits_;
+};
+
+// Whether the quote at `quote` is escaped: an odd number of backslashes stand before it,
+// counted back no further than `from`.
+bool escaped(const char* from, const char* quote) {
+    const char* b = quote;
+    while (b != from && b[-1] == '\\')
+        --b;
+    return (quote - b) % 2 != 0;
 }
 
 class Scanner {
@@ -110,24 +154,29 @@ private:
     // where the text ends first.
     std::optional<std::string_view> takeNested() {
         const char* begin = at_;
+        Marks marks(at_, end_);
         std::size_t depth = 0;
-        while ((at_ = nextMark(at_, end_)) != end_) {
-            switch (*at_++) {
+        for (const char* mark = marks.next(); mark != end_; mark = marks.next()) {
+            switch (*mark) {
             case '{':
             case '[':
                 ++depth;
                 break;
             case '}':
             case ']':
-                if (--depth == 0)
+                if (--depth == 0) {
+                    at_ = mark + 1;
                     return std::string_view(begin, static_cast<std::size_t>(at_ - begin));
+                }
                 break;
-            case '"':
-                if (!skipStringRest())
+            default: { // a quote: on to the one that ends its string
+                const char* close = marks.next();
+                while (close != end_ && (*close != '"' || escaped(mark + 1, close)))
+                    close = marks.next();
+                if (close == end_)
                     return std::nullopt;
                 break;
-            default:
-                break;
+            }
             }
         }
         return std::nullopt;
@@ -135,16 +184,13 @@ private:
 
     // Past the quote that ends the string whose opening quote was just taken.
     bool skipStringRest() {
+        const char* from = at_;
         for (;;) {
             const void* quote = std::memchr(at_, '"', static_cast<std::size_t>(end_ - at_));
             if (quote == nullptr)
                 return false;
-            const char* q = static_cast<const char*>(quote);
-            const char* b = q;
-            while (b != at_ && b[-1] == '\\')
-                --b;
-            at_ = q + 1;
-            if ((q - b) % 2 == 0) // an escaped backslash before it, or none
+            at_ = static_cast<const char*>(quote) + 1;
+            if (!escaped(from, at_ - 1))
                 return true;
         }
     }
