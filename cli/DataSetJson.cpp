@@ -231,6 +231,8 @@ public:
         expectEnd();
     }
 
+    std::size_t handedOn() const { return handedOn_; }
+
     // After the last member: what no member could say alone, and the members kept
     // evaluated, or handed on where they go on.
     void finish(DataSet& data) {
@@ -559,58 +561,71 @@ private:
     std::size_t capacity_ = 0;
 };
 
-// The text laid out as `layout` says, parsed part by part. Any fault is only said to be
-// one: its place in the whole text is left to readWhole.
-bool readInParts(const JsonLayout& layout, DataSet& data, MemberSink* sink) {
-    data = DataSet{};
+// The text parsed part by part as its layout is found, each part while it is still in
+// the cache. False where it is laid out otherwise, or at any fault: its place in the whole
+// text is left to readWhole.
+bool readInParts(std::string_view text, std::size_t partSize, DataSetReader& reader,
+                 DataSet& data) {
+    JsonLayoutScan layout(text, partSize);
+    PartParser parts;
     try {
-        DataSetReader reader(sink);
-        PartParser parts;
-        std::string_view parsed;
-        for (const std::string_view other : layout.others) {
-            od::document& value = parts.parse(other, parsed);
-            reader.checkPart(parsed, value);
+        for (auto piece = layout.next(); piece; piece = layout.next()) {
+            if (piece->kind == JsonLayoutScan::Piece::End) {
+                reader.finish(data);
+                return true;
+            }
+            std::string_view parsed;
+            od::document& doc = parts.parse(piece->text, parsed);
+            if (piece->kind == JsonLayoutScan::Piece::Other)
+                reader.checkPart(parsed, doc);
+            else if (piece->kind == JsonLayoutScan::Piece::Project)
+                reader.readProjectPart(parsed, doc, data.project);
+            else // only ever after the project
+                reader.readMembersPart(parsed, doc, data.project, data.members);
         }
-        od::document& project = parts.parse(layout.project, parsed);
-        reader.readProjectPart(parsed, project, data.project);
-        for (const std::string_view run : layout.runs) {
-            od::document& members = parts.parse(run, parsed);
-            reader.readMembersPart(parsed, members, data.project, data.members);
-        }
-        reader.finish(data);
     } catch (const NotJson&) {
         return false;
     } catch (const Fault&) {
         return false;
     }
-    return true;
+    return false;
 }
 
-// Members handed on to nobody.
-struct NoMembers : MemberSink {
-    void add(const ShaJiang_GouJian_Struct&) override {}
+// Hands on the members after the first `skipped` to `sink`.
+class AfterFirst : public MemberSink {
+public:
+    AfterFirst(MemberSink& sink, std::size_t skipped) : sink_(sink), skipped_(skipped) {}
+    void add(const ShaJiang_GouJian_Struct& member) override {
+        if (skipped_ == 0)
+            sink_.add(member);
+        else
+            --skipped_;
+    }
+    bool allSkipped() const { return skipped_ == 0; }
+
+private:
+    MemberSink& sink_;
+    std::size_t skipped_;
 };
 
-// Where the text is laid out as `show` prints it, it is parsed in parts: the parser's
-// index for a part stays in the cache, and its memory does not grow with the text.
 std::optional<std::string> readDataSet(const JsonText& json, DataSet& data, MemberSink* sink,
                                        std::size_t partSize) {
-    const auto layout = partSize == 0 ? std::nullopt : findJsonLayout(json.text(), partSize);
-    if (!layout)
+    if (partSize == 0)
         return readWhole(json, data, sink);
-    if (readInParts(*layout, data, sink))
+    data = DataSet{};
+    DataSetReader reader(sink);
+    if (readInParts(json.text(), partSize, reader, data))
         return std::nullopt;
-    // A fault is named as the whole text read at once names it: a syntax error before a
-    // field's fault, say. Members handed on before the fault are not handed on again.
+    // Read whole, the text is read however it is laid out, and a fault is named where it
+    // stands first: a syntax error before a field's fault, say. The whole text hands on
+    // the same members in the same order, so those handed on already are passed over.
     if (sink == nullptr)
         return readWhole(json, data, nullptr);
-    NoMembers none;
-    DataSet whole;
-    if (auto problem = readWhole(json, whole, &none))
-        return problem;
-    // Read whole, the text is a data set. The layout rules that out; should it ever
-    // happen, the members handed on so far must not pass for all of them.
-    return std::string("the JSON could not be read in parts");
+    AfterFirst rest(*sink, reader.handedOn());
+    auto problem = readWhole(json, data, &rest);
+    if (!problem && !rest.allSkipped()) // cannot be: the parts are the whole text's
+        return std::string("the JSON could not be read in parts");
+    return problem;
 }
 
 } // namespace

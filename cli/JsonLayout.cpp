@@ -36,11 +36,15 @@ public:
 
 private:
     static constexpr std::ptrdiff_t kBlock = 64;
+    // The text is met here first, often straight from the system's file cache: asked for
+    // this far ahead, it has arrived by the time it is scanned.
+    static constexpr std::ptrdiff_t kPrefetchDistance = 2048;
 
     std::uint64_t load(const char* from) const {
         std::uint64_t bits = 0;
 #if defined(__SSE2__)
         if (end_ - from >= kBlock) {
+            __builtin_prefetch(from + kPrefetchDistance);
             const __m128i quote = _mm_set1_epi8('"');
             const __m128i open = _mm_set1_epi8('{');
             const __m128i close = _mm_set1_epi8('}');
@@ -80,7 +84,8 @@ bool escaped(const char* from, const char* quote) {
 
 class Scanner {
 public:
-    explicit Scanner(std::string_view text) : at_(text.data()), end_(text.data() + text.size()) {}
+    // Scans from `at` on, moving it past what is taken.
+    Scanner(const char*& at, const char* end) : at_(at), end_(end) {}
 
     const char* at() const { return at_; }
     bool atEnd() const { return at_ == end_; }
@@ -195,68 +200,92 @@ private:
         }
     }
 
-    const char* at_;
+    const char*& at_;
     const char* end_;
 };
 
 // Takes the members after the "[" of their array, through its "]", in runs.
-bool takeMembers(Scanner& scan, std::size_t runSize, std::vector<std::string_view>& runs) {
-    const char* runBegin = nullptr;
-    for (;;) {
-        const auto member = scan.takeObject();
-        if (!member)
-            return false;
-        if (runBegin == nullptr)
-            runBegin = member->data();
-        const char* memberEnd = member->data() + member->size();
-        const auto size = static_cast<std::size_t>(memberEnd - runBegin);
-        const bool last = !scan.take(',');
-        if (last || size >= runSize) {
-            runs.emplace_back(runBegin, size);
-            runBegin = nullptr;
-        }
-        if (last)
-            return scan.take(']');
-    }
-}
-
 } // namespace
 
-std::optional<JsonLayout> findJsonLayout(std::string_view text, std::size_t runSize) {
-    Scanner scan(text);
-    JsonLayout layout;
-    bool haveProject = false;
-    bool haveMembers = false;
-    if (!scan.take('{'))
-        return std::nullopt;
-    do {
-        const auto key = scan.takeKey();
-        if (!key)
-            return std::nullopt;
-        if (*key == "project") {
-            const auto project = scan.takeObject();
-            if (!project || haveProject || haveMembers)
-                return std::nullopt;
-            layout.project = *project;
-            haveProject = true;
-        } else if (*key == "members") {
-            if (!haveProject || haveMembers || !scan.take('[') ||
-                !takeMembers(scan, runSize, layout.runs))
-                return std::nullopt;
-            haveMembers = true;
-        } else {
+JsonLayoutScan::JsonLayoutScan(std::string_view text, std::size_t runSize)
+    : at_(text.data()), end_(text.data() + text.size()), runSize_(runSize) {}
+
+std::optional<JsonLayoutScan::Piece> JsonLayoutScan::failed() {
+    state_ = State::Failed;
+    return std::nullopt;
+}
+
+std::optional<JsonLayoutScan::Piece> JsonLayoutScan::next() {
+    Scanner scan(at_, end_);
+    for (;;) {
+        switch (state_) {
+        case State::Start:
+            if (!scan.take('{'))
+                return failed();
+            state_ = State::Key;
+            break;
+        case State::Key: {
+            const auto key = scan.takeKey();
+            if (!key)
+                return failed();
+            if (*key == "members") {
+                if (!haveProject_ || haveMembers_ || !scan.take('['))
+                    return failed();
+                haveMembers_ = true;
+                state_ = State::Members;
+                break;
+            }
+            state_ = State::AfterValue;
+            if (*key == "project") {
+                const auto project = scan.takeObject();
+                if (!project || haveProject_ || haveMembers_)
+                    return failed();
+                haveProject_ = true;
+                return Piece{Piece::Project, *project};
+            }
             const auto value = scan.takeValue();
             if (!value || value->empty())
-                return std::nullopt;
-            layout.others.push_back(*value);
+                return failed();
+            return Piece{Piece::Other, *value};
         }
-    } while (scan.take(','));
-    if (!scan.take('}') || !haveMembers)
-        return std::nullopt;
-    scan.skipSpace();
-    if (!scan.atEnd())
-        return std::nullopt;
-    return layout;
+        case State::Members: {
+            const char* runBegin = nullptr;
+            for (;;) {
+                const auto member = scan.takeObject();
+                if (!member)
+                    return failed();
+                if (runBegin == nullptr)
+                    runBegin = member->data();
+                const auto size =
+                    static_cast<std::size_t>(member->data() + member->size() - runBegin);
+                if (!scan.take(',')) {
+                    if (!scan.take(']'))
+                        return failed();
+                    state_ = State::AfterValue;
+                    return Piece{Piece::Members, std::string_view(runBegin, size)};
+                }
+                if (size >= runSize_)
+                    return Piece{Piece::Members, std::string_view(runBegin, size)};
+            }
+        }
+        case State::AfterValue:
+            if (scan.take(',')) {
+                state_ = State::Key;
+                break;
+            }
+            if (!scan.take('}') || !haveMembers_)
+                return failed();
+            scan.skipSpace();
+            if (!scan.atEnd())
+                return failed();
+            state_ = State::Done;
+            return Piece{Piece::End, {}};
+        case State::Done:
+            return Piece{Piece::End, {}};
+        case State::Failed:
+            return std::nullopt;
+        }
+    }
 }
 
 } // namespace morvik::cli

@@ -1,33 +1,51 @@
 #pragma once
-// Where the parts of a data set lie in JSON laid out as `show` prints it, found without
-// parsing the values: the project's object and the members' objects in runs of about a
-// given size. Each part can then be parsed on its own, so the parser's index never grows
-// with the whole text and stays in the cache.
+// The parts of a data set in JSON laid out as `show` prints it, found without parsing the
+// values: the project's object, the members' objects in runs of about a given size, and
+// the values of any other keys. Each part can then be parsed on its own while it is still
+// in the cache, so the parser's index never grows with the whole text.
 
 #include <cstddef>
 #include <optional>
 #include <string_view>
-#include <vector>
 
 namespace morvik::cli {
 
-struct JsonLayout {
-    // The project's value, an object's text from its "{" to its "}".
-    std::string_view project;
-    // The members in order, in runs: each run is the text from the first "{" of a member
-    // to the last "}" of a later one, the members in it separated by commas. Joined by
-    // commas, the runs are the members array's contents exactly.
-    std::vector<std::string_view> runs;
-    // The values of any other keys, which nobody needs but must be JSON all the same.
-    std::vector<std::string_view> others;
-};
+// Finds the parts one by one, in the order of the text. The text must be an object whose
+// "project" (an object) comes before its "members" (a non-empty array of objects), each
+// given once, its keys plain ASCII, with nothing after it but white space. The values
+// themselves are not checked: each part must still be parsed as JSON.
+class JsonLayoutScan {
+public:
+    struct Piece {
+        enum Kind {
+            Project, // the project's object, from its "{" to its "}"
+            // A run of members: from the first "{" of a member to the last "}" of a later
+            // one, the members in it separated by commas. Joined by commas, the runs are
+            // the members array's contents exactly.
+            Members,
+            Other, // the value of any other key, which nobody needs but must be JSON
+            End,   // the text is over
+        } kind;
+        std::string_view text;
+    };
 
-// The layout of `text` where it is an object whose "project" (an object) comes before its
-// "members" (a non-empty array of objects), each given once, its keys plain ASCII, with
-// nothing after it but white space; nothing where it is laid out otherwise or where the
-// values are not even balanced. The values themselves are
-// not checked: each part must still be parsed as JSON. A run holds members of together at
-// least `runSize` bytes, where there are that many.
-std::optional<JsonLayout> findJsonLayout(std::string_view text, std::size_t runSize);
+    // A run holds members of together at least `runSize` bytes, where there are that many.
+    JsonLayoutScan(std::string_view text, std::size_t runSize);
+
+    // The next part; nothing where the text is not laid out so, or its values are not
+    // even balanced (the parts found before stand).
+    std::optional<Piece> next();
+
+private:
+    std::optional<Piece> failed();
+
+    enum class State { Start, Key, Members, AfterValue, Done, Failed };
+    State state_ = State::Start;
+    const char* at_;
+    const char* end_;
+    std::size_t runSize_;
+    bool haveProject_ = false;
+    bool haveMembers_ = false;
+};
 
 } // namespace morvik::cli

@@ -23,6 +23,8 @@ public:
         if (chance(3)) // a value nobody needs, sometimes damaged: still checked
             keys.insert(keys.begin() + pick(keys.size() + 1),
                         "\"extra\":" + (chance(2) ? damaged(oddValue()) : oddValue()));
+        if (chance(4)) // a key with an escape: read whole, from wherever it stands on
+            keys.insert(keys.begin() + pick(keys.size() + 1), "\"\\u0065xtra\":1");
         if (chance(8))
             std::swap(keys[keys.size() - 2], keys.back()); // members before the project
         std::string text = space() + "{";
@@ -129,6 +131,25 @@ private:
     std::mt19937 random_;
 };
 
+// The project and the runs of members of `text`, where it is laid out as show prints it.
+struct Parts {
+    std::string_view project;
+    std::vector<std::string_view> runs;
+};
+std::optional<Parts> partsOf(const std::string& text, std::size_t runSize) {
+    cli::JsonLayoutScan scan(text, runSize);
+    Parts parts;
+    for (auto piece = scan.next(); piece; piece = scan.next()) {
+        if (piece->kind == cli::JsonLayoutScan::Piece::End)
+            return parts;
+        if (piece->kind == cli::JsonLayoutScan::Piece::Project)
+            parts.project = piece->text;
+        else if (piece->kind == cli::JsonLayoutScan::Piece::Members)
+            parts.runs.push_back(piece->text);
+    }
+    return std::nullopt;
+}
+
 struct Collected : MemberSink {
     std::vector<ShaJiang_GouJian_Struct> members;
     void add(const ShaJiang_GouJian_Struct& member) override { members.push_back(member); }
@@ -153,7 +174,7 @@ TEST(JsonParts, ReadInPartsOfAnySizeATextGivesWhatItGivesReadWhole) {
         DataSet whole;
         const auto fault = cli::dataSetFromJson(text, whole, 0);
         accepted += !fault;
-        laidOut += cli::findJsonLayout(text, 1).has_value();
+        laidOut += partsOf(text, 1).has_value();
         for (const std::size_t partSize :
              {std::size_t{1}, 1 + make.pick(400), cli::kJsonPartSize}) {
             DataSet parts;
@@ -171,7 +192,7 @@ TEST(JsonParts, ReadInPartsOfAnySizeATextGivesWhatItGivesReadWhole) {
         }
     }
     // The cases meant: most texts are parted, and many are data sets even when damaged.
-    EXPECT_GT(laidOut, 1500);
+    EXPECT_GT(laidOut, 1000);
     EXPECT_GT(accepted, 700);
 }
 
@@ -181,7 +202,7 @@ TEST(JsonParts, RunsHoldWholeMembersInOrder) {
         TextMaker make(seed);
         const std::string text = make.dataSet();
         const std::size_t runSize = 1 + make.pick(300);
-        const auto layout = cli::findJsonLayout(text, runSize);
+        const auto layout = partsOf(text, runSize);
         DataSet whole;
         if (!layout || cli::dataSetFromJson(text, whole, 0))
             continue;
