@@ -87,7 +87,6 @@ public:
     // Scans from `at` on, moving it past what is taken.
     Scanner(const char*& at, const char* end) : at_(at), end_(end) {}
 
-    const char* at() const { return at_; }
     bool atEnd() const { return at_ == end_; }
 
     void skipSpace() {
