@@ -36,7 +36,7 @@ namespace od = simdjson::ondemand;
 using simdjson::error_code;
 
 constexpr std::size_t kPadding = simdjson::SIMDJSON_PADDING;
-// A text beyond what was expected of it is read on a megabyte at a time.
+// Room for a text beyond what was expected of it grows by at least a megabyte at a time.
 constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 // Deeper values are refused: the checks of skipped values follow them into the stack.
 constexpr int kMaxNesting = 512;

@@ -1,7 +1,6 @@
 #include "JsonLayout.h"
 
 #include <cstdint>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -73,13 +72,20 @@ private:
     std::uint64_t bits_;
 };
 
-// Whether the quote at `quote` is escaped: an odd number of backslashes stand before it,
-// counted back no further than `from`.
-bool escaped(const char* from, const char* quote) {
-    const char* b = quote;
-    while (b != from && b[-1] == '\\')
-        --b;
-    return (quote - b) % 2 != 0;
+// The quote that ends the string opened by the quote at `open`, the last mark taken from
+// `marks`; `end` where the text ends first. A quote counts when an even number of
+// backslashes stand before it inside the string.
+const char* stringEnd(Marks& marks, const char* open, const char* end) {
+    for (const char* mark = marks.next(); mark != end; mark = marks.next()) {
+        if (*mark != '"')
+            continue;
+        const char* b = mark;
+        while (b != open + 1 && b[-1] == '\\')
+            --b;
+        if ((mark - b) % 2 == 0)
+            return mark;
+    }
+    return end;
 }
 
 class Scanner {
@@ -133,9 +139,11 @@ public:
             return takeNested();
         const char* begin = at_;
         if (*at_ == '"') {
-            ++at_;
-            if (!skipStringRest())
+            Marks marks(at_, end_);
+            const char* close = stringEnd(marks, marks.next(), end_);
+            if (close == end_)
                 return std::nullopt;
+            at_ = close + 1;
         } else {
             while (at_ != end_ && *at_ != ',' && *at_ != '}' && *at_ != ']' && *at_ != ' ' &&
                    *at_ != '\n' && *at_ != '\r' && *at_ != '\t')
@@ -173,30 +181,13 @@ private:
                     return std::string_view(begin, static_cast<std::size_t>(at_ - begin));
                 }
                 break;
-            default: { // a quote: on to the one that ends its string
-                const char* close = marks.next();
-                while (close != end_ && (*close != '"' || escaped(mark + 1, close)))
-                    close = marks.next();
-                if (close == end_)
+            default: // a quote: on to the one that ends its string
+                if (stringEnd(marks, mark, end_) == end_)
                     return std::nullopt;
                 break;
             }
-            }
         }
         return std::nullopt;
-    }
-
-    // Past the quote that ends the string whose opening quote was just taken.
-    bool skipStringRest() {
-        const char* from = at_;
-        for (;;) {
-            const void* quote = std::memchr(at_, '"', static_cast<std::size_t>(end_ - at_));
-            if (quote == nullptr)
-                return false;
-            at_ = static_cast<const char*>(quote) + 1;
-            if (!escaped(from, at_ - 1))
-                return true;
-        }
     }
 
     const char*& at_;
