@@ -31,6 +31,15 @@ QString qs(const std::string& utf8) {
     return QString::fromStdString(utf8);
 }
 
+// A list row's or a list column's texts.
+template <typename Texts> QStringList qsList(const Texts& texts) {
+    QStringList shown;
+    shown.reserve(qsizetype(texts.size()));
+    for (const std::string& text : texts)
+        shown.append(qs(text));
+    return shown;
+}
+
 FileDialogRequest dataFileRequest(const QString& initialName) {
     return {initialName, QString::fromUtf8(kDataFileSuffix),
             QString::fromUtf8(kDataFileFilterDescription),
@@ -112,7 +121,7 @@ void CMorvikDlg::clearListRows() {
 }
 
 void CMorvikDlg::appendListRow(const ListRowTexts& texts) {
-    list_->addRow({qs(texts[0]), qs(texts[1]), qs(texts[2]), qs(texts[3])});
+    list_->addRow(qsList(texts));
 }
 
 void CMorvikDlg::insertListRows(const std::vector<int>& at, const std::vector<ListRowTexts>& rows,
@@ -120,7 +129,7 @@ void CMorvikDlg::insertListRows(const std::vector<int>& at, const std::vector<Li
     std::vector<QStringList> texts;
     texts.reserve(rows.size());
     for (const ListRowTexts& row : rows)
-        texts.push_back({qs(row[0]), qs(row[1]), qs(row[2]), qs(row[3])});
+        texts.push_back(qsList(row));
     list_->insertRows(at, texts, checked);
 }
 
@@ -133,11 +142,7 @@ void CMorvikDlg::setListCellText(int row, int column, const std::string& text) {
 }
 
 void CMorvikDlg::setListColumnTexts(int column, int first, const std::vector<std::string>& texts) {
-    QStringList shown;
-    shown.reserve(qsizetype(texts.size()));
-    for (const std::string& text : texts)
-        shown.append(qs(text));
-    list_->setColumnTexts(column, first, shown);
+    list_->setColumnTexts(column, first, qsList(texts));
 }
 
 void CMorvikDlg::setListRowChecked(int row, bool checked) {
