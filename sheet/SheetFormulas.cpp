@@ -153,10 +153,7 @@ void drawRemarksBox(SheetPage& page) {
     const int h = page.h;
     const int top = page.y + kTableRowsLines * h;
     const int foot = top + kRemarksLines * h;
-    page.dc.moveTo(g.left, top);
-    page.dc.lineTo(g.left, foot);
-    page.dc.lineTo(g.right, foot);
-    page.dc.lineTo(g.right, top);
+    page.openBox(top, foot);
     page.rule(g.left + kRemarksLabelColumn * h, top, g.left + kRemarksLabelColumn * h, foot);
     page.dc.drawText(g.left + 2 * h, top + 2 * h, QStringLiteral("备  注"));
 
@@ -171,14 +168,10 @@ void drawRemarksBox(SheetPage& page) {
 }
 
 void drawFormulaBox(SheetPage& page) {
-    const SheetGeometry& g = page.g;
     const int h = page.h;
     const int top = page.y;
     const int foot = top + kFormulaLines * h;
-    page.dc.moveTo(g.left, top);
-    page.dc.lineTo(g.left, foot);
-    page.dc.lineTo(g.right, foot);
-    page.dc.lineTo(g.right, top);
+    page.openBox(top, foot);
     drawMeanDepthFormula(page, top + h);
     drawEstimateFormula(page, top + 4 * h);
 }

@@ -27,6 +27,14 @@ struct SheetPage {
         dc.moveTo(x1, y1);
         dc.lineTo(x2, y2);
     }
+    // The sides and the foot of a box across the sheet, from the left top corner round to
+    // the right one; its top is the rule of what stands above it.
+    void openBox(int top, int foot) {
+        dc.moveTo(g.left, top);
+        dc.lineTo(g.left, foot);
+        dc.lineTo(g.right, foot);
+        dc.lineTo(g.right, top);
+    }
     // Measures in the body font (which is current) and keeps its height as h.
     TextSize measure(const QString& text) {
         const TextSize size = dc.measureText(text);

@@ -105,10 +105,7 @@ void drawReadingTable(SheetPage& page) {
     for (int r = 0; r < kRowsPerHalf; ++r) {
         const int top = headingFoot + kRowLines * h * r;
         const int foot = top + kRowLines * h;
-        page.dc.moveTo(g.left, top);
-        page.dc.lineTo(g.left, foot);
-        page.dc.lineTo(g.right, foot);
-        page.dc.lineTo(g.right, top);
+        page.openBox(top, foot);
         drawColumnRules(page, cw, top, foot);
         drawPoint(page, cw, top, r, false);
         drawPoint(page, cw, top, r + kRowsPerHalf, true);
