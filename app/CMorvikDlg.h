@@ -129,6 +129,8 @@ private:
     QHash<int, QWidget*> controls_;
     CComboGridCtrl* grid_ = nullptr;
     CSortListCtrl* list_ = nullptr;
+    // The member whose readings the grid's keyboard entry belongs to (-1: none yet).
+    int gridMember_ = -1;
     QMenu* listMenu_ = nullptr;
     std::unique_ptr<MainDialogKeyFilter> keyFilter_;
     // Set once the session agreed to end, so the closing steps run once.

@@ -89,7 +89,9 @@ bool MainDialogKeyFilter::eventFilter(QObject* watched, QEvent* event) {
         runCommand_(kIdAboutBox);
         return true;
     }
-    if (pointerOverGrid() && !passesReadingGridFilter(*key))
+    // Only typing that goes into the grid is filtered: with the focus in a field, the
+    // pointer merely resting over the grid must not swallow what the inspector types.
+    if (isInside(receiver, grid_) && pointerOverGrid() && !passesReadingGridFilter(*key))
         return true;
     // Ctrl+Enter stays with the multi-line fields, where it breaks the line.
     const bool enter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&

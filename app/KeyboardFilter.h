@@ -4,9 +4,9 @@
 //   1. the accelerators (Ctrl+D / Delete, Ctrl+I / Insert, Ctrl+A, Ctrl+N, Ctrl+O, Ctrl+S,
 //      Ctrl+Z, Ctrl+Y / Ctrl+Shift+Z) and F1 run their command wherever the focus is, also
 //      inside an edit field; only typing not yet ended in a field takes Ctrl+Z and Ctrl+Y;
-//   2. while the mouse pointer lies over the reading grid, a typed character other than
-//      '0'-'9', '-', '.', Backspace or Tab is dropped (Enter and Esc included), whatever
-//      widget has the focus; keys that type no character pass;
+//   2. while the reading grid or its cell editor has the focus and the mouse pointer lies
+//      over the grid, a typed character other than '0'-'9', '-', '.', Backspace or Tab is
+//      dropped (Enter and Esc included); keys that type no character pass;
 //   3. Enter ends nothing: outside the grid and the member list, which use it themselves,
 //      it is dropped (Ctrl+Enter passes: it breaks a line in a multi-line field).
 #include <QObject>

@@ -4,6 +4,7 @@
 
 #include "app/DatePicker.h"
 #include "app/DialogIds.h"
+#include "app/ReadingGrid.h"
 #include "controls/CSortListCtrl.h"
 #include "core/Vocabulary.h"
 #include "grid/CComboGridCtrl.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <iterator>
 
 namespace morvik {
@@ -97,6 +99,12 @@ void CMorvikDlg::showMemberFields(const MemberFields& f) {
     showText(control(kIdMemberName), f.memberName);
     static_cast<DatePicker*>(control(kIdTestDate))->showDate(f.testDate);
     showText(control(kIdRemark), f.remark);
+    // Another member on screen: the keyboard starts again at its point 1, not in the cell
+    // where the last member's typing ended.
+    if (session_.currentMember() != gridMember_) {
+        gridMember_ = session_.currentMember();
+        restartReadingEntry(*grid_);
+    }
 }
 
 void CMorvikDlg::setResultText(ResultField field, const std::string& text) {
@@ -115,6 +123,7 @@ void CMorvikDlg::setBatchModeChecked(bool checked) {
 }
 
 void CMorvikDlg::clearListRows() {
+    gridMember_ = -1; // a new set of members: its first one is another member
     for (int row = 0; row < list_->rowCount(); ++row)
         list_->freeRowData(row);
     list_->deleteAllRows();
@@ -186,10 +195,16 @@ void CMorvikDlg::repaintReadingGrid() {
 }
 
 void CMorvikDlg::commitReadingEdit() {
+    const QList<CInPlaceEdit*> editors = grid_->findChildren<CInPlaceEdit*>();
+    // With no edit open the focus stays where the inspector has it: arrowing through the
+    // member list must not throw the keyboard into the grid.
+    if (std::none_of(editors.begin(), editors.end(),
+                     [](const CInPlaceEdit* editor) { return editor->isVisible(); }))
+        return;
     grid_->setFocus(Qt::OtherFocusReason);
     // Without an active window no focus change is delivered; the open editor is then told
     // directly, so its text is stored for the member that is still current.
-    for (CInPlaceEdit* editor : grid_->findChildren<CInPlaceEdit*>())
+    for (CInPlaceEdit* editor : editors)
         if (editor->isVisible()) {
             QFocusEvent lost(QEvent::FocusOut, Qt::OtherFocusReason);
             QCoreApplication::sendEvent(editor, &lost);

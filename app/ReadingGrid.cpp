@@ -2,26 +2,33 @@
 
 #include "app/DialogIds.h"
 #include "grid/CGridCtrl.h"
+#include "session/Columns.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 
 namespace morvik {
 
 namespace {
 
+constexpr int kFirstPoint = 1;
+constexpr int kLastPoint = kReadingGridRows - 1;
+
 // Tab into the grid lands on point 1's first reading while no cell has the focus yet, so
-// the keyboard alone can start typing a member.
+// the keyboard alone can start typing a member; Shift+Tab, coming from below, lands on
+// point 16's gauge reading.
 class FirstCellOnTab : public QObject {
 public:
     explicit FirstCellOnTab(CGridCtrl& grid) : QObject(&grid), grid_(grid) {}
 
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() != QEvent::FocusIn)
+        if (event->type() != QEvent::FocusIn || grid_.isValid(grid_.focusCell()))
             return false;
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if ((reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) &&
-            !grid_.isValid(grid_.focusCell()))
-            grid_.setFocusCell(1, 1);
+        if (reason == Qt::TabFocusReason)
+            grid_.setFocusCell(kFirstPoint, kUnevennessColumn);
+        else if (reason == Qt::BacktabFocusReason)
+            grid_.setFocusCell(kLastPoint, kGaugeColumn);
         return false;
     }
 
@@ -64,6 +71,14 @@ void setupReadingGrid(CGridCtrl& grid) {
     grid.resetScrollBars();
     grid.setDrawingAllowed(true);
     grid.viewport()->update();
+}
+
+void restartReadingEntry(CGridCtrl& grid) {
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == &grid || grid.isAncestorOf(focus))
+        grid.setFocusCell(kFirstPoint, kUnevennessColumn);
+    else
+        grid.setFocusCell(-1, -1);
 }
 
 } // namespace morvik

@@ -14,5 +14,8 @@ inline constexpr int kReadingPointRowHeight = 20;
 
 // Lays the grid out once, with drawing switched off while it works, then redraws it.
 void setupReadingGrid(CGridCtrl& grid);
+// Another member's readings are on screen: keyboard entry starts again at point 1's first
+// reading (at once when the grid has the focus, else on the next Tab into it).
+void restartReadingEntry(CGridCtrl& grid);
 
 } // namespace morvik

@@ -3,6 +3,7 @@
 #include "controls/GbkInput.h"
 #include "core/GbkText.h"
 #include <QApplication>
+#include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -64,6 +65,16 @@ GbkTextBox::GbkTextBox(GbkTextLimits limits, QWidget* parent)
     : QPlainTextEdit(parent), limits_(limits) {
     setTabChangesFocus(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+}
+
+void GbkTextBox::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    // Reached by the keyboard, the box offers its whole text to be typed over, as a
+    // one-line edit field does; a click keeps the caret where it landed.
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason)
+        selectAll();
 }
 
 QString GbkTextBox::admit(const QString& text) const {

@@ -295,6 +295,9 @@ private:
 
     // keyboard: a key becomes an action, the action gives a target, one place applies it
     bool handleKey(int key, Qt::KeyboardModifiers mods);
+    // Whether a Tab or Shift+Tab that moved no cell goes past either end of the cells.
+    bool tabLeavesGrid(GridAction action, const CCellID& from) const;
+    void leaveByTab(bool forward);
     bool handleCharacter(const QString& text, Qt::KeyboardModifiers mods);
     CursorMove moveCursor(GridAction action, const CCellID& from);
     void applyMove(GridAction action, const CursorMove& move, bool shift);

@@ -5,6 +5,7 @@
 #include "grid/CInPlaceEdit.h"
 #include "grid/GridMouse.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <optional>
@@ -107,7 +108,31 @@ bool CGridCtrl::handleKey(int key, Qt::KeyboardModifiers mods) {
     const CursorMove move = moveCursor(action, m_sel.focus);
     if (move.target != m_sel.focus)
         applyMove(action, move, mods & Qt::ShiftModifier);
+    else if (tabLeavesGrid(action, m_sel.focus))
+        leaveByTab(action == GridAction::NextCell);
     return true;
+}
+
+bool CGridCtrl::tabLeavesGrid(GridAction action, const CCellID& from) const {
+    if (!m_handleTabKey)
+        return false;
+    const GridAxis& rows = m_store.rows();
+    const GridAxis& cols = m_store.columns();
+    // Tab never enters the last column, so the cell before it in the last row ends the cells.
+    if (action == GridAction::NextCell)
+        return from.row == rows.count() - 1 && from.col == cols.count() - 2;
+    if (action == GridAction::PreviousCell)
+        return from.row == rows.fixedCount() && from.col == cols.fixedCount();
+    return false;
+}
+
+void CGridCtrl::leaveByTab(bool forward) {
+    // Tab past either end of the cells goes on to the neighbouring control, as in any table.
+    // From an open editor the focus first comes back to the grid, so the chain is walked
+    // from the grid's place in it and not from the editor's.
+    if (!hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    focusNextPrevChild(forward);
 }
 
 bool CGridCtrl::runClipboardAction(GridAction action) {
@@ -290,7 +315,10 @@ void CGridCtrl::onInPlaceEditEnd(const GridEditResult& result, Qt::KeyboardModif
     sendNotify(GridEndEdit, row, col);
     if (isNavigationKey(key)) {
         handleKey(key, mods);
-        beginCellEdit(m_sel.focus.row, m_sel.focus.col, key);
+        // A Tab past the last cell left the grid: no editor opens behind the inspector.
+        const QWidget* focus = QApplication::focusWidget();
+        if (focus == this || isAncestorOf(focus))
+            beginCellEdit(m_sel.focus.row, m_sel.focus.col, key);
     }
 }
 

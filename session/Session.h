@@ -87,6 +87,11 @@ public:
     void toggleBatchMode(bool checked);
     void evaluateBatch();
     void resetBatchResults();
+    // In batch mode, the five fields show the batch of the members ticked now, with their
+    // readings now: every change of those inputs evaluates it again. Quietly, since only
+    // the inspector's own ticks and 批检测 itself ask; the fields say "--" for a batch
+    // that cannot be evaluated.
+    void followBatch();
 
     // --- member list ----------------------------------------------------------------------
     void addMember();
@@ -184,6 +189,8 @@ private:
     void showMemberInfo();
     ProjectFields projectFields() const;
     void recomputeAllMembers();
+    // The batch of the ticked members, with the working copy written back first.
+    BatchOutcome tickedBatch();
     void showBatch(const BatchOutcome& outcome);
     CivilDate today() const;
 

@@ -41,12 +41,24 @@ void Session::toggleBatchMode(bool checked) {
     }
 }
 
-void Session::evaluateBatch() {
+BatchOutcome Session::tickedBatch() {
     writeBack();
     std::vector<const ShaJiang_GouJian_Struct*> ticked;
     for (int row : checkedRows())
         ticked.push_back(&members_[row]);
-    showBatch(morvik::evaluateBatch(ticked, project_.mortarCode, batch_.batchEstimate));
+    return morvik::evaluateBatch(ticked, project_.mortarCode, batch_.batchEstimate);
+}
+
+void Session::evaluateBatch() {
+    showBatch(tickedBatch());
+}
+
+void Session::followBatch() {
+    if (!batchMode_)
+        return;
+    BatchOutcome outcome = tickedBatch();
+    outcome.message.reset();
+    showBatch(outcome);
 }
 
 void Session::resetBatchResults() {

@@ -109,6 +109,7 @@ void Session::openPath(const std::string& path) {
     showMemberInfo();
     showMemberReadings();
     showMemberResults(members_[0], 0);
+    resetBatchResults(); // the ticks went with the data set they belonged to
     syncJournal();
 }
 
@@ -123,7 +124,7 @@ void Session::newDataSet() {
     clearMemberReadings(currentRecord_);
     appendMember();
     showProjectInfo();
-    resetBatchResults();
+    resetBatchResults(); // no member is ticked: no batch, in batch mode or not
     currentFileName_ = kUntitledFileName;
     currentFilePath_.clear();
     view_.setTitle(title());
@@ -145,8 +146,7 @@ void Session::clearReadings() {
     dataModified_ = true;
     recordCleared(before);
     showMemberResults(currentRecord_, currentMember_);
-    if (batchMode_)
-        evaluateBatch();
+    followBatch();
 }
 
 void Session::clearProjectInfo() {

@@ -127,12 +127,10 @@ void Session::redo() {
 }
 
 void Session::travel(const UndoStep& step, bool forward) {
-    bool batchFollows = true;
     if (const auto* reading = std::get_if<ReadingStep>(&step)) {
         applyReading(*reading, forward);
     } else if (const auto* bytes = std::get_if<BytesStep>(&step)) {
         applyBytes(*bytes, forward);
-        batchFollows = bytes->member >= 0 && bytes->offset == kMemberPoints.offset;
     } else if (const auto* code = std::get_if<CodeStep>(&step)) {
         applyCode(forward ? code->after : code->before);
     } else if (const auto* members = std::get_if<MembersStep>(&step)) {
@@ -142,8 +140,7 @@ void Session::travel(const UndoStep& step, bool forward) {
             removeMembers(*members, members->added ? members->currentBefore : 0);
     }
     dataModified_ = !history_.atSaved();
-    if (batchMode_ && batchFollows)
-        evaluateBatch();
+    followBatch();
 }
 
 void Session::makeCurrentShown(int member) {

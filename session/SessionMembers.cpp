@@ -35,6 +35,7 @@ void Session::addMember() {
     const int previous = currentMember_;
     appendMember();
     recordAddition(previous);
+    followBatch();
 }
 
 void Session::appendMember() {
@@ -102,6 +103,7 @@ void Session::deleteCheckedMembers() {
     view_.selectListRow(0);
     view_.focusList();
     dataModified_ = true;
+    followBatch(); // the deleted members leave the batch
 }
 
 void Session::toggleAllChecks() {
@@ -153,8 +155,9 @@ void Session::switchToRow(int row) {
     showMemberInfo();
     showMemberReadings();
     showMemberResults(currentRecord_, currentMember_);
-    if (checks_[row] && batchMode_)
-        evaluateBatch();
+    // Which member is on screen does not change the batch of the ticked ones.
+    if (batchMode_)
+        followBatch();
     else
         resetBatchResults();
 }

@@ -51,6 +51,7 @@ void Session::onReadingEdited(int row, int column, const std::string& text) {
     showMemberResults(currentRecord_, currentMember_);
     writeBack();
     recordReading(k, before);
+    followBatch();
 }
 
 void Session::onCalculate() {
@@ -75,8 +76,7 @@ void Session::onKindChanged(int kindIndex) {
     applyCode(packMortarCode(kindIndex, 0)); // also refills 砂浆品种 for the new kind
     dataModified_ = true;
     recordCode(codeBefore);
-    if (batchMode_)
-        evaluateBatch();
+    followBatch();
 }
 
 void Session::onVarietyChanged(int varietyIndex) {
@@ -93,8 +93,7 @@ void Session::onVarietyChanged(int varietyIndex) {
     if (currentMember_ >= 0)
         currentRecord_ = members_[currentMember_];
     recordCode(codeBefore);
-    if (batchMode_)
-        evaluateBatch();
+    followBatch();
 }
 
 void Session::recomputeAllMembers() {

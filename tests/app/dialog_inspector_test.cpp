@@ -164,7 +164,12 @@ TEST(KeyboardOnly, AWholeMemberTypedAndSavedWithoutAMouse) {
     EXPECT_EQ(w.text(kIdMeanDepth), "5.00");
     EXPECT_EQ(w.list().cellText(0, 2), "5.00");
 
-    // Ctrl+Tab leaves the grid for the buttons, in their order on screen.
+    // Tab from point 16's penetrometer reading left the grid for the buttons; Shift+Tab
+    // comes back to that cell, and Ctrl+Tab leaves from any cell.
+    ASSERT_EQ(focusedId(), kIdOpen);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(focusedId(), kIdReadingGrid);
+    EXPECT_EQ(w.grid().focusCell(), CCellID(16, 2));
     press(Qt::Key_Tab, Qt::ControlModifier);
     EXPECT_EQ(focusedId(), kIdOpen);
     seen.clear();
@@ -192,6 +197,54 @@ TEST(KeyboardOnly, AWholeMemberTypedAndSavedWithoutAMouse) {
     w.control(kIdBatchMode)->setFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
     EXPECT_TRUE(w.session().batchMode());
+}
+
+TEST(KeyboardOnly, EveryMemberIsTypedFromPointOneAndTheGridIsLeftAtItsEnds) {
+    DialogWindow w;
+    w.list().setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Tab);
+    ASSERT_EQ(focusedId(), kIdReadingGrid);
+    for (int point = 1; point <= 16; ++point) {
+        typeKeys("1");
+        press(Qt::Key_Tab);
+        typeKeys("6");
+        press(Qt::Key_Tab);
+    }
+    ASSERT_EQ(focusedId(), kIdOpen);
+
+    // After 增加构件, and after a switch back to member 1, Tab into the grid starts at
+    // point 1 of the member on screen, not where the last member's typing ended.
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        if (pass == 0) {
+            press(Qt::Key_Insert);
+        } else {
+            w.list().setFocus(Qt::TabFocusReason);
+            press(Qt::Key_Up);
+            ASSERT_EQ(w.session().currentMember(), 0);
+        }
+        ASSERT_EQ(focusedId(), kIdMemberList);
+        press(Qt::Key_Tab);
+        ASSERT_EQ(focusedId(), kIdReadingGrid);
+        typeKeys("0.75");
+        press(Qt::Key_Tab);
+        EXPECT_EQ(w.session().currentRecord().unevenness[0], 0.75f);
+        EXPECT_EQ(w.grid().focusCell(), CCellID(1, 2));
+        // Shift+Tab from point 1's unevenness reading leaves backwards, to the list.
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        EXPECT_EQ(focusedId(), kIdMemberList);
+    }
+    EXPECT_EQ(w.session().members()[1].unevenness[0], 0.75f);
+    EXPECT_EQ(w.session().members()[0].gaugeReading[15], 6.0f);
+
+    // A text field reached by Shift+Tab offers its whole text to be typed over.
+    w.typeInto(kIdProjectName, "Old site");
+    w.control(kIdInstrumentNumber)->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(focusedId(), kIdProjectName);
+    typeKeys("New");
+    EXPECT_EQ(w.text(kIdProjectName), "New");
 }
 
 TEST(KeyboardOnly, EscClosesThePrintPreview) {

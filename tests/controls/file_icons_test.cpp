@@ -28,6 +28,8 @@ TEST(FileIcons, TypesComeFromNamesNotContents) {
     EXPECT_NE(icons.type(QFileInfo(file)), pdf);
     EXPECT_EQ(icons.type(QFileInfo(dir.filePath("sheet.pdf"))), pdf);
     EXPECT_EQ(icons.type(QFileInfo(dir.path())), QStringLiteral("文件夹"));
+    // Data files are named as such, never as the 3D models that share their extension.
+    EXPECT_EQ(icons.type(QFileInfo(dir.filePath("wall.STL"))), QStringLiteral("砂浆贯入检测数据"));
 }
 
 } // namespace
