@@ -78,8 +78,19 @@ QWidget* createControl(const TemplateControl& c, QWidget* parent) {
         return new DatePicker(parent);
     case TemplateKind::DropDownList:
         return new QComboBox(parent);
-    case TemplateKind::GroupBox:
-        return new QGroupBox(caption, parent);
+    case TemplateKind::GroupBox: {
+        auto* box = new QGroupBox(caption, parent);
+        // The frame's top line runs through the middle of the caption, on the face colour,
+        // as the template's places assume; a style that sets the caption above the frame
+        // would push the line down through the first row of the controls inside.
+        box->setStyleSheet(
+            QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 0.5em;"
+                           " background-color: %1; }"
+                           "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: "
+                           "top left; left: 6px; padding: 0 2px; background-color: %1; }")
+                .arg(colorFromRef(kDialogFaceColour).name()));
+        return box;
+    }
     case TemplateKind::ReadingGrid: {
         auto* grid = new CComboGridCtrl(parent);
         grid->setControlId(c.id);
@@ -212,7 +223,7 @@ void CMorvikDlg::createControls() {
             w->lower(); // a frame lies beneath the controls it holds
         // A unit label ("mm", "MPa") is sized for the original face; where the substituted
         // face is wider it grows to the right instead of cutting its text.
-        if (c.kind == TemplateKind::Label)
+        if (c.kind == TemplateKind::Label || c.kind == TemplateKind::CheckBox)
             w->resize(std::max(w->width(), w->sizeHint().width()), w->height());
         // Labels are 8 units high, one line of the original face; the substituted face
         // has a taller line, which is given room downwards instead of losing its foot.
