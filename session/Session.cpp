@@ -11,7 +11,6 @@ Session::Session(SessionView& view, std::function<CivilDate()> today)
 void Session::start() {
     checkTriggersBatch_ = true;
     selectionSwitches_ = true;
-    dataModified_ = false;
     currentMember_ = -1;
     appendMember();
     showProjectInfo();

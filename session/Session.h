@@ -48,7 +48,8 @@ public:
     int memberCount() const { return static_cast<int>(members_.size()); }
     int currentMember() const { return currentMember_; }
     const ShaJiang_GouJian_Struct& currentRecord() const { return currentRecord_; }
-    bool dataModified() const { return dataModified_; }
+    // Whether the data set differs from the one last saved or opened: the history says so.
+    bool dataModified() const { return history_.changedSinceSaved(); }
     bool batchMode() const { return batchMode_; }
     const BatchResults& batch() const { return batch_; }
     const std::string& currentFileName() const { return currentFileName_; }
@@ -201,7 +202,6 @@ private:
     std::vector<bool> checks_;
     int currentMember_ = -1;
     ShaJiang_GouJian_Struct currentRecord_{};
-    bool dataModified_ = false;
     bool selectionSwitches_ = true;
     bool checkTriggersBatch_ = true;
     bool batchMode_ = false;

@@ -6,8 +6,8 @@
 #include "core/Vocabulary.h"
 #include "session/Columns.h"
 #include "session/DateText.h"
-#include "session/SessionHistory.h"
 #include "session/Session.h"
+#include "session/SessionHistory.h"
 #include <cstring>
 
 namespace morvik {
@@ -75,7 +75,6 @@ void Session::onProjectTextChanged(ProjectText field, const std::string& text) {
         textToField(text, project_.strengthGrade);
         break;
     }
-    dataModified_ = true;
 }
 
 void Session::onTemperatureChanged(const std::string& text) {
@@ -84,7 +83,6 @@ void Session::onTemperatureChanged(const std::string& text) {
     temperatureValid_ = value.has_value();
     if (value)
         project_.testTemperature = *value;
-    dataModified_ = true;
 }
 
 void Session::onBasisChanged(int index) {
@@ -104,14 +102,12 @@ void Session::onDateChanged(DateField field, std::optional<CivilDate> date) {
         storeDate(currentRecord_.testDate, *date);
         writeBack();
     }
-    dataModified_ = true;
 }
 
 void Session::onMemberNameChanged(const std::string& text) {
     const FieldEditStep step(*this);
     textToField(text, currentRecord_.memberName);
     writeBack();
-    dataModified_ = true;
     if (currentMember_ >= 0)
         view_.setListCellText(currentMember_, kListNameColumn,
                               fieldToText(currentRecord_.memberName));
@@ -121,7 +117,6 @@ void Session::onRemarkChanged(const std::string& text) {
     const FieldEditStep step(*this);
     textToField(text, currentRecord_.remark);
     writeBack();
-    dataModified_ = true;
 }
 
 ProjectFields Session::projectFields() const {

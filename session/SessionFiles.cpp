@@ -26,7 +26,7 @@ std::string fileNameOf(const std::string& path) {
 
 bool Session::confirmSaveChanges() {
     view_.commitReadingEdit(); // a value still being typed counts as a change
-    if (!dataModified_)
+    if (!dataModified())
         return true;
     const Answer answer =
         view_.showMessage(Message{kSaveQuestionText, kCaptionNotice, MessageIcon::Information},
@@ -60,7 +60,6 @@ bool Session::saveDataSet() {
     currentFilePath_ = *path;
     view_.setTitle(title());
     view_.showMessage(Message{kSaveDoneText, kCaptionNotice, MessageIcon::None});
-    dataModified_ = false;
     history_.markSaved();
     syncJournal();
     return true;
@@ -101,7 +100,6 @@ void Session::openPath(const std::string& path) {
     checks_.assign(members_.size(), false);
     currentRecord_ = members_[0];
     currentMember_ = 0;
-    dataModified_ = false;
     history_.reset(true);
 
     fillMemberList();
@@ -129,7 +127,6 @@ void Session::newDataSet() {
     currentFilePath_.clear();
     view_.setTitle(title());
     // The changes of the set just left were saved or declined; the new set has none.
-    dataModified_ = false;
     history_.reset(true);
     syncJournal();
 }
@@ -143,7 +140,6 @@ void Session::clearReadings() {
     clearMemberReadings(currentRecord_);
     view_.repaintReadingGrid();
     writeBack();
-    dataModified_ = true;
     recordCleared(before);
     showMemberResults(currentRecord_, currentMember_);
     followBatch();

@@ -68,10 +68,8 @@ void Session::recordFieldEdit(int member, const void* before, const void* after,
     BytesStep step{member, offset, bytesOf(before, span), bytesOf(after, span)};
     if (step.before == step.after)
         return;
-    // Typing that came back to the text it started from leaves no step; where that is
-    // also the saved text, the set is as saved again.
-    if (history_.pushTyping(std::move(step)) == UndoHistory::Typed::Dropped && history_.atSaved())
-        dataModified_ = false;
+    // Typing that comes back to the text it started from leaves no step.
+    history_.pushTyping(std::move(step));
 }
 
 void Session::recordReading(int point, const PointValues& before) {
@@ -139,7 +137,6 @@ void Session::travel(const UndoStep& step, bool forward) {
         else
             removeMembers(*members, members->added ? members->currentBefore : 0);
     }
-    dataModified_ = !history_.atSaved();
     followBatch();
 }
 

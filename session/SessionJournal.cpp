@@ -17,7 +17,7 @@ bool sameRecord(const ShaJiang_GouJian_Struct& a, const ShaJiang_GouJian_Struct&
 void Session::syncJournal() {
     if (!journal_)
         return;
-    if (!dataModified_) {
+    if (!dataModified()) {
         if (journalHolds_) {
             journal_->remove();
             journalHolds_ = false;
@@ -75,7 +75,6 @@ void Session::recoverDataSet(DataSet data, const std::string& fileName,
     currentFilePath_ = filePath;
     view_.setTitle(title());
     // Nothing of it is in a file yet: 保存 and 退出 must still ask.
-    dataModified_ = true;
     history_.reset(false);
 
     fillMemberList();

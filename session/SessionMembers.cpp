@@ -102,7 +102,6 @@ void Session::deleteCheckedMembers() {
     showMemberResults(currentRecord_, 0);
     view_.selectListRow(0);
     view_.focusList();
-    dataModified_ = true;
     followBatch(); // the deleted members leave the batch
 }
 

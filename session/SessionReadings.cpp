@@ -46,7 +46,6 @@ void Session::onReadingEdited(int row, int column, const std::string& text) {
         updatePointDepth(currentRecord_, k) ? depthText(currentRecord_.depth[k]) : std::string());
     view_.repaintReadingGrid();
 
-    dataModified_ = true;
     evaluateMember(currentRecord_, project_.mortarCode);
     showMemberResults(currentRecord_, currentMember_);
     writeBack();
@@ -74,7 +73,6 @@ void Session::onKindChanged(int kindIndex) {
         return; // a list being emptied reports no entry
     const std::uint8_t codeBefore = project_.mortarCode;
     applyCode(packMortarCode(kindIndex, 0)); // also refills 砂浆品种 for the new kind
-    dataModified_ = true;
     recordCode(codeBefore);
     followBatch();
 }
@@ -88,7 +86,6 @@ void Session::onVarietyChanged(int varietyIndex) {
         return;
     const std::uint8_t codeBefore = project_.mortarCode;
     project_.mortarCode = packMortarCode(kind, varietyIndex);
-    dataModified_ = true;
     recomputeAllMembers();
     if (currentMember_ >= 0)
         currentRecord_ = members_[currentMember_];

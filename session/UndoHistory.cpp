@@ -1,5 +1,6 @@
 #include "session/UndoHistory.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace morvik {
@@ -78,6 +79,27 @@ void UndoHistory::markSaved() {
     typingOpen_ = false;
     saved_ = dropped_ + position_;
     savedReachable_ = true;
+}
+
+namespace {
+
+bool changesTheSet(const UndoStep& step) {
+    const auto* members = std::get_if<MembersStep>(&step);
+    return !(members && members->added);
+}
+
+} // namespace
+
+bool UndoHistory::changedSinceSaved() const {
+    if (!savedReachable_)
+        return true;
+    const std::size_t here = dropped_ + position_;
+    const std::size_t from = std::min(saved_, here) - dropped_;
+    const std::size_t to = std::max(saved_, here) - dropped_;
+    for (std::size_t i = from; i < to; ++i)
+        if (changesTheSet(steps_[i]))
+            return true;
+    return false;
 }
 
 std::size_t UndoHistory::memoryBytes() const {

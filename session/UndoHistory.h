@@ -98,6 +98,11 @@ public:
     // Whether the data set stands where it was last saved or opened. After the saved state
     // fell off the start or lay on a dropped redo branch it can never come back.
     bool atSaved() const { return savedReachable_ && saved_ == dropped_ + position_; }
+    // Whether the data set differs from the one last saved or opened: some step between
+    // the saved point and the position changed it. Adding a member alone is no change
+    // (an empty member that is never filled need not be saved), whichever way it is
+    // travelled.
+    bool changedSinceSaved() const;
 
     std::size_t size() const { return steps_.size(); }
     std::size_t position() const { return position_; }

@@ -54,8 +54,9 @@ TEST_F(SessionJournal, AppearsAfterTheFirstChangeAndFollowsLaterOnes) {
 }
 
 TEST_F(SessionJournal, GoesAfterSaveOpenNewAndAGivenUpExit) {
-    auto modify = [&] {
-        typePoint(3, "1", "6");
+    int typed = 0;
+    auto modify = [&] { // a new value each time: typing the stored one again is no change
+        typePoint(3, "1", std::to_string(6 + ++typed));
         session.syncJournal();
         ASSERT_TRUE(journalOnDisk());
     };

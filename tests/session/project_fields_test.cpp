@@ -182,10 +182,30 @@ TEST(ChangeFlag, FollowsTheTableOfChanges) {
         {"砂浆种类", [](Session& s) { s.onKindChanged(1); }, true},
         {"砂浆品种", [](Session& s) { s.onVarietyChanged(2); }, true},
         {"reading", [](Session& s) { s.onReadingEdited(1, 1, "2"); }, true},
-        {"清空表格", [](Session& s) { s.clearReadings(); }, true},
+        {"清空表格",
+         [](Session& s) {
+             s.onReadingEdited(1, 1, "2");
+             s.clearReadings();
+         },
+         true},
+        {"清空表格 with nothing to clear", [](Session& s) { s.clearReadings(); }, false},
         {"备注", [](Session& s) { s.onRemarkChanged("r"); }, true},
         {"检测依据", [](Session& s) { s.onBasisChanged(0); }, false},
         {"增加构件", [](Session& s) { s.addMember(); }, false},
+        {"增加构件, undo, redo",
+         [](Session& s) {
+             s.addMember();
+             s.undo();
+             s.redo();
+         },
+         false},
+        {"a reading, then 增加构件 undone",
+         [](Session& s) {
+             s.onReadingEdited(1, 1, "2");
+             s.addMember();
+             s.undo();
+         },
+         true},
         {"全选", [](Session& s) { s.toggleAllChecks(); }, false},
         {"tick", [](Session& s) { s.onMemberItemChanged(0, false, true, true); }, false},
         {"批检测",
