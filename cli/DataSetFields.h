@@ -21,9 +21,10 @@ enum class FieldKind {
     Result,   // one stored value, null where missing
 };
 
-// What the dialog lets a field hold beyond its kind and width: a reading below 100 in
-// absolute value, a temperature that can be typed, an entry of the 检测依据 list, a date.
-// make refuses the rest, so that no file holds what no inspector could have typed.
+// What the dialog lets an integer or text field hold beyond its kind and width: a
+// temperature that can be typed, an entry of the 检测依据 list, a date (readings always
+// stay below 100, see readingRefusal). make refuses the rest, so that no file holds what
+// no inspector could have typed.
 enum class FieldRule { None, Temperature, Standard, Date };
 
 struct JsonField {

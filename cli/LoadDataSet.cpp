@@ -21,7 +21,7 @@ std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostr
                               "or its members do not fit in memory");
         break;
     case ReadResult::NotADataFile: {
-        // A 3D model saved as .stl, the commonest stranger under the extension, ends here too.
+        // Where a 3D model sharing the extension ends, the commonest stranger among .stl files.
         std::error_code ec;
         const bool empty = std::filesystem::file_size(path, ec) == 0 && !ec;
         fileError(err, path + (empty ? " is empty, not a data file"
