@@ -1,9 +1,7 @@
 // The rules of what the dialog's fields hold, which make applies to data typed elsewhere.
 
-#include "core/DateText.h"
 #include "core/ReadingText.h"
 #include "core/TemperatureText.h"
-#include "core/Vocabulary.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -46,19 +44,6 @@ TEST(FieldRules, TheTemperatureFieldHoldsWhatTypedDigitsGiveBack) {
     }
     EXPECT_FALSE(isTemperatureInField(std::numeric_limits<std::int64_t>::max()));
     EXPECT_FALSE(isTemperatureInField(std::numeric_limits<std::int64_t>::min()));
-}
-
-TEST(FieldRules, OnlyEntriesOfTheStandardsListAndDatesOrNothing) {
-    const auto entries = static_cast<std::int64_t>(standardsList().size());
-    EXPECT_TRUE(isStandardIndex(0));
-    EXPECT_TRUE(isStandardIndex(entries - 1));
-    EXPECT_FALSE(isStandardIndex(entries));
-    EXPECT_FALSE(isStandardIndex(-1));
-
-    for (const char* date : {"", "2018年3月5日", "2024年2月29日", "2018-03-05", "2018/3/5"})
-        EXPECT_TRUE(isDateFieldText(date)) << date;
-    for (const char* date : {" ", "2023年2月29日", "2018年3月5日后", "明天", "2018-3", "20180305"})
-        EXPECT_FALSE(isDateFieldText(date)) << date;
 }
 
 } // namespace
