@@ -1,6 +1,10 @@
 #include "DataSetFields.h"
 
+#include "core/DateText.h"
 #include "core/GbkText.h"
+#include "core/ReadingText.h"
+#include "core/TemperatureText.h"
+#include "core/Vocabulary.h"
 #include <cstring>
 #include <limits>
 #include <type_traits>
@@ -10,15 +14,21 @@ namespace morvik::cli {
 namespace {
 
 template <typename Field>
-constexpr JsonField field(std::string_view name, FieldKind kind, std::size_t offset, bool derived) {
-    return {name, kind, offset, sizeof(Field), std::is_signed_v<Field>, derived};
+constexpr JsonField field(std::string_view name, FieldKind kind, std::size_t offset, bool derived,
+                          FieldRule rule) {
+    return {name, kind, offset, sizeof(Field), std::is_signed_v<Field>, derived, rule};
 }
 
 using Member = ShaJiang_GouJian_Struct;
 
+// The reading limit as the refusal names it: a whole number of millimetres.
+constexpr int kReadingLimitWhole = static_cast<int>(kReadingLimit);
+static_assert(kReadingLimitWhole == kReadingLimit);
+
 // A field is named in JSON as in its record.
-#define MORVIK_JSON_FIELD(Record, member, kind, derived)                                           \
-    field<decltype(Record::member)>(#member, FieldKind::kind, offsetof(Record, member), derived)
+#define MORVIK_JSON_FIELD(Record, member, kind, derived, rule)                                     \
+    field<decltype(Record::member)>(#member, FieldKind::kind, offsetof(Record, member), derived,   \
+                                    FieldRule::rule)
 
 Json storedValues(const float* values) {
     Json list = Json::array();
@@ -74,27 +84,27 @@ static_assert(sizeof(ProjectInfo::testTemperature) == sizeof(std::int16_t) &&
 static_assert(sizeof(ProjectInfo::basisIndex) == 1 && sizeof(ProjectInfo::mortarCode) == 1);
 
 const std::array<JsonField, 9> kProjectFields = {
-    MORVIK_JSON_FIELD(ProjectInfo, projectName, Text, false),
-    MORVIK_JSON_FIELD(ProjectInfo, instrumentNumber, Text, false),
-    MORVIK_JSON_FIELD(ProjectInfo, testTemperature, Integer, false),
-    MORVIK_JSON_FIELD(ProjectInfo, basisIndex, Integer, false),
-    MORVIK_JSON_FIELD(ProjectInfo, reviewer, Text, false),
-    MORVIK_JSON_FIELD(ProjectInfo, chiefInspector, Text, false),
-    MORVIK_JSON_FIELD(ProjectInfo, constructionDate, Text, false),
-    MORVIK_JSON_FIELD(ProjectInfo, mortarCode, Integer, false),
-    MORVIK_JSON_FIELD(ProjectInfo, strengthGrade, Text, false),
+    MORVIK_JSON_FIELD(ProjectInfo, projectName, Text, false, None),
+    MORVIK_JSON_FIELD(ProjectInfo, instrumentNumber, Text, false, None),
+    MORVIK_JSON_FIELD(ProjectInfo, testTemperature, Integer, false, Temperature),
+    MORVIK_JSON_FIELD(ProjectInfo, basisIndex, Integer, false, Standard),
+    MORVIK_JSON_FIELD(ProjectInfo, reviewer, Text, false, None),
+    MORVIK_JSON_FIELD(ProjectInfo, chiefInspector, Text, false, None),
+    MORVIK_JSON_FIELD(ProjectInfo, constructionDate, Text, false, Date),
+    MORVIK_JSON_FIELD(ProjectInfo, mortarCode, Integer, false, None),
+    MORVIK_JSON_FIELD(ProjectInfo, strengthGrade, Text, false, None),
 };
 
 const std::array<JsonField, 9> kMemberFields = {
-    MORVIK_JSON_FIELD(Member, memberName, Text, false),
-    MORVIK_JSON_FIELD(Member, testDate, Text, false),
-    MORVIK_JSON_FIELD(Member, remark, Text, false),
-    MORVIK_JSON_FIELD(Member, unevenness, Readings, false),
-    MORVIK_JSON_FIELD(Member, gaugeReading, Readings, false),
-    MORVIK_JSON_FIELD(Member, depth, Readings, true),
-    MORVIK_JSON_FIELD(Member, meanDepth, Result, true),
-    MORVIK_JSON_FIELD(Member, strength, Result, true),
-    MORVIK_JSON_FIELD(Member, memberEstimate, Result, true),
+    MORVIK_JSON_FIELD(Member, memberName, Text, false, None),
+    MORVIK_JSON_FIELD(Member, testDate, Text, false, Date),
+    MORVIK_JSON_FIELD(Member, remark, Text, false, None),
+    MORVIK_JSON_FIELD(Member, unevenness, Readings, false, None),
+    MORVIK_JSON_FIELD(Member, gaugeReading, Readings, false, None),
+    MORVIK_JSON_FIELD(Member, depth, Readings, true, None),
+    MORVIK_JSON_FIELD(Member, meanDepth, Result, true, None),
+    MORVIK_JSON_FIELD(Member, strength, Result, true, None),
+    MORVIK_JSON_FIELD(Member, memberEstimate, Result, true, None),
 };
 
 #undef MORVIK_JSON_FIELD
@@ -105,6 +115,47 @@ std::int64_t JsonField::lowest() const {
 
 std::int64_t JsonField::highest() const {
     return isSigned ? (std::int64_t{1} << (8 * size - 1)) - 1 : (std::int64_t{1} << (8 * size)) - 1;
+}
+
+std::optional<std::string> refusal(const JsonField& field, std::optional<std::int64_t> value) {
+    bool held = false;
+    std::int64_t lowest = field.lowest();
+    std::int64_t highest = field.highest();
+    switch (field.rule) {
+    case FieldRule::Temperature:
+        held = value && isTemperatureInField(*value);
+        lowest = kLowestTemperature;
+        highest = kHighestTemperature;
+        break;
+    case FieldRule::Standard:
+        held = value && isStandardIndex(*value);
+        lowest = 0;
+        highest = static_cast<std::int64_t>(standardsList().size()) - 1;
+        break;
+    case FieldRule::None:
+    case FieldRule::Date:
+        held = value && *value >= lowest && *value <= highest;
+        break;
+    }
+    if (held)
+        return std::nullopt;
+    return "out of range: the field holds " + std::to_string(lowest) + " to " +
+           std::to_string(highest);
+}
+
+std::optional<std::string> refusal(const JsonField& field, const std::string& text) {
+    if (field.rule == FieldRule::Date && !isDateFieldText(text))
+        return std::string("not a date: \"2018年3月5日\", \"2018-03-05\", \"2018/3/5\" or empty");
+    return std::nullopt;
+}
+
+std::optional<std::string> readingRefusal(double value) {
+    // Judged as typed and as stored: a number just below the limit that rounds up to it
+    // as a float would be stored as no reading the dialog holds.
+    if (isReadingInRange(value) && isReadingInRange(static_cast<float>(value)))
+        return std::nullopt;
+    return "out of range: a reading is less than " + std::to_string(kReadingLimitWhole) +
+           " in absolute value, or null";
 }
 
 void setInteger(void* record, const JsonField& field, std::int64_t value) {

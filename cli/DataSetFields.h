@@ -8,6 +8,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace morvik::cli {
@@ -19,6 +21,12 @@ enum class FieldKind {
     Result,   // one stored value, null where missing
 };
 
+// What the dialog lets an integer or text field hold beyond its kind and width: a
+// temperature that can be typed, an entry of the 检测依据 list, a date (readings always
+// stay below 100, see readingRefusal). make refuses the rest, so that no file holds what
+// no inspector could have typed.
+enum class FieldRule { None, Temperature, Standard, Date };
+
 struct JsonField {
     std::string_view name;
     FieldKind kind;
@@ -28,6 +36,7 @@ struct JsonField {
     // Written for the reader's information and ignored on reading: it follows from the
     // other fields (a depth from its readings, the results from the depths).
     bool derived;
+    FieldRule rule;
 
     std::int64_t lowest() const;
     std::int64_t highest() const;
@@ -43,6 +52,13 @@ inline char* fieldBytes(void* record, const JsonField& field) {
 inline const char* fieldBytes(const void* record, const JsonField& field) {
     return static_cast<const char*>(record) + field.offset;
 }
+
+// Why the dialog cannot hold a value in `field`, or nothing when it can: an integer
+// (nothing where it lies beyond 64 bits), a text, or a reading, judged also as the float
+// it is stored as (null, the missing reading, is always held).
+std::optional<std::string> refusal(const JsonField& field, std::optional<std::int64_t> value);
+std::optional<std::string> refusal(const JsonField& field, const std::string& text);
+std::optional<std::string> readingRefusal(double value);
 
 // Stores an integer field; `value` lies within lowest() and highest().
 void setInteger(void* record, const JsonField& field, std::int64_t value);

@@ -44,8 +44,6 @@ constexpr int kMaxNesting = 512;
 constexpr std::size_t kMaxNumberLength = 4096;
 // A number of at most this many characters has at most 19 digits.
 constexpr std::size_t kMaxFastNumberLength = 19;
-// The largest magnitude a stored reading (a float) holds.
-constexpr double kLargestStored = std::numeric_limits<float>::max();
 // How many distinct Chinese texts the reader keeps the GBK forms of.
 constexpr std::size_t kMaxRememberedTexts = 4096;
 
@@ -54,11 +52,44 @@ struct Fault {
     std::string what;
 };
 
-// The text is not JSON; `offset` is the byte where that became clear.
+// The text is not JSON; `offset` is the byte where that became clear, where known.
 struct NotJson {
     std::string what;
-    std::size_t offset;
+    std::optional<std::size_t> offset;
+
+    std::string message() const {
+        return "not JSON: " + what + (offset ? " at byte " + std::to_string(*offset) : "");
+    }
 };
+
+// Characters below this stand in a JSON string only escaped.
+constexpr unsigned char kFirstUnescaped = 0x20;
+
+// Where a fault found while the text is first indexed stands: a text cut short is named at
+// its end, a control character in a string where it is; the indexer names no place itself.
+std::optional<std::size_t> indexFaultOffset(error_code error, std::string_view text) {
+    switch (error) {
+    case simdjson::EMPTY:
+    case simdjson::UNCLOSED_STRING:
+    case simdjson::INCOMPLETE_ARRAY_OR_OBJECT:
+        return text.size();
+    case simdjson::UNESCAPED_CHARS: {
+        bool inString = false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (inString && c < kFirstUnescaped)
+                return i;
+            if (inString && c == '\\')
+                ++i; // the escaped character, a quote among them
+            else if (c == '"')
+                inString = !inString;
+        }
+        return std::nullopt;
+    }
+    default:
+        return std::nullopt;
+    }
+}
 
 [[noreturn]] void fault(const std::string& place, const std::string& what) {
     throw Fault{place + ": " + what};
@@ -256,10 +287,17 @@ private:
         throw NotJson{what, offset};
     }
 
+    // A fault the indexer found is named where it stands, not where the parser was.
+    [[noreturn]] void notJson(error_code error) {
+        if (const auto offset = indexFaultOffset(error, json_))
+            throw NotJson{syntaxFault(error), offset};
+        notJson(syntaxFault(error));
+    }
+
     template <typename T> T take(simdjson::simdjson_result<T>&& result) {
         T value;
         if (const error_code error = std::move(result).get(value))
-            notJson(syntaxFault(error));
+            notJson(error);
         return value;
     }
 
@@ -346,6 +384,8 @@ private:
         text_.assign(take(v.get_string()));
         switch (gbkToFieldChecked(gbkForm(text_), into, f.size)) {
         case FieldTextResult::Stored:
+            if (const auto why = refusal(f, text_))
+                fault(owner.place(f.name), *why);
             return;
         case FieldTextResult::TooLong:
             fault(owner.place(f.name),
@@ -378,10 +418,9 @@ private:
         if (text.find_first_of(".eE") != std::string_view::npos)
             fault(owner.place(f.name), "not a whole number");
         std::int64_t value = 0;
-        if (v.get_int64().get(value) != simdjson::SUCCESS || value < f.lowest() ||
-            value > f.highest())
-            fault(owner.place(f.name),
-                  "beyond " + std::to_string(f.lowest()) + " to " + std::to_string(f.highest()));
+        const bool fits = v.get_int64().get(value) == simdjson::SUCCESS;
+        if (const auto why = refusal(f, fits ? std::optional<std::int64_t>(value) : std::nullopt))
+            fault(owner.place(f.name), *why);
         setInteger(record, f, value);
     }
 
@@ -402,8 +441,8 @@ private:
             const od::json_type type = take(item.type());
             if (type == od::json_type::number) {
                 const double value = numberValue(item);
-                if (!(std::fabs(value) <= kLargestStored))
-                    fault(at(), "beyond the range of a stored value");
+                if (const auto why = readingRefusal(value))
+                    fault(at(), *why);
                 points[k++] = static_cast<float>(value);
             } else if (type == od::json_type::null && take(item.is_null())) {
                 points[k++] = kMissing;
@@ -521,11 +560,11 @@ std::optional<std::string> readWhole(const JsonText& json, DataSet& data, Member
                                      json.text().data(), json.text().size(), json.capacity()))
                                  .get(doc);
     if (error != simdjson::SUCCESS)
-        return "not JSON: " + std::string(syntaxFault(error)) + " at byte 0";
+        return NotJson{syntaxFault(error), indexFaultOffset(error, json.text())}.message();
     try {
         DataSetReader(sink).read(json.text(), doc, data);
     } catch (const NotJson& e) {
-        return "not JSON: " + e.what + " at byte " + std::to_string(e.offset);
+        return e.message();
     } catch (const Fault& f) {
         return f.what;
     }
@@ -550,7 +589,7 @@ public:
         if (const error_code error =
                 parser_.iterate(simdjson::padded_string_view(buffer_.get(), size, capacity_))
                     .get(doc_))
-            throw NotJson{syntaxFault(error), 0};
+            throw NotJson{syntaxFault(error), std::nullopt};
         return doc_;
     }
 

@@ -20,6 +20,15 @@ std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostr
         fileError(err, path + " is refused: its member count does not match its whole records, "
                               "or its members do not fit in memory");
         break;
+    case ReadResult::NotADataFile: {
+        // Where a 3D model sharing the extension ends, the commonest stranger among .stl files.
+        std::error_code ec;
+        const bool empty = std::filesystem::file_size(path, ec) == 0 && !ec;
+        fileError(err, path + (empty ? " is empty, not a data file"
+                                     : " is not a data file (neither its record layout nor "
+                                       "the older text layout)"));
+        break;
+    }
     }
     return std::nullopt;
 }

@@ -25,6 +25,10 @@ bool isSpace(char c) {
 
 } // namespace
 
+bool isReadingInRange(double value) {
+    return std::fabs(value) < kReadingLimit; // false for NaN too
+}
+
 double leadingNumber(const std::string& text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -117,7 +121,7 @@ ReadingCheck checkReadingText(const std::string& text) {
             check.message = Message{kNotANumberText, kCaptionNotice, MessageIcon::Information};
             return check;
         }
-        if (std::fabs(check.value) >= kReadingLimit) {
+        if (!isReadingInRange(check.value)) {
             check.status = ReadingStatus::OutOfRange;
             check.message = Message{kOutOfRangeText, kCaptionNotice, MessageIcon::Information};
             return check;

@@ -23,6 +23,10 @@ struct ReadingCheck {
     std::optional<Message> message; // set for NotANumber and OutOfRange
 };
 
+// Whether a number may stand as a reading: its absolute value below kReadingLimit. Not a
+// number and the infinities are none.
+bool isReadingInRange(double value);
+
 // The leading decimal number of `text`: optional whitespace, optional sign, digits with at
 // most one '.', an optional exponent; the longest such prefix counts and anything after it
 // is ignored ("12abc" is 12). No number at all gives 0. Independent of the locale; hex,

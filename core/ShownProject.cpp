@@ -8,7 +8,7 @@ namespace morvik {
 void applyShownDefaults(ProjectInfo& project, const std::string& today) {
     if (project.testTemperature == 0)
         project.testTemperature = kDefaultTemperature;
-    if (project.basisIndex >= standardsList().size())
+    if (!isStandardIndex(project.basisIndex))
         project.basisIndex = 0;
     if (project.constructionDate[0] == '\0' && !today.empty())
         textToField(today, project.constructionDate);

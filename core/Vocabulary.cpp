@@ -7,6 +7,10 @@ const std::vector<std::string>& standardsList() {
     return list;
 }
 
+bool isStandardIndex(std::int64_t index) {
+    return index >= 0 && index < static_cast<std::int64_t>(standardsList().size());
+}
+
 const std::vector<std::string>& kindList() {
     static const std::vector<std::string> list{"砌筑砂浆", "水泥抹灰砂浆"};
     return list;

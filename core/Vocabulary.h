@@ -29,6 +29,8 @@ constexpr std::uint8_t packMortarCode(int kind, int variety) {
 
 // The standards list (检测依据), in order.
 const std::vector<std::string>& standardsList();
+// Whether `index` names an entry of the standards list.
+bool isStandardIndex(std::int64_t index);
 // The mortar kinds (砂浆种类), in order.
 const std::vector<std::string>& kindList();
 // The varieties (砂浆品种) of each kind, indexed by kind.

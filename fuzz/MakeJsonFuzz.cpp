@@ -1,14 +1,17 @@
 // Fuzz target: any bytes as the JSON that `morvik-cli make` reads. The reader must refuse
 // or accept without reading outside the text, and a data set it accepts must hold only
-// what a data file can: at least one member, finite readings within a float's range, and
-// each depth following from its readings. Members handed on one by one, as make hands
-// them to the file, must be exactly those of the whole set, and so must a text read whole
-// or in small parts. An accepted data set written back as `show` writes it must read again
-// as the same data set.
+// what the dialog can: at least one member, readings below 100 in absolute value or
+// missing, a temperature the field holds, and each depth following from its readings. Members
+// handed on one by one, as make hands them to the file, must be exactly those of the whole set, and
+// so must a text read whole or in small parts. An accepted data set written back as `show` writes
+// it must read again as the same data set.
 
 #include "cli/DataSetFields.h"
 #include "cli/DataSetJson.h"
+#include "core/ReadingText.h"
 #include "core/Records.h"
+#include "core/TemperatureText.h"
+#include "core/Vocabulary.h"
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -77,15 +80,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         std::abort();
     for (const ShaJiang_GouJian_Struct& m : data.members) {
         for (int k = 0; k < kPointCount; ++k) {
-            for (const float value : {m.unevenness[k], m.gaugeReading[k], m.depth[k]})
-                if (!std::isfinite(value))
+            for (const float value : {m.unevenness[k], m.gaugeReading[k]})
+                if (value != kMissing && !isReadingInRange(value))
                     std::abort();
+            if (!std::isfinite(m.depth[k]))
+                std::abort();
             ShaJiang_GouJian_Struct derived = m;
             updatePointDepth(derived, k);
             if (std::memcmp(&derived.depth[k], &m.depth[k], sizeof(float)) != 0)
                 std::abort();
         }
     }
+    if (!isTemperatureInField(data.project.testTemperature) ||
+        !isStandardIndex(data.project.basisIndex))
+        std::abort();
     DataSet again;
     if (cli::dataSetFromJson(written(data), again))
         std::abort();

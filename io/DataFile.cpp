@@ -106,7 +106,7 @@ ReadResult readFrom(ByteSource& source, DataSet& data, DataFileLayout* layout) {
             return result;
     } else {
         if (!io_detail::readLegacyLayout(source, read))
-            return ReadResult::Refused;
+            return ReadResult::NotADataFile;
         found = DataFileLayout::Legacy;
     }
     data.project = read.project;

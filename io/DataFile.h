@@ -44,9 +44,12 @@ enum class ReadResult {
     UnsupportedVersion, // magic present, version not 100; data set unchanged
     Refused,            // a record-layout file whose member count is 0, negative or more
                         // than the whole 768-byte records it holds (a file cut inside a
-                        // record is damaged), or whose members do not fit in memory; an
-                        // empty file; a file without the magic whose numeric legacy fields
-             // hold other text or no number at all; data set unchanged. Report it like OpenFailed.
+                        // record is damaged), or whose members do not fit in memory; data
+                        // set unchanged. Report it like OpenFailed.
+    NotADataFile,       // no magic, and not the legacy layout either: an empty file, a file
+                        // whose numeric legacy fields hold other text or no number at all
+                        // (a text file, a 3D model sharing the extension); data set
+                        // unchanged. Report it like OpenFailed.
 };
 
 enum class WriteResult {

@@ -1,7 +1,7 @@
 #include "session/Session.h"
 
+#include "core/DateText.h"
 #include "io/SettingsFile.h"
-#include "session/DateText.h"
 
 namespace morvik {
 

@@ -1,11 +1,12 @@
-// The project and member fields: how a change is stored, what marks the data set changed,
-// and how the fields are shown again with their defaults.
+// The project and member fields: how a change is stored, and how the fields are shown
+// again with their defaults.
 
+#include "core/DateText.h"
 #include "core/GbkText.h"
 #include "core/ShownProject.h"
+#include "core/TemperatureText.h"
 #include "core/Vocabulary.h"
 #include "session/Columns.h"
-#include "session/DateText.h"
 #include "session/Session.h"
 #include "session/SessionHistory.h"
 #include <cstring>
@@ -13,36 +14,6 @@
 namespace morvik {
 
 namespace {
-
-constexpr long kTemperatureModulus = 0x10000; // 检测温度 keeps the low 16 bits
-
-// A whole number as the temperature field may hold it: optional spaces and sign, at least
-// one digit, nothing else. The value comes back reduced to its low 16 bits, so any length
-// of digits is safe.
-std::optional<std::int16_t> wholeNumber16(const std::string& text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long low = 0;
-    bool digits = false;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        low = (low * 10 + (text[i] - '0')) % kTemperatureModulus;
-        digits = true;
-        ++i;
-    }
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    if (!digits || i != text.size())
-        return std::nullopt;
-    if (negative)
-        low = (kTemperatureModulus - low) % kTemperatureModulus;
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(low));
-}
 
 void storeDate(char* field, const CivilDate& date) {
     std::memset(field, 0, kDateFieldWidth);
@@ -79,7 +50,7 @@ void Session::onProjectTextChanged(ProjectText field, const std::string& text) {
 
 void Session::onTemperatureChanged(const std::string& text) {
     const FieldEditStep step(*this);
-    const std::optional<std::int16_t> value = wholeNumber16(text);
+    const std::optional<std::int16_t> value = temperatureFromText(text);
     temperatureValid_ = value.has_value();
     if (value)
         project_.testTemperature = *value;
@@ -87,7 +58,7 @@ void Session::onTemperatureChanged(const std::string& text) {
 
 void Session::onBasisChanged(int index) {
     const FieldEditStep step(*this);
-    if (index < 0 || index >= static_cast<int>(standardsList().size()))
+    if (!isStandardIndex(index))
         return;
     project_.basisIndex = static_cast<std::uint8_t>(index);
 }

@@ -79,7 +79,8 @@ void Session::openPath(const std::string& path) {
     view_.commitReadingEdit();
     DataSet data;
     const ReadResult result = readDataFile(std::filesystem::u8path(path), data);
-    if (result == ReadResult::OpenFailed || result == ReadResult::Refused) {
+    if (result == ReadResult::OpenFailed || result == ReadResult::Refused ||
+        result == ReadResult::NotADataFile) {
         // The title keeps naming the data on screen, so a later 保存 cannot propose the
         // damaged file for data that never came from it.
         view_.showMessage(Message{kOpenFailedText, kCaptionNotice, MessageIcon::Information});

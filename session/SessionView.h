@@ -9,6 +9,7 @@
 //
 // Texts are UTF-8.
 
+#include "core/DateText.h"
 #include "core/Message.h"
 #include "core/ShownProject.h"
 #include <array>
@@ -17,17 +18,6 @@
 #include <vector>
 
 namespace morvik {
-
-// A calendar date as the date pickers hold it (month 1..12, day 1..31).
-struct CivilDate {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-};
-
-inline bool operator==(const CivilDate& a, const CivilDate& b) {
-    return a.year == b.year && a.month == b.month && a.day == b.day;
-}
 
 // The read-only result fields: the current member's three, then the batch's five.
 enum class ResultField {

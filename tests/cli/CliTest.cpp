@@ -354,6 +354,48 @@ TEST_F(CliTest, ExitStatusAndDiagnostics) {
     }
 }
 
+// A stranger under the extension is named as such; only a damaged data file is told about
+// its member count.
+TEST_F(CliTest, AFileThatIsNoDataFileIsCalledSo) {
+    const std::string ascii = "solid cube\n  facet normal 0 0 1\n    outer loop\n"
+                              "      vertex 0 0 0\n      vertex 1 0 0\n      vertex 1 1 0\n"
+                              "    endloop\n  endfacet\nendsolid cube\n";
+    std::vector<std::uint8_t> binary(80, 0);
+    const std::string header = "binary model exported by a CAD program";
+    std::copy(header.begin(), header.end(), binary.begin());
+    const std::uint32_t triangles = 2;
+    const auto* count = reinterpret_cast<const std::uint8_t*>(&triangles);
+    binary.insert(binary.end(), count, count + sizeof triangles);
+    for (std::uint32_t t = 0; t < triangles; ++t) { // normal, three corners, attribute bytes
+        const float corners[12] = {0, 0, 1, 0, 0, 0, 1.5f, 0, 0, 0, 2.25f, float(t)};
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(corners);
+        binary.insert(binary.end(), bytes, bytes + sizeof corners);
+        binary.insert(binary.end(), {0, 0});
+    }
+    ASSERT_EQ(binary.size(), 84u + 50u * triangles);
+    std::vector<std::uint8_t> damaged = encodeDataFile(spreadSet(0x10));
+    damaged[6] = 9; // nine members claimed, three held
+
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        const char* said;
+    } files[] = {
+        {"ascii.stl", {ascii.begin(), ascii.end()}, "is not a data file"},
+        {"binary.stl", binary, "is not a data file"},
+        {"empty.stl", {}, "is empty, not a data file"},
+        {"damaged.stl", damaged, "is refused: its member count"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.name);
+        const auto path = dir_ / f.name;
+        test::writeBytes(path, f.bytes);
+        const CliRun run = runCli({"show", path.string()}); // every command reads alike
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(path.string() + " " + f.said), std::string::npos) << run.err;
+    }
+}
+
 TEST_F(CliTest, HelpPrintsUsageOnStandardOutput) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--help"}, {"-h"}, {"show", "--help"}, {"batch", "--help"}}) {

@@ -154,9 +154,11 @@ void expectNearestValues() {
                                       "0.89543668647822553305",
                                       "1e-50",
                                       "-0.0",
-                                      "340282346638528859811704183484516925440",
                                       "4.9e-324",
-                                      "1E+2"};
+                                      "99.99999"};
+    // Only numbers below 100 are readings: the others are each refused alone.
+    std::vector<std::string> beyond = {"340282346638528859811704183484516925440", "1E+2",
+                                       "99.999999999", "-100"};
     while (texts.size() < 16 * 3000) {
         std::string text = random() % 4 == 0 ? "-" : "";
         const int whole = static_cast<int>(random() % 22);
@@ -165,7 +167,12 @@ void expectNearestValues() {
             text += "." + digits(1 + static_cast<int>(random() % 21), true);
         if (random() % 3 == 0)
             text += "e" + std::to_string(static_cast<int>(random() % 41) - 30);
-        texts.push_back(text);
+        double value = 0.0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        if (std::fabs(value) < 100.0 && std::fabs(storedValue(text)) < 100.0f)
+            texts.push_back(text);
+        else if (beyond.size() < 500)
+            beyond.push_back(text);
     }
     for (std::size_t first = 0; first < texts.size(); first += 16) {
         std::string list = "[";
@@ -178,6 +185,13 @@ void expectNearestValues() {
         for (std::size_t k = 0; k < 16; ++k)
             ASSERT_EQ(data.members[0].gaugeReading[k], storedValue(texts[first + k]))
                 << texts[first + k];
+    }
+    ASSERT_GT(beyond.size(), 100u);
+    for (const std::string& text : beyond) {
+        DataSet data;
+        const auto problem = read(oneMember(text), data);
+        ASSERT_TRUE(problem.has_value()) << text;
+        EXPECT_EQ(problem->rfind("members[0].gaugeReading[0]: out of range", 0), 0u) << *problem;
     }
 }
 
@@ -230,11 +244,28 @@ TEST(DataSetJson, ReadsReadingsAndEvaluatesTheMembers) {
     EXPECT_EQ(data.members[0].meanDepth, 5.3f); // evaluated under the code read
     EXPECT_EQ(read(oneMember("-1.5e1"), data), std::nullopt);
     EXPECT_EQ(data.members[0].depth[3], -15.0f);
-    EXPECT_EQ(read(oneMember("3.5e38"), data), "members[0].gaugeReading[0]: beyond the range of "
-                                               "a stored value");
-    for (const char* beyond : {"1e400", "-1e400", "1e-400"}) // beyond a double, too
-        EXPECT_EQ(read(oneMember(beyond), data),
-                  "members[0].gaugeReading[0]: beyond the range of a stored value");
+    for (const char* beyond : {"3.5e38", "1e400", "-1e400", "1e-400"}) // beyond a double, too
+        EXPECT_EQ(
+            read(oneMember(beyond), data)->rfind("members[0].gaugeReading[0]: out of range", 0),
+            0u);
+}
+
+TEST(DataSetJson, ATextCutShortIsNamedWhereItEnds) {
+    // Wherever it is cut, the byte named is where the text ends, or the start of the number
+    // cut short there ("5." is none).
+    const std::string whole = oneMember("5.25", R"(,"note":[null,true])");
+    constexpr std::size_t kLongestCutToken = 4;
+    for (std::size_t cut = 0; cut < whole.size(); ++cut) {
+        SCOPED_TRACE(whole.substr(0, cut));
+        DataSet data;
+        const auto problem = read(whole.substr(0, cut), data);
+        ASSERT_TRUE(problem.has_value());
+        const std::size_t at = problem->rfind(" at byte ");
+        ASSERT_NE(at, std::string::npos) << *problem;
+        const std::size_t offset = std::stoul(problem->substr(at + 9));
+        EXPECT_LE(offset, cut) << *problem;
+        EXPECT_GE(offset + kLongestCutToken, cut) << *problem;
+    }
 }
 
 // The two members of a data set's JSON object, each as "name":value.

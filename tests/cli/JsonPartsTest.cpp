@@ -72,6 +72,11 @@ private:
         return std::string("\"") + texts[pick(8)] + "\"";
     }
 
+    std::string date() {
+        static const char* const dates[] = {"", "2017年6月3日", "2018-03-05", "2018/3/5"};
+        return std::string("\"") + dates[pick(4)] + "\"";
+    }
+
     std::string number() {
         static const char* const numbers[] = {"4.25", "0",    "-0.0", "5.099999904632568",
                                               "1e1",  "12",   "null", "0.89543668647822553305",
@@ -99,9 +104,9 @@ private:
 
     std::string project() {
         return object({field("projectName", text()), field("instrumentNumber", text()),
-                       field("testTemperature", std::to_string(int(pick(60)) - 20)),
-                       field("basisIndex", std::to_string(pick(2))), field("reviewer", text()),
-                       field("chiefInspector", text()), field("constructionDate", text()),
+                       field("testTemperature", std::to_string(pick(60))), field("basisIndex", "0"),
+                       field("reviewer", text()), field("chiefInspector", text()),
+                       field("constructionDate", date()),
                        field("mortarCode", std::to_string(pick(4) * 16 + pick(2))),
                        field("strengthGrade", text())});
     }
@@ -117,7 +122,7 @@ private:
         std::string list = "[";
         for (std::size_t i = 0, n = 1 + pick(12); i < n; ++i) {
             std::vector<std::string> fields = {
-                field("memberName", text()), field("testDate", text()), field("remark", text()),
+                field("memberName", text()), field("testDate", date()), field("remark", text()),
                 field("unevenness", points()), field("gaugeReading", points())};
             if (chance(2))
                 fields.push_back(field("shown", object({field("strength", text())})));

@@ -221,6 +221,88 @@ TEST_F(MakeTest, FaultsNameTheirPlaceAndWriteNothing) {
     }
 }
 
+// What the dialog cannot hold is refused by name; what it can hold, its limits included,
+// is made.
+TEST_F(MakeTest, OnlyWhatTheDialogCanHoldIsMade) {
+    const Json good = test::showJson(save("g.stl", test::programDataSets()[1].data));
+    const Fault refused[] = {
+        {"reading 100", [](Json& j) { j["members"][2]["unevenness"][5] = 100; },
+         "members[2].unevenness[5]: out of range"},
+        {"reading -100.0", [](Json& j) { j["members"][0]["gaugeReading"][15] = -100.0; },
+         "members[0].gaugeReading[15]: out of range"},
+        {"reading that is 100 as a float",
+         [](Json& j) { j["members"][1]["gaugeReading"][0] = 99.999999999; },
+         "members[1].gaugeReading[0]: out of range"},
+        {"reading 1e10", [](Json& j) { j["members"][3]["unevenness"][7] = 1e10; },
+         "members[3].unevenness[7]: out of range"},
+        {"missing marker as a number", [](Json& j) { j["members"][4]["unevenness"][1] = -1600.0; },
+         "members[4].unevenness[1]: out of range"},
+        {"standard beyond the list", [](Json& j) { j["project"]["basisIndex"] = 1; },
+         "project.basisIndex: out of range"},
+        {"standard 255", [](Json& j) { j["project"]["basisIndex"] = 255; },
+         "project.basisIndex: out of range"},
+        {"temperature below zero", [](Json& j) { j["project"]["testTemperature"] = -5; },
+         "project.testTemperature: out of range"},
+        {"temperature beyond 16 bits", [](Json& j) { j["project"]["testTemperature"] = 40000; },
+         "project.testTemperature: out of range"},
+        {"construction date that is no day",
+         [](Json& j) { j["project"]["constructionDate"] = "2018年2月30日"; },
+         "project.constructionDate: not a date"},
+        {"test date in words", [](Json& j) { j["members"][1]["testDate"] = "yesterday"; },
+         "members[1].testDate: not a date"},
+        {"test date with a thirteenth month",
+         [](Json& j) { j["members"][5]["testDate"] = "2018-13-01"; },
+         "members[5].testDate: not a date"},
+    };
+    const std::string old = save("old.stl", test::programDataSets()[0].data);
+    const auto before = test::readBytes(old);
+    const auto fresh = dir_ / "fresh.stl";
+    for (const Fault& fault : refused) {
+        SCOPED_TRACE(fault.name);
+        Json doc = good;
+        fault.change(doc);
+        const std::string from = json("bad.json", doc.dump());
+        for (const std::string& target : {fresh.string(), old}) {
+            const test::CliResult run = test::runCliProgram({"make", target, "--from", from});
+            EXPECT_EQ(run.status, 1);
+            EXPECT_EQ(run.out, "");
+            EXPECT_NE(run.err.find(fault.place), std::string::npos) << run.err;
+        }
+        EXPECT_FALSE(std::filesystem::exists(fresh));
+        EXPECT_EQ(test::readBytes(old), before);
+    }
+    // A whole number beyond 64 bits is out of range as well, not "not a whole number".
+    std::string huge = good.dump();
+    const std::string temperature =
+        "\"testTemperature\":" + good["project"]["testTemperature"].dump();
+    huge.replace(huge.find(temperature), temperature.size(),
+                 "\"testTemperature\":-99999999999999999999");
+    const test::CliResult run =
+        test::runCliProgram({"make", old, "--from", json("huge.json", huge)});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("project.testTemperature: out of range"), std::string::npos) << run.err;
+    EXPECT_EQ(test::readBytes(old), before);
+
+    Json limits = good;
+    limits["members"][0]["unevenness"][0] = 99.99;
+    limits["members"][0]["gaugeReading"][0] = -99.99;
+    limits["members"][0]["unevenness"][1] = nullptr;
+    limits["members"][0]["testDate"] = "";
+    limits["members"][1]["testDate"] = "2024-02-29";
+    limits["project"]["constructionDate"] = "2017/5/3";
+    limits["project"]["basisIndex"] = 0;
+    for (const int temperature : {0, 32767}) {
+        limits["project"]["testTemperature"] = temperature;
+        const test::CliResult run =
+            test::runCliProgram({"make", fresh.string(), "--from", json("l.json", limits.dump())});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Json made = test::showJson(fresh.string());
+        EXPECT_EQ(made["project"], limits["project"]);
+        EXPECT_EQ(made["members"][0]["unevenness"][0].get<double>(), double(99.99f));
+        EXPECT_TRUE(made["members"][0]["unevenness"][1].is_null());
+    }
+}
+
 TEST_F(MakeTest, BadJsonLeavesAnOldFileAsItWas) {
     const std::string old = save("old.stl", test::programDataSets()[0].data);
     const auto before = test::readBytes(old);

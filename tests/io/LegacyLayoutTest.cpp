@@ -97,7 +97,7 @@ TEST(LegacyLayout, FilesThatAreNoDataFilesAreRefused) {
     for (const Bytes& image : {zero, text}) {
         DataSet data;
         data.members.resize(2);
-        EXPECT_EQ(readDataFileBytes(image.data(), image.size(), data), ReadResult::Refused);
+        EXPECT_EQ(readDataFileBytes(image.data(), image.size(), data), ReadResult::NotADataFile);
         EXPECT_EQ(data.members.size(), 2u); // untouched
     }
 }
@@ -116,12 +116,13 @@ TEST(LegacyLayout, EveryNumericFieldMustStartWithANumber) {
         bad[k] = gbk("九");
         const Bytes image = test::legacyImage(bad);
         DataSet data;
-        EXPECT_EQ(readDataFileBytes(image.data(), image.size(), data), ReadResult::Refused);
+        EXPECT_EQ(readDataFileBytes(image.data(), image.size(), data), ReadResult::NotADataFile);
     }
     // Texts only, every number empty: nothing of a data set.
     const Bytes textsOnly = test::legacyImage({{0, "GY-01"}, {4, "G7"}});
     DataSet data;
-    EXPECT_EQ(readDataFileBytes(textsOnly.data(), textsOnly.size(), data), ReadResult::Refused);
+    EXPECT_EQ(readDataFileBytes(textsOnly.data(), textsOnly.size(), data),
+              ReadResult::NotADataFile);
 
     using io_detail::NumberText;
     EXPECT_EQ(io_detail::numberText(" \t-3e2x"), NumberText::Number);

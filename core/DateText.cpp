@@ -1,4 +1,4 @@
-#include "session/DateText.h"
+#include "DateText.h"
 
 #include <cstdio>
 #include <ctime>
@@ -79,6 +79,10 @@ std::optional<CivilDate> parseDateText(const std::string& text) {
     if (auto date = parseWith(t, "-", "-", ""))
         return date;
     return parseWith(t, "/", "/", "");
+}
+
+bool isDateFieldText(const std::string& text) {
+    return text.empty() || parseDateText(text).has_value();
 }
 
 CivilDate localToday() {

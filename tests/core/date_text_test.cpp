@@ -1,4 +1,4 @@
-#include "session/DateText.h"
+#include "core/DateText.h"
 
 #include <gtest/gtest.h>
 
