@@ -3,7 +3,6 @@
 // lines follow the batch and the grade below the top of its axis, and member labels stay
 // readable and never overprint each other at any batch size.
 #include "SheetFixture.h"
-#include "core/ResultText.h"
 #include "core/StrengthGrade.h"
 #include "sheet/SheetPdf.h"
 #include "sheet/SummaryChart.h"
@@ -78,6 +77,8 @@ TEST(SummarySheet, RefusedBatchesSayWhyAndDrawNoEstimate) {
                              QString::fromStdString(plastering.job.batch.texts.estimate) +
                              QStringLiteral(" MPa")));
     EXPECT_NE(b.findPrefix(QStringLiteral("推定值 ")), nullptr);
+    // 标准差 2.828 with the record sheet's two decimals, not the dialog field's one.
+    EXPECT_TRUE(draws(b, QStringLiteral("标准差：2.83 MPa")));
 
     // A member without a converted strength, and a batch of one: the sentence in place of
     // the values, and no value line at all.
@@ -255,23 +256,6 @@ TEST(SummarySheet, TestDatesRunFromEarliestToLatest) {
     }
     EXPECT_EQ(foot({"2026年3月22日", "2026-03-22"}), "检测日期：2026年3月22日");
     EXPECT_EQ(foot({"不详", "不详"}), "检测日期：不详");
-}
-
-// The standard deviation as the record sheet prints it, the other values as the dialog.
-TEST(SummarySheet, StandardDeviationWithTheRecordSheetsDecimals) {
-    const Summary summary(0x10, {5.0f, 6.0f, 7.5f});
-    const BatchOutcome& b = summary.job.batch;
-    ASSERT_FALSE(b.message.has_value());
-    const std::string twoDecimals = depthText(b.values.batchStdDev);
-    EXPECT_EQ(sheetStdDevText(b.values.batchStdDev), twoDecimals);
-    const RecordingCanvas canvas = summary.all();
-    EXPECT_TRUE(draws(canvas, "标准差：" + QString::fromStdString(twoDecimals) + " MPa"));
-    EXPECT_TRUE(draws(canvas, "平均值：" + QString::fromStdString(b.texts.mean) + " MPa"));
-
-    SheetFixture record;
-    record.batchMode = true;
-    record.batch = b.values;
-    EXPECT_TRUE(draws(record.draw(), "标准差：" + QString::fromStdString(twoDecimals)));
 }
 
 // The plan over many batch sizes and line heights: every member once and in order, each
