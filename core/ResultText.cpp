@@ -40,6 +40,10 @@ std::string strengthText(double value) {
     return fixedText(roundDigits(value, kStrengthDecimals), kStrengthDecimals);
 }
 
+std::string sheetStdDevText(double value) {
+    return depthText(value);
+}
+
 MemberListTexts memberListTexts(const ShaJiang_GouJian_Struct& record) {
     MemberListTexts texts{kNoValueText, kNoValueText};
     if (!isPresent(record.meanDepth))

@@ -17,6 +17,9 @@ std::string fixedText(double value, int decimals);
 // goes through. "--" for a value that is not finite.
 std::string depthText(double value);    // "%.2f" of roundDigits(value, 2)
 std::string strengthText(double value); // "%.1f" of roundDigits(value, 1)
+// The batch's standard deviation on the printed sheets: two decimals, where the dialog's
+// field 1028 shows strengthText.
+std::string sheetStdDevText(double value); // "%.2f" of roundDigits(value, 2)
 
 // What one member shows: fields 1021 (mean depth), 1022 (strength), 1035 (estimate) and
 // member list columns 2 and 3, "--" where the result is missing or not finite.

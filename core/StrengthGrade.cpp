@@ -24,7 +24,10 @@ std::optional<double> designStrength(const std::string& grade) {
         ++begin;
     while (end > begin && isBlank(grade[end - 1]))
         --end;
-    if (end - begin < 2 || grade[begin] != kGradePrefix)
+    // The prefix is often left out on site: "7.5" means M7.5 as well.
+    if (begin < end && grade[begin] == kGradePrefix)
+        ++begin;
+    if (begin == end)
         return std::nullopt;
     // Digits, optionally a point followed by digits: read by hand so no locale's decimal
     // separator and no exponent or sign slips in.
@@ -32,7 +35,7 @@ std::optional<double> designStrength(const std::string& grade) {
     double scale = 1;
     bool afterPoint = false;
     std::size_t digits = 0;
-    for (std::size_t i = begin + 1; i < end; ++i) {
+    for (std::size_t i = begin; i < end; ++i) {
         const char c = grade[i];
         if (c == '.' && !afterPoint && digits > 0 && i + 1 < end) {
             afterPoint = true;

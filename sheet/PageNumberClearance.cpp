@@ -44,7 +44,6 @@ public:
     void lineTo(int, int) override {}
     void setRuleStyle(RuleStyle, int) override {}
     void fillRect(int, int, int, int, int) override {}
-    void drawTurnedText(int, int, const QString&) override {}
 
     std::vector<TextBox> boxes;
 

@@ -153,16 +153,6 @@ void PainterCanvas::fillRect(int x, int y, int width, int height, int grey) {
     painter_.fillRect(x, y, width, height, QColor(level, level, level));
 }
 
-void PainterCanvas::drawTurnedText(int x, int y, const QString& text) {
-    const auto it = fonts_.find(current_);
-    const int ascent = it == fonts_.end() ? 0 : it->second.ascent;
-    painter_.save();
-    painter_.translate(x, y);
-    painter_.rotate(-90);
-    painter_.drawText(QPoint(0, ascent), text);
-    painter_.restore();
-}
-
 void PainterCanvas::moveTo(int x, int y) {
     x_ = x;
     y_ = y;

@@ -34,7 +34,6 @@ public:
     void lineTo(int x, int y) override;
     void setRuleStyle(RuleStyle style, int width) override;
     void fillRect(int x, int y, int width, int height, int grey) override;
-    void drawTurnedText(int x, int y, const QString& text) override;
 
     // The installed family that stands in for `face` ("宋体" and its Latin name SimSun go
     // to the Song-style CJK fonts, in order of preference); `face` itself otherwise.

@@ -9,7 +9,6 @@ namespace morvik {
 namespace {
 
 const QString kTitle = QStringLiteral("砂浆抗压强度贯入检测记录表");
-constexpr int kBodyPoints = 11;
 constexpr int kSmallPoints = 7;
 constexpr int kSignPoints = 14;
 

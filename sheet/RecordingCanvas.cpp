@@ -58,11 +58,6 @@ void RecordingCanvas::fillRect(int x, int y, int width, int height, int grey) {
     fills.push_back({x, y, width, height, grey});
 }
 
-void RecordingCanvas::drawTurnedText(int x, int y, const QString& text) {
-    const auto it = fonts_.find(current_);
-    turnedTexts.push_back({x, y, text, it == fonts_.end() ? 0 : it->second.points});
-}
-
 std::vector<RecordingCanvas::Text> RecordingCanvas::find(const QString& text) const {
     std::vector<Text> found;
     for (const Text& t : texts)

@@ -39,7 +39,6 @@ public:
     void lineTo(int x, int y) override;
     void setRuleStyle(RuleStyle style, int width) override;
     void fillRect(int x, int y, int width, int height, int grey) override;
-    void drawTurnedText(int x, int y, const QString& text) override;
 
     // The width a text has in a font of cell height `height`.
     static int textWidth(const QString& text, int height);
@@ -47,8 +46,7 @@ public:
     std::vector<Text> texts;
     std::vector<Rule> rules;
     std::vector<Fill> fills;
-    std::vector<Text> turnedTexts; // x, y as given to drawTurnedText
-    QString lastFace;              // face of the last font created
+    QString lastFace; // face of the last font created
     int liveFonts() const { return static_cast<int>(fonts_.size()); }
     FontId currentFont() const { return current_; }
 

@@ -50,9 +50,6 @@ public:
     virtual void setRuleStyle(RuleStyle style, int width) = 0;
     // A rectangle filled in a grey level from 0 (black) to 255 (white), without outline.
     virtual void fillRect(int x, int y, int width, int height, int grey) = 0;
-    // Draws `text` in the current font turned a quarter turn to read upward: its cell then
-    // covers x to x + the text's height across and y − the text's width to y down the page.
-    virtual void drawTurnedText(int x, int y, const QString& text) = 0;
 };
 
 // The cell height a font of `points` gets at `dotsPerInch`: points × dpi / 72, rounded

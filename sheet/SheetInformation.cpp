@@ -76,7 +76,8 @@ void drawBatchBlock(SheetPage& page) {
 
     page.y += 2 * h;
     dc.drawText(g.left + h, page.y, "强度平均值：" + number1(b.batchMean) + " MPa");
-    dc.drawText(g.middle + h, page.y, "标准差：" + number2(b.batchStdDev));
+    dc.drawText(g.middle + h, page.y,
+                "标准差：" + QString::fromStdString(sheetStdDevText(b.batchStdDev)));
 
     page.y += 2 * h;
     dc.drawText(g.left + h, page.y, "强度最小值：" + number1(b.batchMin) + " MPa");

@@ -63,8 +63,9 @@ MortarNames mortarNames(const RecordSheetContext& c, std::uint8_t code);
 // `text` shortened with an ellipsis until it is at most `extent` wide in the current font.
 QString elidedText(SheetCanvas& dc, const QString& text, int extent);
 
-// The face every font of a sheet is created from.
+// The face every font of a sheet is created from, and the size of its body font.
 const QString& sheetFace();
+constexpr int kBodyPoints = 11;
 
 // Creates the body, small and sign fonts and selects the body font; closePageFonts
 // selects the font that was current before and deletes the three.

@@ -15,19 +15,24 @@ namespace {
 
 constexpr int kAxisSteps = 6;
 constexpr double kNiceSteps[] = {1, 2, 5, 10};
+// The axis reaches at least this share above the largest value, so no bar and no line
+// touches the plot's top.
+constexpr double kAxisHeadroom = 0.1;
 // Vertical parts of the chart, in halves of h from its top.
 constexpr int kLegendRowHalves = 3;
 constexpr int kPlotTopHalves = 12;
 constexpr int kPlotHalves = 24;
-constexpr int kLabelHalves = 10; // room below the plot for the member labels
-constexpr int kSignatureHalves = 48;
+constexpr int kSignatureHalves = 42; // below the plot, its labels and a gap
 // Horizontal parts, in h: the tick labels left of the axis, a margin right of the plot.
-constexpr int kAxisLabelLines = 5;
+constexpr int kAxisLabelLines = 4;
 constexpr int kRightMarginLines = 1;
 constexpr int kLegendSampleLines = 3;
 // A bar takes this share of its slot; labels keep this share of their extent apart.
 constexpr double kBarShare = 0.6;
-constexpr double kLabelSpacing = 1.25;
+constexpr double kLabelSpacing = 1.2;
+// Labels shrink from the body's size down to this one, whose glyphs stay at least 6 pt
+// high even in faces whose cell is half as high again as the glyphs.
+constexpr int kMinLabelPoints = 9;
 // Grey of the bars: light enough for the black lines and the value lines over them.
 constexpr int kBarGrey = 190;
 // Line widths as a share of h: thin value lines, a heavy design line.
@@ -114,34 +119,60 @@ void drawAxis(SheetPage& page, const Plot& plot) {
     dc.drawText(plot.left - size.width / 2, plot.top - 3 * size.height / 2, unit);
 }
 
-// The member labels under their bars: level where each fits its slot, else turned to read
-// upward and, when even turned they would touch, only every stride-th.
+struct LabelChoice {
+    bool numbers = true;
+    int points = kMinLabelPoints;
+    int stride = 1;
+};
+
+// The member names in the largest size from the body's down to kMinLabelPoints at which
+// each stands clear of the next; when even the smallest would touch, the table's row
+// numbers 序号 in their place, and when those touch too, only every stride-th.
+LabelChoice chooseLabels(SheetCanvas& dc, const std::vector<QString>& names,
+                         const std::vector<QString>& numbers, double slot) {
+    // The widest of `labels` in a font of `points`.
+    auto widest = [&dc](const std::vector<QString>& labels, int points) {
+        const SheetCanvas::FontId font = dc.createFont(sheetFace(), points);
+        const SheetCanvas::FontId previous = dc.selectFont(font);
+        int width = 0;
+        for (const QString& label : labels)
+            width = std::max(width, dc.measureText(label).width);
+        dc.selectFont(previous);
+        dc.deleteFont(font);
+        return width;
+    };
+    for (const bool useNumbers : {false, true})
+        for (int points = kBodyPoints; points >= kMinLabelPoints; --points)
+            if (widest(useNumbers ? numbers : names, points) * kLabelSpacing <= slot)
+                return {useNumbers, points, 1};
+    return {true, kMinLabelPoints, labelStride(slot, widest(numbers, kMinLabelPoints))};
+}
+
+// The labels under the bars, level; row numbers get the caption 序号 left of their row.
 void drawLabels(SheetPage& page, const SummaryJob& job, const Plot& plot, double slot) {
     SheetCanvas& dc = page.dc;
     const int h = page.h;
-    dc.selectFont(page.small);
-    const int count = static_cast<int>(job.members.size());
-    const int room = kLabelHalves * h / 2 - h / 3;
-    std::vector<QString> labels;
-    labels.reserve(job.members.size());
-    int widest = 0;
-    for (const ShaJiang_GouJian_Struct& m : job.members) {
-        labels.push_back(elidedText(dc, fieldText(m.memberName), room));
-        widest = std::max(widest, dc.measureText(labels.back()).width);
+    const int top = plot.bottom + h / 2;
+    std::vector<QString> names;
+    std::vector<QString> numbers;
+    for (std::size_t i = 0; i < job.members.size(); ++i) {
+        names.push_back(fieldText(job.members[i].memberName));
+        numbers.push_back(QString::number(i + 1));
     }
-    const int top = plot.bottom + h / 3;
-    auto centre = [&](int i) { return plot.left + static_cast<int>((i + 0.5) * slot); };
-    if (widest * kLabelSpacing <= slot) {
-        for (int i = 0; i < count; ++i)
-            dc.drawText(centre(i) - dc.measureText(labels[i]).width / 2, top, labels[i]);
-    } else {
-        const int extent = dc.measureText(QStringLiteral("0")).height;
-        const int stride = labelStride(slot, extent);
-        for (int i = 0; i < count; i += stride)
-            dc.drawTurnedText(centre(i) - extent / 2, top + dc.measureText(labels[i]).width,
-                              labels[i]);
+    const LabelChoice choice = chooseLabels(dc, names, numbers, slot);
+    const std::vector<QString>& labels = choice.numbers ? numbers : names;
+    const SheetCanvas::FontId font = dc.createFont(sheetFace(), choice.points);
+    dc.selectFont(font);
+    for (std::size_t i = 0; i < labels.size(); i += static_cast<std::size_t>(choice.stride)) {
+        const int centre = plot.left + static_cast<int>((i + 0.5) * slot);
+        dc.drawText(centre - dc.measureText(labels[i]).width / 2, top, labels[i]);
+    }
+    if (choice.numbers) {
+        const QString caption = QStringLiteral("序号");
+        dc.drawText(plot.left - h / 2 - dc.measureText(caption).width, top, caption);
     }
     dc.selectFont(page.body);
+    dc.deleteFont(font);
 }
 
 } // namespace
@@ -150,7 +181,8 @@ ValueAxis valueAxis(double largest) {
     ValueAxis axis;
     if (!(largest > 0) || !std::isfinite(largest))
         return axis;
-    const double raw = largest / kAxisSteps;
+    const double reach = largest * (1 + kAxisHeadroom);
+    const double raw = reach / kAxisSteps;
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     double step = magnitude * kNiceSteps[std::size(kNiceSteps) - 1];
     for (double nice : kNiceSteps)
@@ -159,7 +191,7 @@ ValueAxis valueAxis(double largest) {
             break;
         }
     axis.step = step;
-    axis.top = std::ceil(largest / step - 1e-9) * step;
+    axis.top = std::ceil(reach / step - 1e-9) * step;
     axis.decimals =
         std::clamp(static_cast<int>(-std::floor(std::log10(step) + 1e-9)), 0, kMaxFixedDecimals);
     return axis;

@@ -15,11 +15,12 @@ struct ValueAxis {
     double step = 1;
     int decimals = 0;
 };
-// The axis for values up to `largest`: at most about six steps, `top` at or above it.
+// The axis for values up to `largest`: at most about six steps, `top` at least a tenth
+// above it so that the highest bar and line stand clear of the plot's top.
 ValueAxis valueAxis(double largest);
 
-// Every how many bars a member label is printed so that labels `labelExtent` wide (along
-// the axis) stand clear of each other on bars `slotWidth` apart: 1 when each fits.
+// Every how many bars a label is printed so that labels `labelExtent` wide stand clear of
+// each other on bars `slotWidth` apart: 1 when each fits.
 int labelStride(double slotWidth, int labelExtent);
 
 // How far below the chart's top the signature line stands.

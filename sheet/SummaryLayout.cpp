@@ -8,9 +8,10 @@ namespace {
 // In halves of h.
 constexpr int kRowHalves = 3;
 constexpr int kHeadingHalves = 6;
-constexpr int kProjectBlockHalves = 21; // five rows of 3h/2, box and gaps
-constexpr int kBatchBlockHalves = 13;
-constexpr int kChartHalves = 56;
+constexpr int kProjectBlockHalves = 17; // five rows of 3h/2, the box and a gap
+constexpr int kBatchFrameHalves = 4;    // the heading line and the margin below the last
+constexpr int kBatchLineHalves = 3;
+constexpr int kChartHalves = 50;
 constexpr int kGapHalves = 2;             // between the blocks
 constexpr int kBodyStartHalves = 4;       // from the page count to the first block
 constexpr int kBottomClearanceHalves = 1; // kept clear above the bottom rule
@@ -29,8 +30,8 @@ int summaryHeadingHeight(int h) {
 int summaryProjectBlockHeight(int h) {
     return halves(h, kProjectBlockHalves);
 }
-int summaryBatchBlockHeight(int h) {
-    return halves(h, kBatchBlockHalves);
+int summaryBatchBlockHeight(int h, int lines) {
+    return halves(h, kBatchFrameHalves + kBatchLineHalves * std::max(0, lines));
 }
 int summaryChartHeight(int h) {
     return halves(h, kChartHalves);
@@ -43,6 +44,7 @@ std::vector<SummaryPagePlan> planSummary(const SheetGeometry& g, const SummaryMe
     const int bodyTop = m.pageCountY + halves(h, kBodyStartHalves);
     const int gap = halves(h, kGapHalves);
     const int rowHeight = std::max(1, summaryRowHeight(h));
+    const int batchHeight = summaryBatchBlockHeight(h, m.batchLines);
 
     std::vector<SummaryPagePlan> pages;
     SummaryPagePlan page;
@@ -68,10 +70,10 @@ std::vector<SummaryPagePlan> planSummary(const SheetGeometry& g, const SummaryMe
     }
     // The batch block and the chart are never split; each goes on the next page when the
     // rest of this one is too short for it.
-    if (page.rowCount > 0 && y + gap + summaryBatchBlockHeight(h) > limit)
+    if (page.rowCount > 0 && y + gap + batchHeight > limit)
         nextPage();
     page.batchTop = y + (page.rowCount > 0 ? gap : 0);
-    y = page.batchTop + summaryBatchBlockHeight(h);
+    y = page.batchTop + batchHeight;
     if (y + gap + summaryChartHeight(h) > limit)
         nextPage();
     else

@@ -19,17 +19,19 @@ struct SummaryPagePlan {
 struct SummaryMetrics {
     int h = 0;          // height of the body font
     int pageCountY = 0; // y of the page count, where every page's body starts from
+    int batchLines = 3; // lines of text under the batch block's heading
 };
 
 // Heights of the blocks, in device units for line height h.
 int summaryRowHeight(int h);
 int summaryHeadingHeight(int h);
 int summaryProjectBlockHeight(int h); // from the page count's line to the table's top
-int summaryBatchBlockHeight(int h);
+int summaryBatchBlockHeight(int h, int lines);
 int summaryChartHeight(int h); // chart, labels and signature line
 
 // The pages of a summary of `members` members (at least one page, each holding at least
-// one row when rows remain, so a table of any length ends).
+// one row when rows remain, so a table of any length ends). The batch block and the chart
+// follow the last row on its page where they fit.
 std::vector<SummaryPagePlan> planSummary(const SheetGeometry& g, const SummaryMetrics& m,
                                          int members);
 

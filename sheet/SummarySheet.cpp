@@ -2,10 +2,13 @@
 
 #include "core/GbkText.h"
 #include "core/ResultText.h"
+#include "session/DateText.h"
 #include "sheet/SheetPage.h"
 #include "sheet/SummaryChart.h"
 #include "sheet/SummaryLayout.h"
 #include <array>
+#include <optional>
+#include <tuple>
 
 namespace morvik {
 
@@ -46,17 +49,40 @@ void drawCentred(SheetPage& page, int left, int right, int y, const QString& tex
     page.dc.drawText((left + right - page.measure(shown).width) / 2, y, shown);
 }
 
-// The dates of the members in list order: the one date when they agree, else the first
-// and the last.
+// The span of the members' test dates, from the earliest to the latest as the stored
+// texts give them; one date when they agree. Texts that are no date are left out, so a
+// blank field does not widen the span; when none is a date, the one text they share.
 QString testDates(const std::vector<ShaJiang_GouJian_Struct>& members) {
+    using DayKey = std::tuple<int, int, int>;
+    const ShaJiang_GouJian_Struct* earliest = nullptr;
+    const ShaJiang_GouJian_Struct* latest = nullptr;
+    DayKey first{};
+    DayKey last{};
+    for (const ShaJiang_GouJian_Struct& m : members) {
+        const std::optional<CivilDate> date = parseDateText(fieldToText(m.testDate));
+        if (!date)
+            continue;
+        const DayKey day{date->year, date->month, date->day};
+        if (earliest == nullptr || day < first) {
+            first = day;
+            earliest = &m;
+        }
+        if (latest == nullptr || last < day) {
+            last = day;
+            latest = &m;
+        }
+    }
+    if (earliest != nullptr)
+        return first < last ? fieldText(earliest->testDate) + kDateRangeSeparator +
+                                  fieldText(latest->testDate)
+                            : fieldText(earliest->testDate);
     if (members.empty())
         return {};
-    const QString first = fieldText(members.front().testDate);
-    const QString last = fieldText(members.back().testDate);
+    const QString shared = fieldText(members.front().testDate);
     for (const ShaJiang_GouJian_Struct& m : members)
-        if (fieldText(m.testDate) != first)
-            return first + kDateRangeSeparator + last;
-    return first;
+        if (fieldText(m.testDate) != shared)
+            return {};
+    return shared;
 }
 
 void drawProjectBlock(SheetPage& page) {
@@ -131,6 +157,21 @@ void drawTable(SheetPage& page, const SummaryJob& job, const SummaryPagePlan& pl
     }
 }
 
+// A value of the batch with its unit; a value refused or missing is "--" alone.
+QString batchValue(const std::string& text) {
+    const QString value = QString::fromStdString(text);
+    return text == kNoValueText ? value : value + QStringLiteral(" MPa");
+}
+
+// A batch refused before its values were known shows its sentence in their place.
+bool showsBatchValues(const BatchOutcome& b) {
+    return isPresent(b.values.batchMean);
+}
+
+int batchLines(const BatchOutcome& b) {
+    return (showsBatchValues(b) ? 2 : 0) + (b.message ? 1 : 0);
+}
+
 void drawBatch(SheetPage& page, const SummaryJob& job, int top) {
     const SheetGeometry& g = page.g;
     const int h = page.h;
@@ -138,21 +179,20 @@ void drawBatch(SheetPage& page, const SummaryJob& job, int top) {
     const BatchTexts& t = b.texts;
     SheetCanvas& dc = page.dc;
     const int third = (g.right - g.left) / 3;
-    const int foot = top + summaryBatchBlockHeight(h);
+    const int foot = top + summaryBatchBlockHeight(h, batchLines(b));
 
     page.rule(g.left, top, g.right, top);
     dc.drawText(g.left + h, top + h / 2, QStringLiteral("批检测信息："));
     int y = top + 2 * h;
-    // A batch refused before its values were known shows its sentence in their place.
-    const bool valuesShown = isPresent(b.values.batchMean);
-    if (valuesShown) {
-        dc.drawText(g.left + h, y, "平均值：" + QString::fromStdString(t.mean) + " MPa");
-        dc.drawText(g.left + third + h, y, "标准差：" + QString::fromStdString(t.stdDev) + " MPa");
-        dc.drawText(g.left + 2 * third + h, y, "最小值：" + QString::fromStdString(t.min) + " MPa");
+    if (showsBatchValues(b)) {
+        dc.drawText(g.left + h, y, "平均值：" + batchValue(t.mean));
+        // With the decimals of the record sheet's batch block, not the dialog's field.
+        dc.drawText(g.left + third + h, y,
+                    "标准差：" + batchValue(sheetStdDevText(b.values.batchStdDev)));
+        dc.drawText(g.left + 2 * third + h, y, "最小值：" + batchValue(t.min));
         y += 3 * h / 2;
         dc.drawText(g.left + h, y, "变异系数：" + QString::fromStdString(t.cv));
-        dc.drawText(g.left + third + h, y,
-                    "推定值：" + QString::fromStdString(t.estimate) + " MPa");
+        dc.drawText(g.left + third + h, y, "推定值：" + batchValue(t.estimate));
         y += 3 * h / 2;
     }
     if (b.message)
@@ -194,8 +234,9 @@ SummaryJob summaryJob(const ProjectInfo& project, std::vector<ShaJiang_GouJian_S
 
 namespace {
 
-SummaryMetrics measureSummary(SheetPage& page) {
+SummaryMetrics measureSummary(SheetPage& page, const SummaryJob& job) {
     SummaryMetrics m;
+    m.batchLines = batchLines(job.batch);
     m.h = page.measure(QStringLiteral("0")).height;
     m.pageCountY = pageCountY(page.g, titleHeight(page.dc, summarySheetTitle()));
     return m;
@@ -210,7 +251,7 @@ int summaryPageCount(SheetCanvas& dc, int width, int height, const SummaryJob& j
     const RecordSheetContext context = sheetContext(*job.project, job.settings, 1);
     SheetPage page{dc, sheetGeometry(width, height), context, blank, 1};
     openPageFonts(page);
-    const SummaryMetrics metrics = measureSummary(page);
+    const SummaryMetrics metrics = measureSummary(page, job);
     closePageFonts(page);
     return static_cast<int>(
         planSummary(page.g, metrics, static_cast<int>(job.members.size())).size());
@@ -224,7 +265,7 @@ void DrawSummarySheet(SheetCanvas& dc, int width, int height, int pageNumber,
     RecordSheetContext context = sheetContext(*job.project, job.settings, 1);
     SheetPage page{dc, sheetGeometry(width, height), context, blank, pageNumber};
     openPageFonts(page);
-    const SummaryMetrics metrics = measureSummary(page);
+    const SummaryMetrics metrics = measureSummary(page, job);
     const std::vector<SummaryPagePlan> plan =
         planSummary(page.g, metrics, static_cast<int>(job.members.size()));
     if (pageNumber < 1 || pageNumber > static_cast<int>(plan.size())) {
