@@ -1,8 +1,8 @@
 #include "sheet/SummarySheet.h"
 
+#include "core/DateText.h"
 #include "core/GbkText.h"
 #include "core/ResultText.h"
-#include "session/DateText.h"
 #include "sheet/SheetPage.h"
 #include "sheet/SummaryChart.h"
 #include "sheet/SummaryLayout.h"
