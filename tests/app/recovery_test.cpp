@@ -204,14 +204,14 @@ TEST_F(Recovery, ChangesAreJournalledAndACleanExitLeavesNoJournal) {
     EXPECT_EQ(journals(), 0);
 }
 
-// A program started on the test's state folder as its own process (recovery_claim_helper),
+// A program started on the test's state folder as its own process (recovery_claim_program),
 // its message boxes answered over its standard streams.
 struct Program {
     Program(const fs::path& state, const QString& settings) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(MORVIK_RECOVERY_CLAIM_HELPER),
+        process.start(QStringLiteral(MORVIK_RECOVERY_CLAIM_PROGRAM),
                       {QString::fromStdString(state.u8string()), settings});
     }
     ~Program() {

@@ -4,7 +4,7 @@
 // box as "note: TEXT". Once started it writes "title: TITLE" and "members: N" and ends
 // without the exit questions, as a program that is killed; its journal stays.
 //
-// Usage: recovery_claim_helper STATE_FOLDER SETTINGS_FILE [DATA_FILE]
+// Usage: recovery_claim_program STATE_FOLDER SETTINGS_FILE [DATA_FILE]
 #include "app/CMorvikApp.h"
 #include "app/CMorvikDlg.h"
 #include "controls/Prompt.h"
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
-        std::cerr << "usage: recovery_claim_helper STATE_FOLDER SETTINGS_FILE [DATA_FILE]\n";
+        std::cerr << "usage: recovery_claim_program STATE_FOLDER SETTINGS_FILE [DATA_FILE]\n";
         return 2;
     }
     StreamPrompt prompt;
