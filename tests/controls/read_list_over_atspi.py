@@ -21,7 +21,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 _grid_script = importlib.util.spec_from_file_location(
     "grid_bus", os.path.join(HERE, "..", "grid", "read_grid_over_atspi.py"))
-bus_tools = importlib.util.module_from_grid_script(_grid_script)
+bus_tools = importlib.util.module_from_spec(_grid_script)
 _grid_script.loader.exec_module(bus_tools)
 skip, fail, check, wait_for, find = (bus_tools.skip, bus_tools.fail, bus_tools.check,
                                      bus_tools.wait_for, bus_tools.find)
