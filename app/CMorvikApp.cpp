@@ -23,20 +23,20 @@ CMorvikDlg& CMorvikApp::start(const QStringList& arguments, const SettingsLocati
     session.setSettingsWritePath(settings.writePath.toStdString());
     dialog_->start();
     dialog_->show();
-    bool recovered = false;
+    RecoveryOutcome recovery = RecoveryOutcome::NotAsked;
     if (!journalFolder_.empty()) {
         journal_ = std::make_unique<RecoveryJournal>(
             journalFolder_, QCoreApplication::applicationVersion().toStdString());
         session.setJournal(journal_.get());
-        recovered = offerRecovery(session, prompt_, dialog_.get(), journalFolder_, *journal_);
+        recovery = offerRecovery(session, prompt_, dialog_.get(), journalFolder_, *journal_);
         // Typing never waits for the disk: the journal only receives a copy now and then
         // and writes it on its own thread.
         QObject::connect(&journalTimer_, &QTimer::timeout, dialog_.get(),
                          [this] { dialog_->session().syncJournal(); });
         journalTimer_.start(kJournalIntervalMs);
     }
-    if (!recovered && arguments.size() > 1)
-        dialog_->openFromDesktop(arguments.at(1), false);
+    if (arguments.size() > 1)
+        openRequestedFile(*dialog_, prompt_, arguments.at(1), recovery);
     return *dialog_;
 }
 

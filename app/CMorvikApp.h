@@ -22,7 +22,7 @@ public:
 
     // Everything up to the event loop. `arguments` are the program's (the first is the
     // program itself); a second one is a data file opened as 打开 opens a chosen file,
-    // unless the data of a program that died were recovered first.
+    // unless the data of a program that died were recovered first (openRequestedFile).
     CMorvikDlg& start(const QStringList& arguments, const SettingsLocation& settings);
 
     // Runs the event loop until the dialog has ended.

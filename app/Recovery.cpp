@@ -1,5 +1,6 @@
 #include "app/Recovery.h"
 
+#include "app/CMorvikDlg.h"
 #include "controls/Prompt.h"
 #include "session/RecoveryJournal.h"
 #include "session/Session.h"
@@ -19,6 +20,20 @@ std::string recoveryQuestion(const JournalRecord& record) {
     const QString when = QDateTime::fromSecsSinceEpoch(record.writtenAt)
                              .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
     return "发现未保存的检测数据（" + file + "，" + when.toStdString() + "），是否恢复？";
+}
+
+// The data file on screen, by its path when it has one.
+std::string shownFile(const Session& session) {
+    return session.currentFilePath().empty() ? session.currentFileName()
+                                             : session.currentFilePath();
+}
+
+// Whether the data on screen belong to the file `path`, however either path is written.
+bool showsFile(const Session& session, const QString& path) {
+    std::error_code ec;
+    return session.currentFilePath() == path.toStdString() ||
+           std::filesystem::equivalent(std::filesystem::u8path(session.currentFilePath()),
+                                       std::filesystem::u8path(path.toStdString()), ec);
 }
 
 void notice(Prompt& prompt, QWidget* parent, const std::string& text) {
@@ -48,9 +63,14 @@ std::filesystem::path journalFolder() {
 #endif
 }
 
-bool offerRecovery(Session& session, Prompt& prompt, QWidget* parent,
-                   const std::filesystem::path& folder, RecoveryJournal& own) {
+RecoveryOutcome offerRecovery(Session& session, Prompt& prompt, QWidget* parent,
+                              const std::filesystem::path& folder, RecoveryJournal& own) {
+    RecoveryOutcome outcome = RecoveryOutcome::NotAsked;
     for (const OrphanJournal& orphan : RecoveryJournal::findOrphans(folder)) {
+        // Another program started at the same time may be offering it already.
+        const OrphanClaim claim(orphan);
+        if (!claim.held())
+            continue;
         DataSet data;
         if (!orphan.info || !RecoveryJournal::readOrphan(orphan, data)) {
             keepAside(prompt, parent, orphan, folder, "未保存的检测数据已损坏，无法恢复，");
@@ -61,15 +81,42 @@ bool offerRecovery(Session& session, Prompt& prompt, QWidget* parent,
             PromptButtons::YesNo);
         if (answer != PromptAnswer::Yes) {
             keepAside(prompt, parent, orphan, folder, "未恢复的检测数据");
+            outcome = RecoveryOutcome::Declined;
             continue;
         }
         session.recoverDataSet(std::move(data), orphan.info->fileName, orphan.info->filePath);
         // This program's own journal holds the set from here on.
         own.flush();
         RecoveryJournal::discardOrphan(orphan);
-        return true;
+        return RecoveryOutcome::Recovered;
     }
-    return false;
+    return outcome;
+}
+
+void openRequestedFile(CMorvikDlg& dialog, Prompt& prompt, const QString& path,
+                       RecoveryOutcome outcome) {
+    Session& session = dialog.session();
+    if (outcome == RecoveryOutcome::Recovered) {
+        // Opening the file now would put the recovered data at the mercy of one answer to
+        // the save question; they stay on screen and the inspector opens the file later.
+        if (showsFile(session, path))
+            notice(prompt, &dialog,
+                   "屏幕上是恢复的检测数据，它们是文件" + path.toStdString() +
+                       "未保存的修改；文件中的旧数据没有打开。");
+        else
+            notice(prompt, &dialog,
+                   "屏幕上是恢复的检测数据（" + shownFile(session) + "）。\n要打开的文件" +
+                       path.toStdString() + "没有打开：请先保存恢复的数据，再用“打开”打开它。");
+        return;
+    }
+    dialog.openFromDesktop(path, false);
+    if (outcome != RecoveryOutcome::Declined)
+        return;
+    if (showsFile(session, path))
+        notice(prompt, &dialog, "屏幕上是要打开的文件：" + path.toStdString());
+    else
+        notice(prompt, &dialog,
+               "要打开的文件" + path.toStdString() + "没有打开，屏幕上是：" + shownFile(session));
 }
 
 } // namespace morvik

@@ -3,6 +3,7 @@
 #include "controls/ListRowsModel.h"
 #include "controls/ListSort.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -90,6 +91,13 @@ public:
     }
 
     void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override {}
+
+    // The list ticks its check boxes itself, where it draws them; the style's idea of where
+    // a check indicator sits must not swallow a click or a key.
+    bool editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&,
+                     const QModelIndex&) override {
+        return false;
+    }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
@@ -378,8 +386,7 @@ void CSortListCtrl::setRowState(int row, unsigned state, unsigned mask, ListNoti
         return;
     QuietScope quiet(quiet_, notify == ListNotify::Quiet);
     if (mask & kListCheckMask) {
-        model_->row(row).checked = (state & kListCheckMask) == kListChecked;
-        model_->rowChanged(row);
+        model_->setChecked(row, (state & kListCheckMask) == kListChecked);
         reportRow(row);
     }
     const QModelIndex i = model_->index(row, 0);
@@ -462,6 +469,26 @@ void CSortListCtrl::onCurrentChanged(const QModelIndex& current, const QModelInd
         reportRow(previous.row());
     if (current.isValid())
         reportRow(current.row());
+}
+
+void CSortListCtrl::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                const QList<int>& roles) {
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    if (!roles.contains(Qt::CheckStateRole) || !QAccessible::isActive())
+        return;
+    // The view reports changed data, not changed states; a screen reader announces a tick
+    // only on a state change of the cell.
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+    QAccessibleTableInterface* cells = table ? table->tableInterface() : nullptr;
+    if (!cells)
+        return;
+    QAccessible::State changed;
+    changed.checked = true;
+    for (int r = topLeft.row(); r <= bottomRight.row(); ++r)
+        if (QAccessibleInterface* cell = cells->cellAt(r, 0)) {
+            QAccessibleStateChangeEvent event(cell, changed);
+            QAccessible::updateAccessibility(&event);
+        }
 }
 
 QRect CSortListCtrl::checkBoxRect(int row) const {

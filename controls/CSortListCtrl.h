@@ -1,7 +1,8 @@
 #pragma once
 // The member list: one row per member with a check box, grid lines and full-row
 // selection, columns set up from one heading string, its own copy of every cell's text with
-// per-cell colours, heading-click sorting, and every cell drawn by the list itself.
+// per-cell colours, heading-click sorting, and every cell drawn by the list itself. The
+// ticks are column 0's check state as well, so assistive technology reads them.
 //
 // For the owner:
 //   - itemChanged(change) is sent whenever a row's selected, focused or check state changes,
@@ -125,6 +126,9 @@ protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    // Also tells screen readers of every tick that changed.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
 
 private:
     friend class ListCellDelegate;

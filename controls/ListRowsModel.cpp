@@ -13,7 +13,14 @@ int ListRowsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ListRowsModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid())
+        return {};
+    if (role == Qt::CheckStateRole) {
+        if (index.column() != 0)
+            return {};
+        return int(rows_[size_t(index.row())].checked ? Qt::Checked : Qt::Unchecked);
+    }
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const QStringList& shown = rows_[size_t(index.row())].shown;
     return index.column() < shown.size() ? shown[index.column()] : QString();
@@ -32,7 +39,7 @@ QVariant ListRowsModel::headerData(int section, Qt::Orientation orientation, int
 Qt::ItemFlags ListRowsModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = QAbstractTableModel::flags(index);
     if (index.isValid() && index.column() == 0)
-        f |= Qt::ItemIsEditable;
+        f |= Qt::ItemIsEditable | Qt::ItemIsUserCheckable;
     return f;
 }
 
@@ -156,6 +163,16 @@ void ListRowsModel::removeAllRows() {
 void ListRowsModel::rowChanged(int r) {
     if (hasRow(r) && !headings_.empty())
         emit dataChanged(index(r, 0), index(r, int(headings_.size()) - 1));
+}
+
+bool ListRowsModel::setChecked(int r, bool checked) {
+    bool& mark = rows_[size_t(r)].checked;
+    if (mark == checked)
+        return false;
+    mark = checked;
+    const QModelIndex i = index(r, 0);
+    emit dataChanged(i, i, {Qt::CheckStateRole});
+    return true;
 }
 
 void ListRowsModel::applyOrder(const std::vector<int>& order) {

@@ -1,7 +1,8 @@
 #pragma once
 // The rows of the member list: per row the texts on screen, the list's own copy with the
 // cell colours (ListRowData), the check mark, and the state last reported to the owner.
-// Only CSortListCtrl changes it; the view reads it to draw.
+// Only CSortListCtrl changes it; the view reads it to draw. The check mark is also column
+// 0's check state, so that screen readers read the ticks the list paints itself.
 #include "controls/ListRowData.h"
 #include "controls/ListSort.h"
 
@@ -29,7 +30,8 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    // The label editor may open on column 0, but nothing it types is kept.
+    // The label editor may open on column 0, but nothing it types is kept; the check state
+    // changes only through setChecked.
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     void appendHeading(const ListHeading& heading);
@@ -56,6 +58,9 @@ public:
     const ListRow& row(int r) const { return rows_[size_t(r)]; }
     bool hasRow(int r) const { return r >= 0 && r < int(rows_.size()); }
     void rowChanged(int r);
+    // Ticks or unticks row `r` (present); a change is reported as a change of column 0's
+    // check state. False when the row already was so.
+    bool setChecked(int r, bool checked);
 
     // Reorders the rows stably by `less`, keeping selection and current row with them.
     template <class Less> void sortRows(Less less);

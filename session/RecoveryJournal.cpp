@@ -253,6 +253,28 @@ void RecoveryJournal::writeNow(const Pending& pending) {
     replaceFileContents(recordPath_, {{pending.record.data(), pending.record.size()}});
 }
 
+OrphanClaim::OrphanClaim(const OrphanJournal& orphan)
+    : data_(orphan.data), lockPath_(orphan.lock), lock_(takeLock(orphan.lock)) {
+    std::error_code ec;
+    // The program that held it before may have finished with it between the search and now.
+    if (lock_ >= 0 && !fs::exists(data_, ec)) {
+        releaseLock(lock_);
+        lock_ = -1;
+        fs::remove(lockPath_, ec); // made by the attempt itself
+    }
+}
+
+OrphanClaim::~OrphanClaim() {
+    if (lock_ < 0)
+        return;
+    releaseLock(lock_);
+    // Taken over or moved aside: nobody needs the lock file. Where a held file cannot be
+    // deleted, the removal during the claim failed and this one does it.
+    std::error_code ec;
+    if (!fs::exists(data_, ec))
+        fs::remove(lockPath_, ec);
+}
+
 std::vector<OrphanJournal> RecoveryJournal::findOrphans(const fs::path& folder) {
     std::vector<OrphanJournal> orphans;
     std::error_code ec;

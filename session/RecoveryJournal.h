@@ -6,7 +6,9 @@
 //   <id>.stl   the whole data set in the record layout, replaced atomically
 //   <id>.info  which file the data belong to, when they were written, process, version
 //   <id>.lock  held locked for the life of the process; a journal whose lock can be taken
-//              belongs to a process that has ended and is offered for recovery
+//              belongs to a process that has ended and is offered for recovery. The program
+//              that offers it takes the same lock first (OrphanClaim), so two programs
+//              started together never offer the same journal.
 // Writing happens on a thread of its own: update() only hands over the bytes.
 
 #include <condition_variable>
@@ -42,6 +44,28 @@ struct OrphanJournal {
     std::optional<JournalRecord> info;
 };
 
+// This process's hold on an orphan while it offers it: the orphan's lock, taken as its
+// owner held it. Another program looking for orphans meanwhile sees the journal as live and
+// passes it by; the operating system frees the lock when this process ends, however it ends,
+// so a claim that died with its program is taken over by the next one.
+class OrphanClaim {
+public:
+    // Takes the lock without waiting. Not held when another process holds it or when the
+    // journal is gone (taken over and deleted or moved aside by a program that held it).
+    explicit OrphanClaim(const OrphanJournal& orphan);
+    // Frees the lock, and deletes the lock file once its journal is gone.
+    ~OrphanClaim();
+    OrphanClaim(const OrphanClaim&) = delete;
+    OrphanClaim& operator=(const OrphanClaim&) = delete;
+
+    bool held() const { return lock_ >= 0; }
+
+private:
+    std::filesystem::path data_;
+    std::filesystem::path lockPath_;
+    int lock_ = -1;
+};
+
 class RecoveryJournal {
 public:
     // Creates `folder` when needed and claims a journal name for this process. When the
@@ -64,7 +88,8 @@ public:
     // Waits until everything handed over is on disk (or removed).
     void flush();
 
-    // Journals in `folder` whose process has ended, newest first.
+    // Journals in `folder` whose process has ended and that no other program has claimed,
+    // newest first. Claim one (OrphanClaim) before offering it.
     static std::vector<OrphanJournal> findOrphans(const std::filesystem::path& folder);
     // Reads an orphan's data set; false when it is damaged or incomplete (nothing loaded).
     static bool readOrphan(const OrphanJournal& orphan, DataSet& data);

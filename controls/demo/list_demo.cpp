@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     auto* layout = new QVBoxLayout(&window);
 
     auto* list = new CSortListCtrl;
+    list->setAccessibleName(QStringLiteral("构件列表"));
     list->setHeadings(QStringLiteral("序号,40;构件编号,90;平均值,60;抗压强度,60"));
     const QStringList names = {"G001", "G002", "G-10", "G003", "G004", "G005"};
     const QStringList depths = {"4.12", "--", "3.98", "4.50", "5.02", "3.77"};

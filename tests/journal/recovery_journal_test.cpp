@@ -201,5 +201,32 @@ TEST(RecoveryJournal, OrphansComeNewestFirst) {
     EXPECT_EQ(sorted[2].info->writtenAt, 1000);
 }
 
+// A claimed orphan is passed by by every other search and claim until the claim ends; one
+// whose journal was taken over meanwhile cannot be claimed, and leaves no lock file behind.
+TEST(OrphanClaim, HidesTheOrphanWhileHeldAndFailsOnceItIsGone) {
+    TempDir dir;
+    {
+        RecoveryJournal journal(dir.path(), "2.01");
+        journal.update(encodeDataFile(sampleSet(2)), untitled());
+        journal.flush();
+    }
+    const auto orphans = RecoveryJournal::findOrphans(dir.path());
+    ASSERT_EQ(orphans.size(), 1u);
+    {
+        const OrphanClaim claim(orphans[0]);
+        ASSERT_TRUE(claim.held());
+        EXPECT_TRUE(RecoveryJournal::findOrphans(dir.path()).empty());
+        EXPECT_FALSE(OrphanClaim(orphans[0]).held());
+    }
+    EXPECT_EQ(RecoveryJournal::findOrphans(dir.path()).size(), 1u) << "free again";
+    {
+        const OrphanClaim claim(orphans[0]);
+        ASSERT_TRUE(claim.held());
+        RecoveryJournal::discardOrphan(orphans[0]);
+    }
+    EXPECT_FALSE(OrphanClaim(orphans[0]).held()) << "taken over: nothing left to claim";
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
 } // namespace
 } // namespace morvik
