@@ -1,17 +1,15 @@
 #include "app/DialogTemplate.h"
 
 #include "app/DialogIds.h"
+#include "core/RecordFields.h"
+
+#include <string_view>
+#include <utility>
 
 namespace morvik {
 
 namespace {
 using K = TemplateKind;
-
-// Characters the edit fields take; each fits its stored field with its terminator at two
-// bytes per character.
-constexpr int kLongTextChars = 63;   // 工程名称, 备注
-constexpr int kNumberTextChars = 19; // 构件编号, 仪器编号
-constexpr int kShortTextChars = 7;   // 复核, 主检, 强度等级
 } // namespace
 
 const std::vector<TemplateControl>& mainDialogTemplate() {
@@ -104,20 +102,23 @@ const std::vector<int>& mainDialogKeyboardStops() {
 }
 
 int editCharacterLimit(int id) {
-    switch (id) {
-    case kIdProjectName:
-    case kIdRemark:
-        return kLongTextChars;
-    case kIdMemberName:
-    case kIdInstrumentNumber:
-        return kNumberTextChars;
-    case kIdReviewer:
-    case kIdChiefInspector:
-    case kIdStrengthGrade:
-        return kShortTextChars;
-    default:
-        return 0;
-    }
+    // The record field each text field stores into; its table says what the field takes.
+    static const std::pair<int, std::string_view> kStoredIn[] = {
+        {kIdProjectName, "projectName"},     {kIdInstrumentNumber, "instrumentNumber"},
+        {kIdReviewer, "reviewer"},           {kIdChiefInspector, "chiefInspector"},
+        {kIdStrengthGrade, "strengthGrade"},
+    };
+    static const std::pair<int, std::string_view> kMemberStoredIn[] = {
+        {kIdMemberName, "memberName"},
+        {kIdRemark, "remark"},
+    };
+    for (const auto& [field, name] : kStoredIn)
+        if (field == id)
+            return fieldNamed(kProjectFields, name)->characters;
+    for (const auto& [field, name] : kMemberStoredIn)
+        if (field == id)
+            return fieldNamed(kMemberFields, name)->characters;
+    return 0;
 }
 
 } // namespace morvik

@@ -6,29 +6,14 @@
 #include "core/TemperatureText.h"
 #include "core/Vocabulary.h"
 #include <cstring>
-#include <limits>
-#include <type_traits>
 
 namespace morvik::cli {
 
 namespace {
 
-template <typename Field>
-constexpr JsonField field(std::string_view name, FieldKind kind, std::size_t offset, bool derived,
-                          FieldRule rule) {
-    return {name, kind, offset, sizeof(Field), std::is_signed_v<Field>, derived, rule};
-}
-
-using Member = ShaJiang_GouJian_Struct;
-
 // The reading limit as the refusal names it: a whole number of millimetres.
 constexpr int kReadingLimitWhole = static_cast<int>(kReadingLimit);
 static_assert(kReadingLimitWhole == kReadingLimit);
-
-// A field is named in JSON as in its record.
-#define MORVIK_JSON_FIELD(Record, member, kind, derived, rule)                                     \
-    field<decltype(Record::member)>(#member, FieldKind::kind, offsetof(Record, member), derived,   \
-                                    FieldRule::rule)
 
 Json storedValues(const float* values) {
     Json list = Json::array();
@@ -77,45 +62,6 @@ Json recordJson(const void* record, const std::array<JsonField, N>& fields) {
 }
 
 } // namespace
-
-// Only the integers of the records below: a 16-bit signed one and bytes.
-static_assert(sizeof(ProjectInfo::testTemperature) == sizeof(std::int16_t) &&
-              std::numeric_limits<decltype(ProjectInfo::testTemperature)>::is_signed);
-static_assert(sizeof(ProjectInfo::basisIndex) == 1 && sizeof(ProjectInfo::mortarCode) == 1);
-
-const std::array<JsonField, 9> kProjectFields = {
-    MORVIK_JSON_FIELD(ProjectInfo, projectName, Text, false, None),
-    MORVIK_JSON_FIELD(ProjectInfo, instrumentNumber, Text, false, None),
-    MORVIK_JSON_FIELD(ProjectInfo, testTemperature, Integer, false, Temperature),
-    MORVIK_JSON_FIELD(ProjectInfo, basisIndex, Integer, false, Standard),
-    MORVIK_JSON_FIELD(ProjectInfo, reviewer, Text, false, None),
-    MORVIK_JSON_FIELD(ProjectInfo, chiefInspector, Text, false, None),
-    MORVIK_JSON_FIELD(ProjectInfo, constructionDate, Text, false, Date),
-    MORVIK_JSON_FIELD(ProjectInfo, mortarCode, Integer, false, None),
-    MORVIK_JSON_FIELD(ProjectInfo, strengthGrade, Text, false, None),
-};
-
-const std::array<JsonField, 9> kMemberFields = {
-    MORVIK_JSON_FIELD(Member, memberName, Text, false, None),
-    MORVIK_JSON_FIELD(Member, testDate, Text, false, Date),
-    MORVIK_JSON_FIELD(Member, remark, Text, false, None),
-    MORVIK_JSON_FIELD(Member, unevenness, Readings, false, None),
-    MORVIK_JSON_FIELD(Member, gaugeReading, Readings, false, None),
-    MORVIK_JSON_FIELD(Member, depth, Readings, true, None),
-    MORVIK_JSON_FIELD(Member, meanDepth, Result, true, None),
-    MORVIK_JSON_FIELD(Member, strength, Result, true, None),
-    MORVIK_JSON_FIELD(Member, memberEstimate, Result, true, None),
-};
-
-#undef MORVIK_JSON_FIELD
-
-std::int64_t JsonField::lowest() const {
-    return isSigned ? -(std::int64_t{1} << (8 * size - 1)) : 0;
-}
-
-std::int64_t JsonField::highest() const {
-    return isSigned ? (std::int64_t{1} << (8 * size - 1)) - 1 : (std::int64_t{1} << (8 * size)) - 1;
-}
 
 std::optional<std::string> refusal(const JsonField& field, std::optional<std::int64_t> value) {
     bool held = false;

@@ -469,7 +469,7 @@ private:
             od::field field = take(std::move(member));
             std::size_t index = 0;
             const JsonField* f = fieldNamed(fields, take(field.unescaped_key()), index);
-            if (f == nullptr || f->derived) {
+            if (f == nullptr || f->derived()) {
                 check(field.value(), 2);
                 continue;
             }
@@ -491,7 +491,7 @@ private:
             seen |= std::uint32_t{1} << index;
         }
         for (std::size_t i = 0; i < N; ++i)
-            if (!fields[i].derived && (seen & (std::uint32_t{1} << i)) == 0)
+            if (!fields[i].derived() && (seen & (std::uint32_t{1} << i)) == 0)
                 fault(owner.place(fields[i].name), "missing");
     }
 

@@ -1,5 +1,6 @@
 #include "Batch.h"
 
+#include "Evaluation.h"
 #include "GbkText.h"
 #include "ResultText.h"
 #include "Vocabulary.h"
@@ -9,7 +10,6 @@ namespace morvik {
 
 namespace {
 
-constexpr double kMasonryMeanFactor = 0.91;
 constexpr double kMasonryMinFactor = 1.18;
 constexpr double kPlasteringMinFactor = 1.33;
 
@@ -70,7 +70,7 @@ BatchOutcome evaluateBatch(const std::vector<const ShaJiang_GouJian_Struct*>& ch
     outcome.texts.cv = cvText(v.batchCv);
 
     const int kind = mortarKind(mortarCode);
-    if (v.batchCv > kMaxMasonryCv && kind == kKindMasonry) {
+    if (v.batchCv > kBatchCvLimit && kind == kKindMasonry) {
         outcome.message = Message{kCvRefusedText, kCaptionNotice, MessageIcon::Warning};
         v.batchEstimate = previousEstimate;
         outcome.texts.estimate = kNoValueText;
@@ -82,7 +82,7 @@ BatchOutcome evaluateBatch(const std::vector<const ShaJiang_GouJian_Struct*>& ch
         a = v.batchMean;
         b = kPlasteringMinFactor * v.batchMin;
     } else {
-        a = kMasonryMeanFactor * v.batchMean;
+        a = kMasonryEstimateFactor * v.batchMean;
         b = kMasonryMinFactor * v.batchMin;
     }
     v.batchEstimate = a > b ? b : a;

@@ -11,7 +11,9 @@
 namespace morvik {
 
 constexpr double kBatchMissing = -1600.0;
-constexpr double kMaxMasonryCv = 0.30;
+// Above this coefficient of variation (unrounded) a masonry batch is refused, and no
+// record sheet prints a batch estimate.
+constexpr double kBatchCvLimit = 0.30;
 constexpr std::size_t kMinBatchSize = 2;
 
 struct BatchResults {

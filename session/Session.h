@@ -126,7 +126,8 @@ public:
     // The journal that keeps a copy of the data set while it is modified (none: no copy).
     void setJournal(RecoveryJournal* journal) { journal_ = journal; }
     // Brings the journal up to date: the whole data set while it differs from what was last
-    // opened or saved, nothing once it does not. Costs a comparison when nothing changed;
+    // opened or saved, nothing once it does not. Costs a comparison of two counts when
+    // nothing changed;
     // the writing itself happens off this thread.
     void syncJournal();
     // The dialog ends with the user's consent (saved, or the changes declined): no copy stays.
@@ -163,12 +164,13 @@ private:
     void recordCleared(const ShaJiang_GouJian_Struct& before);
     void recordRemoval(const std::vector<int>& rows);
     void recordAddition(int currentBefore);
-    void recordFieldEdit(int member, const void* before, const void* after, std::size_t offset,
-                         std::size_t size);
+    // The field at `field` of the table of its record (the project's for member -1).
+    void recordFieldEdit(int member, std::size_t field, const void* before, const void* after);
     // Takes a step back (`forward` false) or applies it again.
     void travel(const UndoStep& step, bool forward);
     void applyReading(const ReadingStep& step, bool forward);
     void applyBytes(const BytesStep& step, bool forward);
+    void applyClear(const ClearStep& step, bool forward);
     void applyCode(std::uint8_t code);
     void insertMembers(const MembersStep& step);
     void removeMembers(const MembersStep& step, int current);
@@ -180,6 +182,9 @@ private:
     // The current member's three result fields.
     void showResultFields(const MemberResultTexts& texts);
 
+    // Removes the listed rows (ascending, no repeats) from the members, their ticks and the
+    // list.
+    void removeRows(const std::vector<int>& rows);
     // Working copy back into the member array (nothing while no member is current).
     void writeBack();
     // The first member at start and after 新文件; 增加构件 ends a pending cell edit first.
@@ -214,7 +219,7 @@ private:
     UndoHistory history_;
     RecoveryJournal* journal_ = nullptr;
     // What the journal last received, to tell a change from none.
-    DataSet journalled_;
+    std::uint64_t journalledRevision_ = 0;
     std::string journalledFile_;
     bool journalHolds_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
+#include "core/RecordFields.h"
 #include "session/Columns.h"
 #include <algorithm>
 #include <cstddef>
@@ -15,57 +16,33 @@ namespace morvik {
 
 namespace {
 
-struct Span {
-    std::size_t offset;
-    std::size_t size;
-};
-
-// The fields the user edits in the project information and in a member.
-const Span kProjectFields[] = {
-    {offsetof(ProjectInfo, projectName), sizeof ProjectInfo::projectName},
-    {offsetof(ProjectInfo, instrumentNumber), sizeof ProjectInfo::instrumentNumber},
-    {offsetof(ProjectInfo, testTemperature), sizeof ProjectInfo::testTemperature},
-    {offsetof(ProjectInfo, basisIndex), sizeof ProjectInfo::basisIndex},
-    {offsetof(ProjectInfo, reviewer), sizeof ProjectInfo::reviewer},
-    {offsetof(ProjectInfo, chiefInspector), sizeof ProjectInfo::chiefInspector},
-    {offsetof(ProjectInfo, constructionDate), sizeof ProjectInfo::constructionDate},
-    {offsetof(ProjectInfo, strengthGrade), sizeof ProjectInfo::strengthGrade},
-};
-const Span kMemberFields[] = {
-    {offsetof(ShaJiang_GouJian_Struct, memberName), sizeof ShaJiang_GouJian_Struct::memberName},
-    {offsetof(ShaJiang_GouJian_Struct, testDate), sizeof ShaJiang_GouJian_Struct::testDate},
-    {offsetof(ShaJiang_GouJian_Struct, remark), sizeof ShaJiang_GouJian_Struct::remark},
-};
-// The readings, depths and results of a member, which 清空表格 empties.
-constexpr Span kMemberPoints{offsetof(ShaJiang_GouJian_Struct, unevenness),
-                             offsetof(ShaJiang_GouJian_Struct, memberEstimate) + sizeof(float) -
-                                 offsetof(ShaJiang_GouJian_Struct, unevenness)};
-
-std::string bytesOf(const void* record, const Span& span) {
-    return std::string(static_cast<const char*>(record) + span.offset, span.size);
+// The table of fields of the record a step belongs to.
+const RecordField& fieldOf(int member, std::size_t field) {
+    return member < 0 ? kProjectFields[field] : kMemberFields[field];
 }
 
-void putBytes(void* record, std::size_t offset, const std::string& bytes) {
-    std::memcpy(static_cast<char*>(record) + offset, bytes.data(), bytes.size());
+std::string bytesOf(const void* record, const RecordField& field) {
+    return std::string(fieldBytes(record, field), field.size);
 }
 
 } // namespace
 
 FieldEditStep::~FieldEditStep() {
-    for (const Span& span : kProjectFields)
-        session_.recordFieldEdit(-1, &project_, &session_.project_, span.offset, span.size);
+    for (std::size_t i = 0; i < kProjectFields.size(); ++i)
+        if (kProjectFields[i].source == FieldSource::Typed)
+            session_.recordFieldEdit(-1, i, &project_, &session_.project_);
     if (member_ >= 0 && member_ == session_.currentMember_)
-        for (const Span& span : kMemberFields)
-            session_.recordFieldEdit(member_, &record_, &session_.currentRecord_, span.offset,
-                                     span.size);
+        for (std::size_t i = 0; i < kMemberFields.size(); ++i)
+            if (kMemberFields[i].source == FieldSource::Typed)
+                session_.recordFieldEdit(member_, i, &record_, &session_.currentRecord_);
 }
 
 // --- recording ---------------------------------------------------------------------------
 
-void Session::recordFieldEdit(int member, const void* before, const void* after, std::size_t offset,
-                              std::size_t size) {
-    const Span span{offset, size};
-    BytesStep step{member, offset, bytesOf(before, span), bytesOf(after, span)};
+void Session::recordFieldEdit(int member, std::size_t field, const void* before,
+                              const void* after) {
+    const RecordField& f = fieldOf(member, field);
+    BytesStep step{member, field, bytesOf(before, f), bytesOf(after, f)};
     if (step.before == step.after)
         return;
     // Typing that comes back to the text it started from leaves no step.
@@ -84,10 +61,16 @@ void Session::recordCode(std::uint8_t before) {
 }
 
 void Session::recordCleared(const ShaJiang_GouJian_Struct& before) {
-    BytesStep step{currentMember_, kMemberPoints.offset, bytesOf(&before, kMemberPoints),
-                   bytesOf(&currentRecord_, kMemberPoints)};
-    if (step.before != step.after)
-        history_.push(std::move(step));
+    ClearStep step{currentMember_, {}, before.meanDepth, before.strength, before.memberEstimate};
+    bool held = isPresent(before.meanDepth) || isPresent(before.strength) ||
+                isPresent(before.memberEstimate);
+    for (int k = 0; k < kPointCount; ++k) {
+        step.points[k] = pointValues(before, k);
+        held = held || isPresent(before.unevenness[k]) || isPresent(before.gaugeReading[k]) ||
+               isPresent(before.depth[k]);
+    }
+    if (held) // emptying what held nothing is no change
+        history_.push(step);
 }
 
 void Session::recordRemoval(const std::vector<int>& rows) {
@@ -129,6 +112,8 @@ void Session::travel(const UndoStep& step, bool forward) {
         applyReading(*reading, forward);
     } else if (const auto* bytes = std::get_if<BytesStep>(&step)) {
         applyBytes(*bytes, forward);
+    } else if (const auto* cleared = std::get_if<ClearStep>(&step)) {
+        applyClear(*cleared, forward);
     } else if (const auto* code = std::get_if<CodeStep>(&step)) {
         applyCode(forward ? code->after : code->before);
     } else if (const auto* members = std::get_if<MembersStep>(&step)) {
@@ -163,19 +148,35 @@ void Session::applyReading(const ReadingStep& step, bool forward) {
 void Session::applyBytes(const BytesStep& step, bool forward) {
     const std::string& bytes = forward ? step.after : step.before;
     if (step.member < 0) {
-        putBytes(&project_, step.offset, bytes);
+        std::memcpy(fieldBytes(&project_, kProjectFields[step.field]), bytes.data(), bytes.size());
         // Shown as stored: the defaults showProjectInfo fills in would change the set.
         view_.showProjectFields(projectFields());
         temperatureValid_ = true;
         return;
     }
     makeCurrentShown(step.member);
-    putBytes(&currentRecord_, step.offset, bytes);
+    std::memcpy(fieldBytes(&currentRecord_, kMemberFields[step.field]), bytes.data(), bytes.size());
     writeBack();
     showMemberInfo();
     showMemberReadings();
     showMemberResults(currentRecord_, currentMember_);
     view_.setListCellText(currentMember_, kListNameColumn, fieldToText(currentRecord_.memberName));
+}
+
+void Session::applyClear(const ClearStep& step, bool forward) {
+    makeCurrentShown(step.member);
+    if (forward) {
+        clearMemberReadings(currentRecord_);
+    } else {
+        for (int k = 0; k < kPointCount; ++k)
+            setPointValues(currentRecord_, k, step.points[k]);
+        currentRecord_.meanDepth = step.meanDepth;
+        currentRecord_.strength = step.strength;
+        currentRecord_.memberEstimate = step.memberEstimate;
+    }
+    writeBack();
+    showMemberReadings();
+    showMemberResults(currentRecord_, currentMember_);
 }
 
 void Session::applyCode(std::uint8_t code) {
@@ -231,20 +232,7 @@ void Session::removeMembers(const MembersStep& step, int current) {
     rows.reserve(step.members.size());
     for (const auto& entry : step.members)
         rows.push_back(entry.first);
-    view_.removeListRows(rows);
-    std::size_t kept = 0;
-    std::size_t next = 0;
-    for (std::size_t row = 0; row < members_.size(); ++row) {
-        if (next < rows.size() && static_cast<std::size_t>(rows[next]) == row) {
-            ++next;
-            continue;
-        }
-        members_[kept] = members_[row];
-        checks_[kept] = checks_[row];
-        ++kept;
-    }
-    members_.resize(kept);
-    checks_.resize(kept);
+    removeRows(rows);
     renumberList(rows.front());
     currentMember_ = -1;
     makeCurrentShown(std::min(std::max(current, 0), memberCount() - 1));

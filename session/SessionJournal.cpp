@@ -2,17 +2,8 @@
 
 #include "session/RecoveryJournal.h"
 #include "session/Session.h"
-#include <cstring>
 
 namespace morvik {
-
-namespace {
-
-bool sameRecord(const ShaJiang_GouJian_Struct& a, const ShaJiang_GouJian_Struct& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
-
-} // namespace
 
 void Session::syncJournal() {
     if (!journal_)
@@ -21,35 +12,29 @@ void Session::syncJournal() {
         if (journalHolds_) {
             journal_->remove();
             journalHolds_ = false;
-            journalled_ = DataSet{};
         }
         return;
     }
+    // Every change of the data set is a change of its history: the same revision and file
+    // leave the journal as it is, at the cost of a comparison.
+    const std::string file = currentFilePath_ + '\n' + currentFileName_;
+    if (journalHolds_ && history_.revision() == journalledRevision_ && file == journalledFile_)
+        return;
     // The timer that calls this can fire while a question is open in the middle of a
     // command, so the session's own state is only read: the working copy is laid over its
     // member in the copy, since what is on screen is what must survive.
-    const int current = currentMember_ >= 0 && currentMember_ < memberCount() ? currentMember_ : -1;
-    auto memberAt = [&](std::size_t i) -> const ShaJiang_GouJian_Struct& {
-        return static_cast<int>(i) == current ? currentRecord_ : members_[i];
-    };
-    const std::string file = currentFilePath_ + '\n' + currentFileName_;
-    bool unchanged = journalHolds_ && file == journalledFile_ &&
-                     std::memcmp(&journalled_.project, &project_, sizeof project_) == 0 &&
-                     journalled_.members.size() == members_.size();
-    for (std::size_t i = 0; unchanged && i < members_.size(); ++i)
-        unchanged = sameRecord(journalled_.members[i], memberAt(i));
-    if (unchanged)
-        return;
-    journalled_.project = project_;
-    journalled_.members = members_;
-    if (current >= 0)
-        journalled_.members[current] = currentRecord_;
+    DataSet copy;
+    copy.project = project_;
+    copy.members = members_;
+    if (currentMember_ >= 0 && currentMember_ < memberCount())
+        copy.members[currentMember_] = currentRecord_;
+    journalledRevision_ = history_.revision();
     journalledFile_ = file;
     journalHolds_ = true;
     JournalRecord record;
     record.filePath = currentFilePath_;
     record.fileName = currentFileName_;
-    journal_->update(encodeDataFile(journalled_), record);
+    journal_->update(encodeDataFile(copy), record);
 }
 
 void Session::discardJournal() {
@@ -58,7 +43,6 @@ void Session::discardJournal() {
     journal_->remove();
     journal_->flush();
     journalHolds_ = false;
-    journalled_ = DataSet{};
 }
 
 void Session::recoverDataSet(DataSet data, const std::string& fileName,

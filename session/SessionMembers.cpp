@@ -76,22 +76,9 @@ void Session::deleteCheckedMembers() {
     if (answer != Answer::Yes && answer != Answer::Ok)
         return;
 
-    // One pass over the array: erasing row by row would move the records after each
-    // deleted row again and again, which freezes the program on large data sets.
     const std::vector<int> doomed = checkedRows();
     recordRemoval(doomed);
-    view_.removeListRows(doomed);
-    std::size_t kept = 0;
-    for (std::size_t row = 0; row < members_.size(); ++row) {
-        if (checks_[row])
-            continue;
-        if (kept != row)
-            members_[kept] = members_[row];
-        checks_[kept] = false;
-        ++kept;
-    }
-    members_.resize(kept);
-    checks_.resize(kept);
+    removeRows(doomed);
     if (memberCount() == n)
         return;
     renumberList(0);
@@ -103,6 +90,27 @@ void Session::deleteCheckedMembers() {
     view_.selectListRow(0);
     view_.focusList();
     followBatch(); // the deleted members leave the batch
+}
+
+void Session::removeRows(const std::vector<int>& rows) {
+    view_.removeListRows(rows);
+    // One pass over the array: erasing row by row would move the records after each
+    // removed row again and again, which freezes the program on large data sets.
+    std::size_t kept = 0;
+    std::size_t next = 0;
+    for (std::size_t row = 0; row < members_.size(); ++row) {
+        if (next < rows.size() && static_cast<std::size_t>(rows[next]) == row) {
+            ++next;
+            continue;
+        }
+        if (kept != row) {
+            members_[kept] = members_[row];
+            checks_[kept] = checks_[row];
+        }
+        ++kept;
+    }
+    members_.resize(kept);
+    checks_.resize(kept);
 }
 
 void Session::toggleAllChecks() {

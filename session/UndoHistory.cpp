@@ -20,6 +20,7 @@ bool samePoint(const PointValues& a, const PointValues& b) {
 }
 
 void UndoHistory::reset(bool saved) {
+    ++revision_;
     steps_.clear();
     position_ = 0;
     dropped_ = 0;
@@ -29,6 +30,7 @@ void UndoHistory::reset(bool saved) {
 }
 
 void UndoHistory::push(UndoStep step) {
+    ++revision_;
     typingOpen_ = false;
     steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(position_), steps_.end());
     // The saved state lay on the branch just dropped.
@@ -46,10 +48,11 @@ void UndoHistory::push(UndoStep step) {
 }
 
 UndoHistory::Typed UndoHistory::pushTyping(BytesStep step) {
+    ++revision_;
     BytesStep* last = typingOpen_ && position_ == steps_.size() && position_ > 0
                           ? std::get_if<BytesStep>(&steps_.back())
                           : nullptr;
-    if (!last || last->member != step.member || last->offset != step.offset ||
+    if (!last || last->member != step.member || last->field != step.field ||
         last->before.size() != step.before.size()) {
         push(std::move(step));
         typingOpen_ = true;
@@ -65,12 +68,14 @@ UndoHistory::Typed UndoHistory::pushTyping(BytesStep step) {
 }
 
 const UndoStep& UndoHistory::undo() {
+    ++revision_;
     typingOpen_ = false;
     --position_;
     return steps_[position_];
 }
 
 const UndoStep& UndoHistory::redo() {
+    ++revision_;
     typingOpen_ = false;
     return steps_[position_++];
 }
@@ -105,6 +110,7 @@ bool UndoHistory::changedSinceSaved() const {
 std::size_t UndoHistory::memoryBytes() const {
     struct Owned {
         std::size_t operator()(const ReadingStep&) const { return 0; }
+        std::size_t operator()(const ClearStep&) const { return 0; }
         std::size_t operator()(const CodeStep&) const { return 0; }
         std::size_t operator()(const BytesStep& s) const {
             // Short texts live inside the string itself.

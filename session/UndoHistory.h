@@ -9,6 +9,7 @@
 // state after an undo or redo is that one.
 
 #include "core/Records.h"
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -42,13 +43,22 @@ struct ReadingStep {
     PointValues after;
 };
 
-// Bytes of one record replaced: a field of the project information (member -1) or of a
-// member, or a member's readings and results (清空表格).
+// A field the inspector types or picks, replaced: of the project information (member
+// -1) or of a member; `field` is its place in the record's table of fields.
 struct BytesStep {
     int member = -1;
-    std::size_t offset = 0;
+    std::size_t field = 0;
     std::string before;
     std::string after;
+};
+
+// A member's readings, depths and results emptied by 清空表格, with what they were.
+struct ClearStep {
+    int member = 0;
+    std::array<PointValues, kPointCount> points;
+    float meanDepth = kMissing;
+    float strength = kMissing;
+    float memberEstimate = kMissing;
 };
 
 // The mortar kind or variety: every member is evaluated again under the code applied.
@@ -65,7 +75,7 @@ struct MembersStep {
     int currentBefore = 0;
 };
 
-using UndoStep = std::variant<ReadingStep, BytesStep, CodeStep, MembersStep>;
+using UndoStep = std::variant<ReadingStep, BytesStep, ClearStep, CodeStep, MembersStep>;
 
 class UndoHistory {
 public:
@@ -104,6 +114,10 @@ public:
     // travelled.
     bool changedSinceSaved() const;
 
+    // Counts every change of the history, and so of the data set it tells: a step added,
+    // merged or dropped, an undo, a redo, a reset. Equal counts mean an unchanged set.
+    std::uint64_t revision() const { return revision_; }
+
     std::size_t size() const { return steps_.size(); }
     std::size_t position() const { return position_; }
     // The memory the steps hold, their own records and texts included.
@@ -118,6 +132,7 @@ private:
     std::size_t saved_ = 0;
     bool savedReachable_ = true;
     bool typingOpen_ = false;
+    std::uint64_t revision_ = 0;
 };
 
 } // namespace morvik

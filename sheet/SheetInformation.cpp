@@ -1,4 +1,5 @@
 // The batch block and the information box with the project and member information.
+#include "core/Batch.h"
 #include "core/ResultText.h"
 #include "core/Vocabulary.h"
 #include "sheet/SheetPage.h"
@@ -7,8 +8,6 @@ namespace morvik {
 
 namespace {
 
-// The estimate line is printed only up to this coefficient of variation, unrounded.
-constexpr double kEstimateCvLimit = 0.3;
 // A wrapped project name starts with this many characters and then grows by one.
 constexpr int kNameFirstPiece = 8;
 
@@ -83,8 +82,8 @@ void drawBatchBlock(SheetPage& page) {
     dc.drawText(g.left + h, page.y, "强度最小值：" + number1(b.batchMin) + " MPa");
     dc.drawText(g.middle + h, page.y, "变异系数：" + number2(b.batchCv));
 
-    // Left out for a large coefficient whatever the mortar kind.
-    if (!(b.batchCv > kEstimateCvLimit)) {
+    // Left out above the coefficient limit, whatever the mortar kind.
+    if (!(b.batchCv > kBatchCvLimit)) {
         page.y += 2 * h;
         dc.drawText(g.left + h, page.y, "抗压强度推定值：" + number1(b.batchEstimate) + " MPa");
     }

@@ -3,6 +3,7 @@
 #include "io/DataFile.h"
 #include "TestFiles.h"
 #include "core/Evaluation.h"
+#include "core/RecordFields.h"
 #include <climits>
 #include <cstring>
 #include <fstream>
@@ -66,6 +67,41 @@ TEST(DataFile, OneEmptyMemberIs1768BytesWithTheDocumentedImage) {
     for (std::size_t offset = 1000 + 56; offset < 1000 + 260; offset += 4)
         ASSERT_EQ(Bytes(file.begin() + offset, file.begin() + offset + 4), missing) << offset;
     EXPECT_EQ(file, encodeDataFile(data));
+}
+
+// The one table of fields says where each field lies in the stored file: a field filled
+// with a mark shows up there, at its size, and nowhere else of its record.
+TEST(DataFile, EveryFieldOfTheTablesLiesWhereTheFileStoresIt) {
+    constexpr unsigned char kMark = 0x5A;
+    auto check = [&](const RecordField& field, bool member) {
+        SCOPED_TRACE(std::string(field.name));
+        DataSet data;
+        data.members.resize(1);
+        std::memset(&data.project, 0, sizeof data.project);
+        std::memset(data.members.data(), 0, sizeof data.members[0]);
+        void* record = member ? static_cast<void*>(data.members.data()) : &data.project;
+        std::memset(fieldBytes(record, field), kMark, field.size);
+        const std::vector<std::uint8_t> image = encodeDataFile(data);
+        const std::size_t base = member ? kDataFileHeaderSize : kProjectInfoOffset;
+        const std::size_t length = member ? sizeof data.members[0] : sizeof data.project;
+        ASSERT_LE(base + length, image.size());
+        std::size_t marked = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            if (image[base + i] != kMark)
+                continue;
+            ++marked;
+            EXPECT_GE(i, field.offset);
+            EXPECT_LT(i, field.offset + field.size);
+        }
+        EXPECT_EQ(marked, field.size);
+        // A text field's edit holds its characters in GBK, two bytes each, and the terminator.
+        if (field.kind == FieldKind::Text && field.characters > 0)
+            EXPECT_LE(2 * std::size_t(field.characters) + 1, field.size);
+    };
+    for (const RecordField& f : kProjectFields)
+        check(f, false);
+    for (const RecordField& f : kMemberFields)
+        check(f, true);
 }
 
 TEST(DataFile, RoundTripKeepsEveryByteButRecomputesResults) {
