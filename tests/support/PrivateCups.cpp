@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cups/cups.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -164,6 +165,9 @@ bool PrivateCups::start() {
     hadServer_ = previous != nullptr;
     previousServer_ = previous != nullptr ? previous : "";
     ::setenv("CUPS_SERVER", socket_.c_str(), 1);
+    // libcups keeps the server it first found, and a connection to it, for the process:
+    // the scheduler of an earlier test in it would still be asked.
+    cupsSetServer(socket_.c_str());
     const auto deadline = std::chrono::steady_clock::now() + kStartTimeout;
     while (std::chrono::steady_clock::now() < deadline) {
         if (answers(socket_))
@@ -189,6 +193,8 @@ PrivateCups::~PrivateCups() {
         ::setenv("CUPS_SERVER", previousServer_.c_str(), 1);
     else if (!dir_.empty())
         ::unsetenv("CUPS_SERVER");
+    if (!dir_.empty())
+        cupsSetServer(nullptr);
 }
 
 void PrivateCups::stop() {

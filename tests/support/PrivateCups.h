@@ -2,9 +2,10 @@
 // A print scheduler (CUPS) of the tests' own: its configuration, spool, cache and logs in
 // a temporary folder, listening on its own socket, with queues that print into PDF files
 // through the cups-pdf backend. The machine's own printing is never asked or changed: the
-// process's CUPS_SERVER points at the private socket while the scheduler lives. The only
-// file outside the folder is the backend's settings for these queues, which it reads from
-// /etc/cups/cups-pdf-<tag>.conf for a device "cups-pdf:/<tag>"; it goes with the scheduler.
+// process's CUPS_SERVER (and libcups's own server) point at the private socket while the scheduler
+// lives. The only file outside the folder is the backend's settings for these queues, which it
+// reads from /etc/cups/cups-pdf-<tag>.conf for a device "cups-pdf:/<tag>"; it goes with the
+// scheduler.
 //
 // It needs root (cupsd runs the cups-pdf backend as root only, and /etc/cups is root's),
 // cupsd (Debian package cups) and the backend (printer-driver-cups-pdf); where one is

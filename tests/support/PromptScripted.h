@@ -29,8 +29,8 @@ public:
         QString outputPdf;
         int fromPage = 0;
         int toPage = 0;
-        QString printerName;
-        std::function<void()> afterChoice;
+        QString printerName = {};
+        std::function<void()> afterChoice = {};
     };
     struct ShownPrintDialog {
         int firstPage;
