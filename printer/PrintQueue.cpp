@@ -1,6 +1,5 @@
 #include "printer/PrintQueue.h"
 
-#include <cerrno>
 #include <cstring>
 #include <cups/cups.h>
 
@@ -28,11 +27,13 @@ std::string schedulerFailure(const std::string& detail) {
 // two steps of it is seen as such.
 class Connection {
 public:
+    // libcups keeps no usable reason for a failed connection (its errno is whatever the
+    // clean-up left, "Host is down" even for a local socket), so none is made up.
     Connection()
         : http_(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                              kConnectTimeoutMs, nullptr)) {
         if (http_ == nullptr)
-            failure_ = schedulerFailure(errno != 0 ? std::strerror(errno) : "no answer");
+            failure_ = schedulerFailure("nothing answers there");
     }
     ~Connection() {
         if (http_ != nullptr)
@@ -56,7 +57,10 @@ std::string lastFailure(const std::string& name) {
         return "there is no printer named \"" + name + "\"";
     if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || status == IPP_STATUS_ERROR_INTERNAL)
         return schedulerFailure(cupsLastErrorString());
-    return "printer \"" + name + "\": " + cupsLastErrorString();
+    // The scheduler's own sentences mostly name the printer already.
+    const std::string said = cupsLastErrorString();
+    const std::string quoted = "\"" + name + "\"";
+    return said.find(quoted) != std::string::npos ? said : "printer " + quoted + ": " + said;
 }
 
 // Printer `name` as the scheduler describes it; nullptr with `failure` set when it has
