@@ -33,6 +33,10 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int runPdf(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runSummary(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 #endif
+#ifdef MORVIK_CLI_PRINT
+int runPrint(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runPrinters(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+#endif
 int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

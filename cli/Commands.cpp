@@ -13,6 +13,13 @@ const std::vector<Command>& commands() {
         {"summary", "FILE -o OUT.pdf [--rows N[,N...]] [--settings PATH] [--dpi N]",
          "write the batch summary sheet of rows N (default all) of FILE to OUT.pdf", runSummary},
 #endif
+#ifdef MORVIK_CLI_PRINT
+        {"print",
+         "FILE [--rows N[,N...]] [--printer NAME] [--copies N] [--summary] [--settings PATH]",
+         "print the record sheets of rows N (default 1), or the batch summary sheet, of FILE",
+         runPrint},
+        {"printers", "", "list the printers, the default one marked", runPrinters},
+#endif
         {"export", "FILE --format csv|xlsx -o OUT [--rows N[,N...]] [--batch]",
          "write the members (or rows N) of FILE with their results as a spreadsheet", runExport},
         {"make", "OUT.stl [--from DATA.json]",

@@ -16,13 +16,15 @@ std::string usageText() {
     for (const Command& c : commands())
         width = std::max(width, std::strlen(c.name));
     for (const Command& c : commands())
-        text += std::string("  ") + kProgram + " " + c.name + " " + c.synopsis + "\n";
+        text += std::string("  ") + kProgram + " " + c.name + (*c.synopsis != '\0' ? " " : "") +
+                c.synopsis + "\n";
     text += std::string("  ") + kProgram + " --help\n\ncommands:\n";
     for (const Command& c : commands())
         text += std::string("  ") + c.name + std::string(width - std::strlen(c.name) + 2, ' ') +
                 c.summary + "\n";
     text += "\nTexts are UTF-8. Numbers are the stored values; null where a value is missing.\n"
-            "Exit status: 0 success, 1 the file cannot be opened or is refused, 2 usage error.\n";
+            "Exit status: 0 success, 1 the file cannot be opened or is refused (or the sheets\n"
+            "cannot be printed), 2 usage error.\n";
     return text;
 }
 

@@ -2,6 +2,9 @@
 
 #include "controls/Prompt.h"
 #include "report/CMyPreviewView.h"
+#ifdef MORVIK_PRINTER
+#include "printer/SheetPrinting.h"
+#endif
 #include <QAction>
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -21,6 +24,10 @@ const char* const kPrintFailedText = "打印失败，请检查打印机或输出
 
 Message printFailedMessage() {
     return Message{kPrintFailedText, kCaptionNotice, MessageIcon::Warning};
+}
+
+Message printFailedMessage(const std::string& reason) {
+    return Message{"打印失败：" + reason, kCaptionNotice, MessageIcon::Warning};
 }
 
 namespace {
@@ -208,12 +215,51 @@ void CMainFrame::updatePageControls() {
 void CMainFrame::printPages() {
     // Printed or cancelled, the preview ends; only a run that failed keeps it open, so
     // the user can try again with another printer or file.
-    if (prompt_.choosePrinter(this, *printer_, 1, pages_.pageCount()) && !pages_.print(*printer_)) {
+    if (!prompt_.choosePrinter(this, *printer_, 1, pages_.pageCount())) {
+        close();
+        return;
+    }
+#ifdef MORVIK_PRINTER
+    if (printer_->outputFormat() == QPrinter::NativeFormat && !printer_->printerName().isEmpty()) {
+        if (const auto failure = printOnQueue()) {
+            prompt_.showMessage(this, printFailedMessage(*failure));
+            return;
+        }
+        close();
+        return;
+    }
+#endif
+    if (!pages_.print(*printer_)) {
         prompt_.showMessage(this, printFailedMessage());
         return;
     }
     close();
 }
+
+#ifdef MORVIK_PRINTER
+std::optional<std::string> CMainFrame::printOnQueue() const {
+    // Qt hands a printer's job to the scheduler without asking how it went; sent by us,
+    // a printer that went away or refuses jobs is reported. The pages are those the
+    // preview shows, laid on the chosen printer's paper; page n keeps number n.
+    const std::vector<int> chosen = pages_.pagesToPrint(*printer_);
+    SheetDocument document;
+    document.pageCount = [&chosen](SheetCanvas&, int, int) {
+        return static_cast<int>(chosen.size());
+    };
+    document.drawPage = [this, &chosen](SheetCanvas& dc, int width, int height, int n) {
+        pages_.drawPage(dc, width, height, chosen[static_cast<std::size_t>(n - 1)]);
+    };
+    // The paper and resolution come from the queue itself, as morvik-cli print takes them:
+    // a QPrinter switched to another printer may keep the margins of the one before.
+    const std::string name = printer_->printerName().toStdString();
+    const QueueAnswer<QueuePaper> paper = printerPaper(name);
+    if (!paper.value)
+        return paper.failure;
+    const QString title = printer_->docName().isEmpty() ? windowTitle() : printer_->docName();
+    return printSheets(document, pageLayoutOf(*paper.value), paper.value->dotsPerInch, name,
+                       title.toStdString(), {printer_->copyCount(), printer_->collateCopies()});
+}
+#endif
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // The dialog comes back before the frame goes, so the application never finds itself

@@ -15,6 +15,8 @@
 #include <QPoint>
 #include <QPointer>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -44,6 +46,8 @@ enum class PreviewCommand {
 // Shown when the print run cannot start or fails on the way; the preview stays open.
 extern const char* const kPrintFailedText; // "打印失败，请检查打印机或输出文件后重试。"
 Message printFailedMessage();
+// "打印失败：" and why, when the printer or its scheduler refused the job.
+Message printFailedMessage(const std::string& reason);
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -75,6 +79,8 @@ private:
     void connectHandlers();
 
     void printPages();
+    // Sends the chosen pages to the chosen printer's queue; nothing, or why it failed.
+    std::optional<std::string> printOnQueue() const;
     void goToPage(int pageNumber);
     void step(int delta);
     void updatePageControls();

@@ -49,21 +49,21 @@ void blankCreationDate(QByteArray& pdf) {
         pdf[i] = ' ';
 }
 
-// Draws the pages of `document` into `pdf`; false with a reason when a page cannot be
-// added or the document cannot be finished.
-bool renderSheets(const SheetDocument& document, int dotsPerInch, QByteArray& pdf, QString* error) {
+// Draws the pages of `document` into `pdf`, each laid on `page` device units of the
+// printable area of `layout`; false with a reason when a page cannot be added or the
+// document cannot be finished.
+bool renderSheets(const SheetDocument& document, const QPageLayout& layout, int dotsPerInch,
+                  const PageSizeUnits& page, QByteArray& pdf, QString* error) {
     const QString cannot = QStringLiteral("cannot write the document");
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setResolution(dotsPerInch);
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer.setPageLayout(layout);
     writer.setCreator(QStringLiteral("morvik"));
     QPainter painter;
     if (!painter.begin(&writer))
         return fail(error, cannot);
-    const PageSizeUnits page = a4PageUnits(dotsPerInch);
     {
         PainterCanvas canvas(painter);
         const int pages = document.pageCount(canvas, page.width, page.height);
@@ -82,6 +82,12 @@ bool renderSheets(const SheetDocument& document, int dotsPerInch, QByteArray& pd
         return fail(error, cannot);
     blankCreationDate(pdf);
     return true;
+}
+
+// A4 portrait without margins, the page as printers report A4 at that resolution.
+bool renderSheets(const SheetDocument& document, int dotsPerInch, QByteArray& pdf, QString* error) {
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    return renderSheets(document, a4, dotsPerInch, a4PageUnits(dotsPerInch), pdf, error);
 }
 
 bool writeBytes(QIODevice& device, const QByteArray& bytes) {
@@ -112,7 +118,9 @@ bool writeSheetsPdfFile(const QString& path, const SheetDocument& document, int 
     return true;
 }
 
-SheetDocument recordSheets(const SheetJob& job) {
+} // namespace
+
+SheetDocument recordSheetDocument(const SheetJob& job) {
     SheetDocument document;
     const int pages = job.members.size() > static_cast<std::size_t>(kMaxPages)
                           ? kMaxPages + 1
@@ -131,7 +139,7 @@ SheetDocument recordSheets(const SheetJob& job) {
     return document;
 }
 
-SheetDocument summarySheets(const SummaryJob& job) {
+SheetDocument summarySheetDocument(const SummaryJob& job) {
     SheetDocument document;
     document.pageCount = [&job](SheetCanvas& dc, int width, int height) {
         return job.members.empty() ? 0 : summaryPageCount(dc, width, height, job);
@@ -141,8 +149,6 @@ SheetDocument summarySheets(const SummaryJob& job) {
     };
     return document;
 }
-
-} // namespace
 
 PageSizeUnits a4PageUnits(int dotsPerInch) {
     return {scaled(kA4WidthAtReference, dotsPerInch), scaled(kA4HeightAtReference, dotsPerInch)};
@@ -158,21 +164,33 @@ bool writeSheetsPdf(QIODevice& device, const SheetDocument& document, int dotsPe
     return true;
 }
 
+bool writeSheetsPdf(QIODevice& device, const SheetDocument& document, const QPageLayout& layout,
+                    int dotsPerInch, QString* error) {
+    const QRect printable = layout.paintRectPixels(dotsPerInch);
+    QByteArray pdf;
+    if (!renderSheets(document, layout, dotsPerInch, {printable.width(), printable.height()}, pdf,
+                      error))
+        return false;
+    if (!writeBytes(device, pdf))
+        return fail(error, QStringLiteral("cannot write the document"));
+    return true;
+}
+
 bool writeRecordSheetsPdf(QIODevice& device, const SheetJob& job, int dotsPerInch, QString* error) {
-    return writeSheetsPdf(device, recordSheets(job), dotsPerInch, error);
+    return writeSheetsPdf(device, recordSheetDocument(job), dotsPerInch, error);
 }
 
 bool writeRecordSheetsPdf(const QString& path, const SheetJob& job, int dotsPerInch,
                           QString* error) {
-    return writeSheetsPdfFile(path, recordSheets(job), dotsPerInch, error);
+    return writeSheetsPdfFile(path, recordSheetDocument(job), dotsPerInch, error);
 }
 
 bool writeSummaryPdf(QIODevice& device, const SummaryJob& job, int dotsPerInch, QString* error) {
-    return writeSheetsPdf(device, summarySheets(job), dotsPerInch, error);
+    return writeSheetsPdf(device, summarySheetDocument(job), dotsPerInch, error);
 }
 
 bool writeSummaryPdf(const QString& path, const SummaryJob& job, int dotsPerInch, QString* error) {
-    return writeSheetsPdfFile(path, summarySheets(job), dotsPerInch, error);
+    return writeSheetsPdfFile(path, summarySheetDocument(job), dotsPerInch, error);
 }
 
 } // namespace morvik

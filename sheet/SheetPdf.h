@@ -7,6 +7,7 @@
 #include "sheet/SheetCanvas.h"
 #include "sheet/SummarySheet.h"
 #include <QIODevice>
+#include <QPageLayout>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -42,6 +43,17 @@ struct SheetDocument {
 // same bytes: the file carries no creation date.
 bool writeSheetsPdf(QIODevice& device, const SheetDocument& document, int dotsPerInch,
                     QString* error = nullptr);
+
+// Writes `document` on the pages of `layout` at `dotsPerInch`, each sheet laid on the
+// printable area inside the layout's margins, as a printer with that paper and that
+// printable area lays it out.
+bool writeSheetsPdf(QIODevice& device, const SheetDocument& document, const QPageLayout& layout,
+                    int dotsPerInch, QString* error = nullptr);
+
+// The record sheets of `job` (page n showing members[n - 1]) and the summary sheet of
+// `job` as documents; both refer to their job, which must outlive them.
+SheetDocument recordSheetDocument(const SheetJob& job);
+SheetDocument summarySheetDocument(const SummaryJob& job);
 
 // Writes page n of the job as page n of members.size() at `dotsPerInch` to `path`. The
 // file is replaced only when the whole document was written; any failure (the file

@@ -42,16 +42,24 @@ bool ScriptedPrompt::choosePrinter(QWidget*, QPrinter& printer, int firstPage, i
         return false;
     const PrintChoice choice = printChoices.front();
     printChoices.pop_front();
-    if (choice.outputPdf.isEmpty())
+    if (!choice.printerName.isEmpty()) {
+        // As the dialog does: the printer chosen, its own paper and resolution with it.
+        printer.setOutputFileName(QString());
+        printer.setPrinterName(choice.printerName);
+    } else if (choice.outputPdf.isEmpty()) {
         return false;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(choice.outputPdf);
+    } else {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(choice.outputPdf);
+    }
     if (choice.fromPage > 0) {
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(choice.fromPage, choice.toPage);
     } else {
         printer.setPrintRange(QPrinter::AllPages);
     }
+    if (choice.afterChoice)
+        choice.afterChoice();
     return true;
 }
 

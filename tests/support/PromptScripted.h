@@ -5,6 +5,7 @@
 
 #include "controls/Prompt.h"
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace morvik {
@@ -19,12 +20,17 @@ public:
         bool save;
         FileDialogRequest request;
     };
-    // An answer to the print dialog: the pages go to the PDF file `outputPdf`, all of them
-    // when `fromPage` is 0, else `fromPage` to `toPage`. An empty file name cancels.
+    // An answer to the print dialog: the pages go to the PDF file `outputPdf`, or to the
+    // printer `printerName` when that is given, all of them when `fromPage` is 0, else
+    // `fromPage` to `toPage`. With neither a file nor a printer the dialog is cancelled.
+    // `afterChoice` runs once the choice is made, before the pages go anywhere: for what
+    // happens meanwhile to the printer or its scheduler.
     struct PrintChoice {
         QString outputPdf;
         int fromPage = 0;
         int toPage = 0;
+        QString printerName = {};
+        std::function<void()> afterChoice = {};
     };
     struct ShownPrintDialog {
         int firstPage;
