@@ -1,6 +1,7 @@
 // The seeds the file tests leave for the fuzz targets.
 
 #include "TestFiles.h"
+#include "tests/support/Portable.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -18,13 +19,13 @@ public:
     explicit SeedFolderVariable(const std::string& value) {
         if (const char* old = std::getenv(kName))
             old_ = old;
-        setenv(kName, value.c_str(), 1);
+        setEnvironment(kName, value);
     }
     ~SeedFolderVariable() {
         if (old_)
-            setenv(kName, old_->c_str(), 1);
+            setEnvironment(kName, *old_);
         else
-            unsetenv(kName);
+            unsetEnvironment(kName);
     }
 
 private:

@@ -6,6 +6,7 @@
 #include "core/GbkText.h"
 #include "io/DataFile.h"
 #include "session/Session.h"
+#include "tests/support/Portable.h"
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -58,13 +59,7 @@ protected:
 // A private folder, removed with everything in it at the end of the test.
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "morvik-session-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("no temporary folder");
-        path_ = pattern;
-    }
+    TempFolder() : path_(test::makeScratchFolder("morvik-session-")) {}
     ~TempFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
@@ -72,7 +67,8 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // UTF-8, as the session takes its paths, whatever the system's code page.
+    std::string file(const std::string& name) const { return (path_ / name).u8string(); }
     const std::filesystem::path& path() const { return path_; }
 
 private:

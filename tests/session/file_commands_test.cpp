@@ -3,10 +3,8 @@
 #include "SessionFixture.h"
 #include "io/SettingsFile.h"
 #include "tests/io/FileSizeLimit.h"
-#include <csignal>
 #include <cstring>
 #include <fstream>
-#include <sys/resource.h>
 
 using namespace morvik;
 using namespace morvik::test;
@@ -101,7 +99,7 @@ TEST_F(FileCommands, FailureWhileWritingKeepsTheOldFileAndSaysSo) {
     view.saveChoices = {path};
     {
         FileSizeLimit limit(600); // the header alone is 1000 bytes
-        ASSERT_TRUE(limit.ok());
+        MORVIK_REQUIRE_FILE_SIZE_LIMIT(limit);
         EXPECT_FALSE(session.saveDataSet());
     }
     EXPECT_EQ(view.messageTexts(), (std::vector<std::string>{kSaveFailed}));
