@@ -88,6 +88,7 @@ Section "Uninstall"
   RMDir /r "$INSTDIR\styles"
   RMDir /r "$INSTDIR\imageformats"
   RMDir /r "$INSTDIR\printsupport"
+  RMDir /r "$INSTDIR\fonts"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 
