@@ -1,7 +1,8 @@
 ; The Windows installer. makensis -DVERSION=... -DSOURCE=<portable folder> -DOUTFILE=...
 ; Installs for all users (administrator) or for the current user alone: /AllUsers or
 ; /CurrentUser on the command line, /S without questions.
-Unicode true
+; 64-bit, as the program: Wine without its 32-bit part runs it too.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 
 !define APPNAME "Morvik"

@@ -69,7 +69,7 @@ TEST(SaveFailure, FullDeviceReportsWriteFailedAndKeepsTheOldFile) {
 
     {
         FileSizeLimit limit(100); // room for neither file
-        ASSERT_TRUE(limit.ok());
+        MORVIK_REQUIRE_FILE_SIZE_LIMIT(limit);
         EXPECT_EQ(writeDataFile(dir / "set.stl", test::sampleDataSet(4)), WriteResult::WriteFailed);
         EXPECT_FALSE(writeSettingsFile(dir / "default.ini", PrintSettings{}));
     }

@@ -68,7 +68,9 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     // UTF-8, as the session takes its paths, whatever the system's code page.
-    std::string file(const std::string& name) const { return (path_ / name).u8string(); }
+    std::string file(const std::string& name) const {
+        return (path_ / std::filesystem::u8path(name)).u8string();
+    }
     const std::filesystem::path& path() const { return path_; }
 
 private:
@@ -86,7 +88,7 @@ inline DataSet freshDataSet(int count) {
 inline std::string writeFile(const TempFolder& folder, const std::string& name,
                              const DataSet& data) {
     const std::string path = folder.file(name);
-    if (writeDataFile(path, data) != WriteResult::Written)
+    if (writeDataFile(std::filesystem::u8path(path), data) != WriteResult::Written)
         throw std::runtime_error("cannot write " + path);
     return path;
 }

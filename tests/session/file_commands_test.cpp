@@ -55,7 +55,8 @@ TEST_F(FileCommands, SaveProposesTheFileNameAndNamesTheSavedFile) {
     EXPECT_FALSE(session.dataModified());
 
     DataSet back;
-    ASSERT_EQ(readDataFile(folder.file("一号楼.stl"), back), ReadResult::Loaded);
+    ASSERT_EQ(readDataFile(std::filesystem::u8path(folder.file("一号楼.stl")), back),
+              ReadResult::Loaded);
     ASSERT_EQ(back.members.size(), 2u);
     EXPECT_EQ(fieldToText(back.members[1].memberName), "B2");
     EXPECT_EQ(fieldToText(back.project.projectName), "一号楼");
