@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 
-.PHONY: all bootstrap configure build run test bench asan package clean
+.PHONY: all bootstrap configure build run test bench asan package clean windows windows-test
 
 all: build
 
@@ -38,6 +38,18 @@ asan: bootstrap
 	@test -f build-asan/CMakeCache.txt || cmake -S . -B build-asan $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DMORVIK_SANITIZE=ON -DMORVIK_BUILD_BENCH=OFF
 	cmake --build build-asan -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$(LSAN_SUPPRESSIONS):print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# Windows, cross-built here: morvik.exe and morvik-cli.exe in a portable folder, its .zip
+# and the installer, all in build-windows/ (scripts/windows-build says more). WINDOWS_QT
+# names a qtbase built for MinGW-w64 (a prefix or its .tar.xz); without one, qtbase is built
+# once into build-windows/deps, which takes about an hour.
+WINDOWS_QT ?= $(wildcard ../shared/windows/qtbase-6.4.2-mingw-w64-x86_64.tar.xz)
+windows:
+	WINDOWS_QT="$(WINDOWS_QT)" scripts/windows-build
+
+# The test suites of the Windows build under Wine, without a display.
+windows-test:
+	WINDOWS_QT="$(WINDOWS_QT)" scripts/windows-build test
 
 clean:
 	rm -rf $(BUILD) build-asan

@@ -23,7 +23,14 @@ SettingsLocation settingsLocationOfThisProgram() {
     const bool writable = QFileInfo(programDir).isWritable();
     QString configDir;
     if (!writable) {
+#ifdef Q_OS_WIN
+        // %APPDATA%\morvik: the roaming profile, where Windows programs keep settings.
+        const QString roaming = qEnvironmentVariable("APPDATA");
+        if (!roaming.isEmpty())
+            configDir = QDir(roaming).filePath(QStringLiteral("morvik"));
+#else
         configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#endif
         if (!configDir.isEmpty())
             QDir().mkpath(configDir);
     }

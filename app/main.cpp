@@ -1,6 +1,7 @@
 #include "app/CMorvikApp.h"
 #include "app/Recovery.h"
 #include "controls/Prompt.h"
+#include "sheet/PainterCanvas.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("morvik"));
     QApplication::setApplicationVersion(QStringLiteral(MORVIK_VERSION));
+    morvik::PainterCanvas::addPackagedSongFonts(QApplication::applicationDirPath());
     // The program speaks Chinese whatever the desktop's language, so the buttons of its
     // message boxes and the file and print dialogs do too (是/否, 保存, 取消, ...).
     // Dates in the calendars and the file dialogs follow the same language.

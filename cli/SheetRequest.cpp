@@ -6,6 +6,7 @@
 #include "Usage.h"
 #include "io/AtomicFile.h"
 #include "io/SettingsFile.h"
+#include "sheet/PainterCanvas.h"
 #include "sheet/SheetPdf.h"
 #include <cstdio>
 
@@ -44,7 +45,9 @@ std::unique_ptr<QGuiApplication> ensureGuiApplication() {
     static int argc = 1;
     static char name[] = "morvik-cli";
     static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
+    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    PainterCanvas::addPackagedSongFonts(QCoreApplication::applicationDirPath());
+    return app;
 }
 
 std::optional<int> readSheetRequest(const char* name, const std::vector<std::string>& args,

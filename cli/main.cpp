@@ -3,12 +3,19 @@
 #include "Command.h"
 #include <iostream>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#else
 #include <csignal>
 #endif
 
 int main(int argc, char** argv) {
-#ifndef _WIN32
+#ifdef _WIN32
+    // The same bytes as on Linux: JSON and CSV with "\n" line ends, whatever the console does.
+    _setmode(_fileno(stdout), _O_BINARY);
+#else
     // Beyond a file-size limit a write fails and the command reports it; the signal would
     // end the process before it could say anything.
     std::signal(SIGXFSZ, SIG_IGN);

@@ -31,15 +31,19 @@ std::size_t utf8SequenceLength(unsigned char lead) {
 
 #ifdef _WIN32
 constexpr UINT kGbkCodePage = 936;
+constexpr wchar_t kReplacementWide = 0xFFFD;
+constexpr int kGbkPairLength = 2;
 
-std::wstring widen(const std::string& text, UINT codePage) {
-    if (text.empty())
-        return {};
-    const int n =
-        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
+bool isGbkLead(unsigned char b) {
+    return b >= kGbkLeadFirst && b <= 0xFE;
+}
+bool isGbkTrail(unsigned char b) {
+    return b >= 0x40 && b <= 0xFE && b != 0x7F;
+}
+// Code page 936 maps the user-defined areas (and the stray byte 0xFF) into the private
+// use area; the GBK of iconv knows none of them, and the two paths must agree.
+bool isPrivateUse(wchar_t c) {
+    return c >= 0xE000 && c <= 0xF8FF;
 }
 
 std::string narrow(const std::wstring& wide, UINT codePage) {
@@ -51,6 +55,69 @@ std::string narrow(const std::wstring& wide, UINT codePage) {
     WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n,
                         nullptr, nullptr);
     return text;
+}
+
+// Character by character, so that a character outside GBK becomes one '?' as with iconv
+// (the system would replace each half of a surrogate pair), and a bad sequence is passed
+// over as iconv passes over it. `failed` is set when anything was replaced.
+std::string encodeGbk(const std::string& utf8, bool& failed) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto lead = static_cast<unsigned char>(utf8[i]);
+        if (lead < 0x80) {
+            out += utf8[i++];
+            continue;
+        }
+        const std::size_t len = std::min(utf8SequenceLength(lead), utf8.size() - i);
+        wchar_t wide[2];
+        const int w = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data() + i,
+                                          static_cast<int>(len), wide, 2);
+        char gbk[4];
+        int g = 0;
+        BOOL usedDefault = FALSE;
+        if (w == 1 && !isPrivateUse(wide[0]))
+            g = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide, 1, gbk, sizeof gbk,
+                                    nullptr, &usedDefault);
+        if (g > 0 && usedDefault == FALSE) {
+            out.append(gbk, static_cast<std::size_t>(g));
+        } else {
+            out += '?';
+            failed = true;
+        }
+        i += len;
+    }
+    return out;
+}
+
+// A byte that starts no character of GBK is replaced by U+FFFD and passed over alone,
+// as with iconv.
+std::string decodeGbk(const std::string& gbk) {
+    std::wstring wide;
+    wide.reserve(gbk.size());
+    for (std::size_t i = 0; i < gbk.size();) {
+        const auto b = static_cast<unsigned char>(gbk[i]);
+        if (b < 0x80) {
+            wide += static_cast<wchar_t>(b);
+            ++i;
+            continue;
+        }
+        // A pair, or a single byte above ASCII (0x80, the euro sign).
+        const bool pair = isGbkLead(b) && i + 1 < gbk.size() &&
+                          isGbkTrail(static_cast<unsigned char>(gbk[i + 1]));
+        const int len = pair ? kGbkPairLength : 1;
+        wchar_t c[2];
+        const int w =
+            MultiByteToWideChar(kGbkCodePage, MB_ERR_INVALID_CHARS, gbk.data() + i, len, c, 2);
+        if (w == 1 && !isPrivateUse(c[0]) && c[0] != kReplacementWide) {
+            wide += c[0];
+            i += static_cast<std::size_t>(len);
+        } else {
+            wide += kReplacementWide;
+            ++i;
+        }
+    }
+    return narrow(wide, CP_UTF8);
 }
 #else
 // One conversion descriptor per direction and thread, opened on first use.
@@ -105,7 +172,8 @@ private:
 
 std::string utf8ToGbk(const std::string& utf8) {
 #ifdef _WIN32
-    return narrow(widen(utf8, CP_UTF8), kGbkCodePage);
+    bool failed = false;
+    return encodeGbk(utf8, failed);
 #else
     thread_local Converter toGbk("GBK", "UTF-8");
     return toGbk.run(utf8, "?", [](unsigned char lead) { return utf8SequenceLength(lead); });
@@ -114,7 +182,7 @@ std::string utf8ToGbk(const std::string& utf8) {
 
 std::string gbkToUtf8(const std::string& gbk) {
 #ifdef _WIN32
-    return narrow(widen(gbk, kGbkCodePage), CP_UTF8);
+    return decodeGbk(gbk);
 #else
     thread_local Converter fromGbk("UTF-8", "GBK");
     return fromGbk.run(gbk, kReplacementUtf8, [](unsigned char) { return std::size_t{1}; });
@@ -152,21 +220,7 @@ std::optional<std::string> utf8ToGbkExactly(const std::string& utf8) {
         return utf8;
     bool failed = false;
 #ifdef _WIN32
-    const int wideLength = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                               static_cast<int>(utf8.size()), nullptr, 0);
-    failed = wideLength == 0 && !utf8.empty();
-    std::string gbk;
-    if (!failed) {
-        const std::wstring wide = widen(utf8, CP_UTF8);
-        BOOL usedDefault = FALSE;
-        const int n =
-            WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                static_cast<int>(wide.size()), nullptr, 0, nullptr, &usedDefault);
-        failed = usedDefault != FALSE;
-        gbk.resize(static_cast<std::size_t>(n));
-        WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(),
-                            static_cast<int>(wide.size()), gbk.data(), n, nullptr, nullptr);
-    }
+    std::string gbk = encodeGbk(utf8, failed);
 #else
     thread_local Converter toGbk("GBK", "UTF-8");
     std::string gbk = toGbk.run(utf8, "?", [&failed](unsigned char lead) {

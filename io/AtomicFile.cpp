@@ -1,11 +1,13 @@
 #include "AtomicFile.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <system_error>
 
 #ifdef _WIN32
-#include <fstream>
+#include <windows.h>
 #else
 #include <cerrno>
 #include <fcntl.h>
@@ -47,13 +49,70 @@ bool isReplaceable(const fs::path& target) {
     return status.type() == fs::file_type::not_found || status.type() == fs::file_type::regular;
 }
 
+using ProcessId = std::uint64_t;
+
+ProcessId currentProcessId() {
+#ifdef _WIN32
+    return GetCurrentProcessId();
+#else
+    return static_cast<ProcessId>(getpid());
+#endif
+}
+
+#ifdef _WIN32
+constexpr ProcessId kLargestPid = 0xFFFFFFFFu; // a DWORD
+#else
+constexpr ProcessId kLargestPid = 1 << 22; // the highest pid_max the system allows
+#endif
+
+bool processRuns(ProcessId pid) {
+#ifdef _WIN32
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (process == nullptr)
+        return GetLastError() != ERROR_INVALID_PARAMETER; // denied: it runs, for another user
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) == 0 || code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
+#else
+    // EPERM: it runs, under another user.
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+#endif
+}
+
+// The pid in a temporary name ".morvik-save-PID-N-A", or 0 when the name is not ours.
+ProcessId temporaryOwner(const std::string& name) {
+    const std::string prefix = kTemporaryPrefix;
+    if (name.compare(0, prefix.size(), prefix) != 0)
+        return 0;
+    ProcessId pid = 0;
+    std::size_t i = prefix.size();
+    for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
+        pid = pid * 10 + static_cast<ProcessId>(name[i] - '0');
+        if (pid > kLargestPid)
+            return 0;
+    }
+    return i < name.size() && name[i] == '-' ? pid : 0;
+}
+
+// A save killed between creating its temporary file and renaming it leaves the file
+// behind, as large as the data set. Those of processes that no longer run are removed;
+// a live process may be saving right now.
+void removeStaleTemporaries(const fs::path& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const ProcessId owner = temporaryOwner(it->path().filename().string());
+        std::error_code typeEc;
+        if (owner > 0 && !processRuns(owner) &&
+            it->symlink_status(typeEc).type() == fs::file_type::regular)
+            fs::remove(it->path(), typeEc);
+    }
+}
+
 fs::path temporaryName(const fs::path& target, int attempt) {
     static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-    const unsigned long pid = 0;
-#else
-    const unsigned long pid = static_cast<unsigned long>(getpid());
-#endif
+    const ProcessId pid = currentProcessId();
     // Hidden, and short whatever the target's name, so that it fits wherever the target does.
     return target.parent_path() / (kTemporaryPrefix + std::to_string(pid) + "-" +
                                    std::to_string(counter++) + "-" + std::to_string(attempt));
@@ -61,64 +120,92 @@ fs::path temporaryName(const fs::path& target, int attempt) {
 
 #ifdef _WIN32
 
-class StreamSink : public ContentSink {
+// Writes all `size` bytes where the file's pointer stands.
+bool writeAll(HANDLE file, const void* data, std::size_t size) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, p, chunk, &written, nullptr) || written == 0)
+            return false;
+        p += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool seek(HANDLE file, std::uint64_t offset) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != 0;
+}
+
+class FileSink : public ContentSink {
 public:
-    explicit StreamSink(std::ofstream& out) : out_(out) {}
+    explicit FileSink(HANDLE file) : file_(file) {}
     bool append(const void* data, std::size_t size) override {
-        out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-        return static_cast<bool>(out_);
+        ok_ = ok_ && writeAll(file_, data, size);
+        if (ok_)
+            end_ += size;
+        return ok_;
     }
     bool overwrite(std::size_t offset, const void* data, std::size_t size) override {
-        const auto end = out_.tellp();
-        out_.seekp(static_cast<std::streamoff>(offset));
-        append(data, size);
-        out_.seekp(end);
-        return static_cast<bool>(out_);
+        ok_ = ok_ && seek(file_, offset) && writeAll(file_, data, size) && seek(file_, end_);
+        return ok_;
     }
+    bool ok() const { return ok_; } // no write has failed
 
 private:
-    std::ofstream& out_;
+    HANDLE file_;
+    std::uint64_t end_ = 0;
+    bool ok_ = true;
 };
 
 ReplaceResult writeAndRename(const fs::path& target,
                              const std::function<bool(ContentSink&)>& produce) {
-    std::error_code statusEc;
-    const fs::file_status status = fs::status(target, statusEc);
-    if (fs::exists(status) && (status.permissions() & fs::perms::owner_write) == fs::perms::none)
-        return ReplaceResult::CreateFailed; // the read-only attribute
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const fs::path temp = temporaryName(target, attempt);
-        std::error_code ec;
-        if (fs::exists(temp, ec))
-            continue;
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
+    removeStaleTemporaries(target.parent_path());
+    // Replacing a file bypasses its read-only attribute: such a file is refused before
+    // anything is written.
+    const DWORD oldAttributes = GetFileAttributesW(target.c_str());
+    if (oldAttributes != INVALID_FILE_ATTRIBUTES && (oldAttributes & FILE_ATTRIBUTE_READONLY))
+        return ReplaceResult::CreateFailed;
+
+    HANDLE file = INVALID_HANDLE_VALUE;
+    fs::path temp;
+    for (int attempt = 0; attempt < kNameAttempts && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = temporaryName(target, attempt);
+        file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS &&
+            GetLastError() != ERROR_ALREADY_EXISTS)
             return ReplaceResult::CreateFailed;
-        StreamSink sink(out);
-        bool produced = false;
-        try {
-            produced = produce(sink);
-        } catch (...) {
-            out.close();
-            fs::remove(temp, ec);
-            throw;
-        }
-        const bool abandoned = !produced && static_cast<bool>(out);
-        out.flush();
-        const bool written = static_cast<bool>(out);
-        out.close();
-        if (!produced || !written || out.fail()) {
-            fs::remove(temp, ec);
-            return abandoned ? ReplaceResult::Abandoned : ReplaceResult::WriteFailed;
-        }
-        fs::rename(temp, target, ec);
-        if (ec) {
-            fs::remove(temp, ec);
-            return ReplaceResult::WriteFailed;
-        }
-        return ReplaceResult::Replaced;
     }
-    return ReplaceResult::CreateFailed;
+    if (file == INVALID_HANDLE_VALUE)
+        return ReplaceResult::CreateFailed;
+
+    FileSink sink(file);
+    bool produced = false;
+    try {
+        produced = produce(sink);
+    } catch (...) {
+        CloseHandle(file);
+        DeleteFileW(temp.c_str());
+        throw;
+    }
+    const bool abandoned = !produced && sink.ok();
+    bool ok = produced && sink.ok() && FlushFileBuffers(file) != 0;
+    ok = CloseHandle(file) != 0 && ok;
+    // The target keeps its other attributes (hidden, archive), as on Linux its mode.
+    if (ok && oldAttributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(temp.c_str(), oldAttributes);
+    // Write-through: the call returns once the rename is on the disk.
+    ok = ok && MoveFileExW(temp.c_str(), target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) {
+        DeleteFileW(temp.c_str());
+        return abandoned ? ReplaceResult::Abandoned : ReplaceResult::WriteFailed;
+    }
+    return ReplaceResult::Replaced;
 }
 
 #else
@@ -150,43 +237,6 @@ void syncFolder(const fs::path& folder) {
         return;
     ::fsync(fd);
     ::close(fd);
-}
-
-constexpr pid_t kLargestPid = 1 << 22; // the highest pid_max the system allows
-
-// The pid in a temporary name ".morvik-save-PID-N-A", or 0 when the name is not ours.
-pid_t temporaryOwner(const std::string& name) {
-    const std::string prefix = kTemporaryPrefix;
-    if (name.compare(0, prefix.size(), prefix) != 0)
-        return 0;
-    pid_t pid = 0;
-    std::size_t i = prefix.size();
-    for (; i < name.size() && name[i] >= '0' && name[i] <= '9'; ++i) {
-        pid = pid * 10 + (name[i] - '0');
-        if (pid > kLargestPid)
-            return 0;
-    }
-    return i < name.size() && name[i] == '-' ? pid : 0;
-}
-
-bool processRuns(pid_t pid) {
-    // EPERM: it runs, under another user.
-    return ::kill(pid, 0) == 0 || errno != ESRCH;
-}
-
-// A save killed between creating its temporary file and renaming it leaves the file
-// behind, as large as the data set. Those of processes that no longer run are removed;
-// a live process may be saving right now.
-void removeStaleTemporaries(const fs::path& folder) {
-    std::error_code ec;
-    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
-    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const pid_t owner = temporaryOwner(it->path().filename().string());
-        std::error_code typeEc;
-        if (owner > 0 && !processRuns(owner) &&
-            it->symlink_status(typeEc).type() == fs::file_type::regular)
-            ::unlink(it->path().c_str());
-    }
 }
 
 class FileSink : public ContentSink {

@@ -4,17 +4,12 @@
 #include "core/GbkText.h"
 #include "core/Vocabulary.h"
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <string>
-
-#ifdef _WIN32
-#include <locale.h>
-#else
-#include <locale.h>
-#include <stdlib.h>
-#endif
 
 namespace morvik::io_detail {
 
@@ -56,21 +51,76 @@ bool isGbkTrail(unsigned char b) {
     return b >= 0x40 && b <= 0xFE && b != 0x7F;
 }
 
-#ifdef _WIN32
-double parseC(const char* text, char** end = nullptr) {
-    static const _locale_t c = _create_locale(LC_ALL, "C");
-    return _strtod_l(text, end, c);
-}
-#else
-double parseC(const char* text, char** end = nullptr) {
-    // The program's own locale may use a decimal comma; the files always use '.'.
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return strtod_l(text, end, c);
-}
-#endif
-
 bool isBlank(char ch) {
     return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
+
+// Where a decimal number too large or too small for a double lies: its power of ten,
+// from the digits between `begin` and `end` and their exponent.
+bool overflows(const char* begin, const char* end) {
+    long power = 0;
+    const char* p = begin;
+    bool significant = false;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+        significant = significant || *p != '0';
+        if (significant)
+            ++power;
+    }
+    if (p < end && *p == '.')
+        for (++p; p < end && *p >= '0' && *p <= '9'; ++p) {
+            if (significant)
+                break;
+            if (*p != '0')
+                significant = true;
+            else
+                --power;
+        }
+    while (p < end && *p != 'e' && *p != 'E')
+        ++p;
+    if (p < end) {
+        long exponent = 0;
+        const char* digits = p + 1 + (p[1] == '+' || p[1] == '-');
+        std::from_chars(digits, end, exponent);
+        power += p[1] == '-' ? -exponent : exponent;
+    }
+    return power > 0;
+}
+
+// A number as atof reads it in the "C" locale: leading blanks, a sign, then a decimal or
+// hexadecimal number, infinity or NaN; `end` is where the reading stopped (`text` when
+// there was no number). One rule on every platform, whatever the C library thinks of
+// "0x10" or "nan", and no locale can make it read a decimal comma.
+double parseC(const char* text, const char** end = nullptr) {
+    const char* p = text;
+    while (isBlank(*p))
+        ++p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-')
+        ++p;
+    const char* last = p + std::strlen(p);
+    double value = 0;
+    std::from_chars_result read{p, std::errc::invalid_argument};
+    if (*p == '-') {
+        // a second sign: no number
+    } else if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        read = std::from_chars(p + 2, last, value, std::chars_format::hex);
+        if (read.ec == std::errc::invalid_argument) // "0x" alone is the 0 before it
+            read = {p + 1, std::errc()};
+        else if (read.ec == std::errc::result_out_of_range)
+            value = HUGE_VAL;
+    } else {
+        read = std::from_chars(p, last, value);
+        if (read.ec == std::errc::result_out_of_range)
+            value = overflows(p, read.ptr) ? HUGE_VAL : 0.0;
+    }
+    if (read.ec == std::errc::invalid_argument) {
+        if (end)
+            *end = text;
+        return 0.0;
+    }
+    if (end)
+        *end = read.ptr;
+    return negative ? -value : value;
 }
 
 // The fields that hold numbers: the strength, the 48 readings and the mean depth.
@@ -89,7 +139,7 @@ NumberText numberText(const char* text) {
         ++text;
     if (*text == '\0')
         return NumberText::Empty;
-    char* end = nullptr;
+    const char* end = nullptr;
     parseC(text, &end);
     return end != text ? NumberText::Number : NumberText::NotANumber;
 }

@@ -1,5 +1,6 @@
 #include "sheet/PainterCanvas.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -46,6 +47,14 @@ QString PainterCanvas::resolveFamily(const QString& face) {
         return cjk.isEmpty() ? QStringLiteral("SimSun") : cjk.first();
     }();
     return resolved;
+}
+
+void PainterCanvas::addPackagedSongFonts(const QString& programDir) {
+    if (!firstInstalled({"SimSun", "NSimSun"}).isEmpty())
+        return;
+    const QDir fonts(QDir(programDir).filePath(QStringLiteral("fonts")));
+    for (const QString& file : fonts.entryList({"*.ttc", "*.ttf", "*.otf"}, QDir::Files))
+        QFontDatabase::addApplicationFont(fonts.filePath(file));
 }
 
 PainterCanvas::PainterCanvas(QPainter& painter)

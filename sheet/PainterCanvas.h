@@ -39,6 +39,10 @@ public:
     // to the Song-style CJK fonts, in order of preference); `face` itself otherwise.
     static QString resolveFamily(const QString& face);
 
+    // Where the system has no 宋体 (SimSun), the Song-style fonts packaged in
+    // `programDir`/fonts stand in for it; call once at start, before anything is drawn.
+    static void addPackagedSongFonts(const QString& programDir);
+
 private:
     struct Font {
         QFont font;

@@ -12,14 +12,22 @@
 
 namespace morvik::test {
 
+#ifdef _WIN32
+// The C runtime knows no UTF-8 locale names, and MinGW's C++ library no named locale but
+// "C": only the C locale is switched there.
+constexpr const char* kCommaLocale = "German_Germany.1252";
+#else
 constexpr const char* kCommaLocale = "de_DE.UTF-8";
+#endif
 
 class CommaLocale {
 public:
     CommaLocale() : oldC_(std::setlocale(LC_ALL, nullptr)), oldCpp_(std::locale()) {
         switched_ = std::setlocale(LC_ALL, kCommaLocale) != nullptr;
+#ifndef _WIN32
         if (switched_)
             std::locale::global(std::locale(kCommaLocale));
+#endif
     }
     ~CommaLocale() {
         std::setlocale(LC_ALL, oldC_.c_str());

@@ -214,14 +214,37 @@ void expectAtofInTheCLocale() {
         const char* text;
         float expected;
     } cases[] = {
-        {"12.50", 12.5f}, {"  7", 7.0f}, {"\t-3.2e1x", -32.0f}, {"abc", 0.0f}, {"", 0.0f},
-        {"1,5", 1.0f},    {"+.5", 0.5f}, {"0x10", 16.0f},       {"5.", 5.0f},  {"- 5", 0.0f},
-        {"1e-50", 0.0f},  {"0.1", 0.1f}, {"3,45", 3.0f},
+        {"12.50", 12.5f},
+        {"  7", 7.0f},
+        {"\t-3.2e1x", -32.0f},
+        {"abc", 0.0f},
+        {"", 0.0f},
+        {"1,5", 1.0f},
+        {"+.5", 0.5f},
+        {"0x10", 16.0f},
+        {"5.", 5.0f},
+        {"- 5", 0.0f},
+        {"1e-50", 0.0f},
+        {"0.1", 0.1f},
+        {"3,45", 3.0f},
+        // The same on every platform, whatever its C library makes of them.
+        {"-0x1A", -26.0f},
+        {"0x", 0.0f},
+        {"0xg", 0.0f},
+        {"+-5", 0.0f},
+        {"1e-400", 0.0f},
+        {"0.1e-330", 0.0f},
+        {"  +2.5e+1", 25.0f},
     };
     for (const auto& c : cases)
         EXPECT_EQ(io_detail::legacyNumber(c.text), c.expected) << '"' << c.text << '"';
     EXPECT_TRUE(std::isinf(io_detail::legacyNumber("1e50")));
     EXPECT_TRUE(std::isnan(io_detail::legacyNumber("nan")));
+    EXPECT_TRUE(std::isnan(io_detail::legacyNumber(" -NaN")));
+    EXPECT_EQ(io_detail::legacyNumber("-1e400"), -HUGE_VALF);
+    EXPECT_EQ(io_detail::legacyNumber("Infinity"), HUGE_VALF);
+    EXPECT_EQ(io_detail::legacyNumber("10e308"), HUGE_VALF);
+    EXPECT_EQ(io_detail::legacyNumber("1000e-330"), 0.0f); // 1e-327, below every double
 }
 
 TEST(LegacyLayout, NumbersFollowAtofInTheCLocale) {

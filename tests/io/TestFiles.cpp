@@ -2,27 +2,22 @@
 
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
+#include "tests/support/Portable.h"
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 #include <stdexcept>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace morvik::test {
 
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-    std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = fs::temp_directory_path() / ("morvik-io-test-" + std::to_string(rd()));
-        if (fs::create_directory(candidate)) {
-            path_ = candidate;
-            return;
-        }
-    }
-    throw std::runtime_error("cannot make a scratch folder");
+    path_ = makeScratchFolder("morvik-io-test-");
 }
 
 TempDir::~TempDir() {
@@ -125,12 +120,17 @@ DataSet sampleDataSet(int count) {
 }
 
 std::string unprivilegedPrefix(const fs::path& owned) {
+#ifdef _WIN32
+    static_cast<void>(owned); // no user switch: the tests run as the user they are
+    return "";
+#else
     if (geteuid() != 0)
         return "";
     if (chown(owned.c_str(), kNobodyId, kNobodyId) != 0)
         throw std::runtime_error("cannot hand " + owned.string() + " to the unprivileged user");
     const std::string id = std::to_string(kNobodyId);
     return "setpriv --reuid=" + id + " --regid=" + id + " --clear-groups ";
+#endif
 }
 
 } // namespace morvik::test

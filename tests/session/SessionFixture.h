@@ -6,6 +6,7 @@
 #include "core/GbkText.h"
 #include "io/DataFile.h"
 #include "session/Session.h"
+#include "tests/support/Portable.h"
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -58,13 +59,7 @@ protected:
 // A private folder, removed with everything in it at the end of the test.
 class TempFolder {
 public:
-    TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "morvik-session-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("no temporary folder");
-        path_ = pattern;
-    }
+    TempFolder() : path_(test::makeScratchFolder("morvik-session-")) {}
     ~TempFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
@@ -72,7 +67,10 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // UTF-8, as the session takes its paths, whatever the system's code page.
+    std::string file(const std::string& name) const {
+        return (path_ / std::filesystem::u8path(name)).u8string();
+    }
     const std::filesystem::path& path() const { return path_; }
 
 private:
@@ -90,7 +88,7 @@ inline DataSet freshDataSet(int count) {
 inline std::string writeFile(const TempFolder& folder, const std::string& name,
                              const DataSet& data) {
     const std::string path = folder.file(name);
-    if (writeDataFile(path, data) != WriteResult::Written)
+    if (writeDataFile(std::filesystem::u8path(path), data) != WriteResult::Written)
         throw std::runtime_error("cannot write " + path);
     return path;
 }
