@@ -98,8 +98,9 @@ TEST(DataFile, EveryFieldOfTheTablesLiesWhereTheFileStoresIt) {
         }
         EXPECT_EQ(marked, field.size);
         // A text field's edit holds its characters in GBK, two bytes each, and the terminator.
-        if (field.kind == FieldKind::Text && field.characters > 0)
+        if (field.kind == FieldKind::Text && field.characters > 0) {
             EXPECT_LE(2 * std::size_t(field.characters) + 1, field.size);
+        }
     };
     for (const RecordField& f : kProjectFields)
         check(f, false);
