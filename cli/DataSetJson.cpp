@@ -1,16 +1,12 @@
 #include "DataSetJson.h"
 
 #include "DataSetFields.h"
-#include "JsonLayout.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "core/Records.h"
-#include "io/LargePages.h"
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -20,14 +16,6 @@
 #include <unordered_map>
 #include <vector>
 
-#if defined(__linux__)
-#define MORVIK_MAPPED_JSON
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
-
 namespace morvik::cli {
 
 namespace {
@@ -36,8 +24,6 @@ namespace od = simdjson::ondemand;
 using simdjson::error_code;
 
 constexpr std::size_t kPadding = simdjson::SIMDJSON_PADDING;
-// Room for a text beyond what was expected of it grows by at least a megabyte at a time.
-constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 // Deeper values are refused: the checks of skipped values follow them into the stack.
 constexpr int kMaxNesting = 512;
 // A number may have at most this many characters, a limit RFC 8259 leaves to the reader.
@@ -223,7 +209,7 @@ public:
         for (auto member : root) {
             od::field field = take(std::move(member));
             // Given twice, either would leave the other's members or code behind.
-            const std::string_view key = take(field.unescaped_key());
+            const std::string_view key = keyOf(field);
             if (key == "project") {
                 if (haveProject)
                     fault("project", "given twice");
@@ -245,24 +231,6 @@ public:
             fault("members", "missing");
         finish(data);
     }
-
-    // A part of the text parsed on its own as `doc`, the array "[" part "]": the project
-    // alone, or a run of members after the project.
-    void readProjectPart(std::string_view part, od::document& doc, ProjectInfo& project) {
-        readOnlyItem(part, doc, [&](od::value v) { readProject(v, project); });
-    }
-    // The value of a key nobody needs.
-    void checkPart(std::string_view part, od::document& doc) {
-        readOnlyItem(part, doc, [&](od::value v) { check(v, 1); });
-    }
-    void readMembersPart(std::string_view part, od::document& doc, const ProjectInfo& project,
-                         std::vector<ShaJiang_GouJian_Struct>& members) {
-        for (auto item : partItems(part, doc))
-            readMember(take(std::move(item)), &project, members);
-        expectEnd();
-    }
-
-    std::size_t handedOn() const { return handedOn_; }
 
     // After the last member: what no member could say alone, and the members kept
     // evaluated, or handed on where they go on.
@@ -299,6 +267,30 @@ private:
         if (const error_code error = std::move(result).get(value))
             notJson(error);
         return value;
+    }
+
+    // A key or text is copied out of the text only where it holds an escape: copying every
+    // one of a large data set would fill as much fresh memory again as a third of the text,
+    // and fresh memory is what reading costs most. The indexer has checked the rest.
+    static std::optional<std::string_view> unescaped(const char* afterQuote) {
+        for (const char* at = afterQuote;; ++at) {
+            if (*at == '"')
+                return std::string_view(afterQuote, static_cast<std::size_t>(at - afterQuote));
+            if (*at == '\\')
+                return std::nullopt;
+        }
+    }
+    std::string_view keyOf(od::field& field) {
+        if (const auto plain = unescaped(field.key().raw()))
+            return *plain;
+        return take(field.unescaped_key());
+    }
+    template <typename Value> std::string_view stringOf(Value& v) {
+        const auto plain = unescaped(rawToken(v).data() + 1);
+        if (!plain)
+            return take(v.get_string());
+        take(v.get_raw_json_string());
+        return *plain;
     }
 
     std::string_view rawToken(od::value& v) { return v.raw_json_token(); }
@@ -338,7 +330,7 @@ private:
         case od::json_type::object:
             for (auto member : take(v.get_object())) {
                 od::field field = take(std::move(member));
-                take(field.unescaped_key());
+                keyOf(field);
                 check(field.value(), depth + 1);
             }
             break;
@@ -347,7 +339,7 @@ private:
                 check(take(std::move(item)), depth + 1);
             break;
         case od::json_type::string:
-            take(v.get_string());
+            stringOf(v);
             break;
         case od::json_type::number:
             numberValue(v);
@@ -381,7 +373,7 @@ private:
     void readText(od::value v, const Owner& owner, const JsonField& f, char* into) {
         if (take(v.type()) != od::json_type::string)
             fault(owner.place(f.name), "not a text");
-        text_.assign(take(v.get_string()));
+        text_.assign(stringOf(v));
         switch (gbkToFieldChecked(gbkForm(text_), into, f.size)) {
         case FieldTextResult::Stored:
             if (const auto why = refusal(f, text_))
@@ -468,7 +460,7 @@ private:
         for (auto member : take(v.get_object())) {
             od::field field = take(std::move(member));
             std::size_t index = 0;
-            const JsonField* f = fieldNamed(fields, take(field.unescaped_key()), index);
+            const JsonField* f = fieldNamed(fields, keyOf(field), index);
             if (f == nullptr || f->derived()) {
                 check(field.value(), 2);
                 continue;
@@ -522,24 +514,6 @@ private:
         readRecord(v, owner, kMemberFields, &members.emplace_back());
     }
 
-    template <typename Read>
-    void readOnlyItem(std::string_view part, od::document& doc, Read read) {
-        std::size_t count = 0;
-        for (auto item : partItems(part, doc)) {
-            if (count++ != 0)
-                notJson("a value, comma or bracket out of place");
-            read(take(std::move(item)));
-        }
-        expectEnd();
-    }
-
-    // The items of the array "[" part "]" parsed as `doc`.
-    od::array partItems(std::string_view part, od::document& doc) {
-        json_ = part;
-        doc_ = &doc;
-        return take(doc.get_array());
-    }
-
     std::string_view json_; // the text parsed as doc_, for the place of a fault
     od::document* doc_ = nullptr;
     MemberSink* sink_;
@@ -550,8 +524,8 @@ private:
     std::unordered_map<std::string, std::optional<std::string>> gbkForms_;
 };
 
-// The text parsed whole, at once: any JSON, with every fault named at its place.
-std::optional<std::string> readWhole(const JsonText& json, DataSet& data, MemberSink* sink) {
+// The text parsed in one pass: any JSON, with every fault named at its place.
+std::optional<std::string> readDataSet(const JsonText& json, DataSet& data, MemberSink* sink) {
     data = DataSet{};
     od::parser parser;
     od::document doc;
@@ -571,239 +545,85 @@ std::optional<std::string> readWhole(const JsonText& json, DataSet& data, Member
     return std::nullopt;
 }
 
-// Parts of a text, each parsed on its own as the array "[" part "]" in a buffer and a
-// parser that are used again for the next part.
-class PartParser {
-public:
-    od::document& parse(std::string_view part, std::string_view& parsed) {
-        const std::size_t size = part.size() + 2;
-        if (size + kPadding > capacity_) {
-            capacity_ = size + kPadding;
-            buffer_.reset(new char[capacity_]);
-        }
-        buffer_[0] = '[';
-        std::memcpy(buffer_.get() + 1, part.data(), part.size());
-        buffer_[size - 1] = ']';
-        std::memset(buffer_.get() + size, 0, kPadding);
-        parsed = std::string_view(buffer_.get(), size);
-        if (const error_code error =
-                parser_.iterate(simdjson::padded_string_view(buffer_.get(), size, capacity_))
-                    .get(doc_))
-            throw NotJson{syntaxFault(error), std::nullopt};
-        return doc_;
-    }
-
-private:
-    od::parser parser_;
-    od::document doc_;
-    std::unique_ptr<char[]> buffer_;
-    std::size_t capacity_ = 0;
-};
-
-// The text parsed part by part as its layout is found, each part while it is still in
-// the cache. False where it is laid out otherwise, or at any fault: its place in the whole
-// text is left to readWhole.
-bool readInParts(std::string_view text, std::size_t partSize, DataSetReader& reader,
-                 DataSet& data) {
-    JsonLayoutScan layout(text, partSize);
-    PartParser parts;
-    try {
-        for (auto piece = layout.next(); piece; piece = layout.next()) {
-            if (piece->kind == JsonLayoutScan::Piece::End) {
-                reader.finish(data);
-                return true;
-            }
-            std::string_view parsed;
-            od::document& doc = parts.parse(piece->text, parsed);
-            if (piece->kind == JsonLayoutScan::Piece::Other)
-                reader.checkPart(parsed, doc);
-            else if (piece->kind == JsonLayoutScan::Piece::Project)
-                reader.readProjectPart(parsed, doc, data.project);
-            else // only ever after the project
-                reader.readMembersPart(parsed, doc, data.project, data.members);
-        }
-    } catch (const NotJson&) {
-        return false;
-    } catch (const Fault&) {
-        return false;
-    }
-    return false;
-}
-
-// Hands on the members after the first `skipped` to `sink`.
-class AfterFirst : public MemberSink {
-public:
-    AfterFirst(MemberSink& sink, std::size_t skipped) : sink_(sink), skipped_(skipped) {}
-    void add(const ShaJiang_GouJian_Struct& member) override {
-        if (skipped_ == 0)
-            sink_.add(member);
-        else
-            --skipped_;
-    }
-    bool allSkipped() const { return skipped_ == 0; }
-
-private:
-    MemberSink& sink_;
-    std::size_t skipped_;
-};
-
-std::optional<std::string> readDataSet(const JsonText& json, DataSet& data, MemberSink* sink,
-                                       std::size_t partSize) {
-    if (partSize == 0)
-        return readWhole(json, data, sink);
-    data = DataSet{};
-    DataSetReader reader(sink);
-    if (readInParts(json.text(), partSize, reader, data))
-        return std::nullopt;
-    // Read whole, the text is read however it is laid out, and a fault is named where it
-    // stands first: a syntax error before a field's fault, say. The whole text hands on
-    // the same members in the same order, so those handed on already are passed over.
-    if (sink == nullptr)
-        return readWhole(json, data, nullptr);
-    AfterFirst rest(*sink, reader.handedOn());
-    auto problem = readWhole(json, data, &rest);
-    if (!problem && !rest.allSkipped()) // cannot be: the parts are the whole text's
-        return std::string("the JSON could not be read in parts");
-    return problem;
-}
+// Standard input and other streams are read this much at a time.
+constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 
 } // namespace
 
-JsonText::JsonText(std::size_t capacity) {
-    grow(capacity);
-    // A large text is read once, front to back: in large pages it faults a few hundred
-    // times instead of tens of thousands. Not where it grows: the advice splits the
-    // block's mapping, which then cannot grow where it is.
-    adviseLargePages(bytes_.get(), capacity_);
+struct JsonText::Padded {
+    simdjson::padded_string text;
+};
+
+JsonText::JsonText(std::unique_ptr<Padded> padded) : padded_(std::move(padded)) {}
+
+JsonText::JsonText(std::string_view text)
+    : padded_(std::make_unique<Padded>(Padded{simdjson::padded_string(text)})) {}
+
+JsonText::JsonText(JsonText&&) noexcept = default;
+JsonText& JsonText::operator=(JsonText&&) noexcept = default;
+JsonText::~JsonText() = default;
+
+std::string_view JsonText::text() const {
+    return padded_->text;
 }
 
-void JsonText::grow(std::size_t capacity) {
-    // A large block grows where it is, its pages moved rather than copied, so a text read
-    // piece by piece is never in memory twice.
-    void* grown = std::realloc(bytes_.get(), capacity + kPadding);
-    if (grown == nullptr)
-        throw std::bad_alloc();
-    static_cast<void>(bytes_.release());
-    bytes_.reset(static_cast<char*>(grown));
-    data_ = bytes_.get();
-    capacity_ = capacity + kPadding;
+std::size_t JsonText::capacity() const {
+    return padded_->text.size() + kPadding;
 }
 
-JsonText::JsonText(std::string_view text) : JsonText(text.size()) {
-    std::memcpy(bytes_.get(), text.data(), text.size());
-    size_ = text.size();
-    std::memset(bytes_.get() + size_, 0, kPadding);
-}
-
-JsonText JsonText::read(std::istream& in, std::size_t expectedSize) {
-    const auto readInto = [&in](char* into, std::size_t room) -> std::size_t {
-        try {
-            in.read(into, static_cast<std::streamsize>(room));
-        } catch (const std::exception&) {
-            throw UnreadableJson("read failed");
+JsonText JsonText::read(std::istream& in, std::size_t limit) {
+    std::string text;
+    char chunk[kReadChunk];
+    try {
+        while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+            text.append(chunk, static_cast<std::size_t>(in.gcount()));
+            if (text.size() > limit)
+                throw JsonTooLarge("larger than the limit");
         }
-        if (in.bad())
-            throw UnreadableJson("read failed");
-        return static_cast<std::size_t>(in.gcount());
-    };
-    // Whether the text ends here: room for more is not made before it is needed.
-    const auto atEnd = [](std::istream& in) {
-        try {
-            return in.peek() == std::char_traits<char>::eof();
-        } catch (const std::exception&) {
-            throw UnreadableJson("read failed");
-        }
-    };
-    // The text as long as expected goes straight to its place; beyond that the room
-    // doubles each time it is full.
-    JsonText json(expectedSize);
-    json.size_ = readInto(json.bytes_.get(), expectedSize);
-    for (std::size_t room = expectedSize; json.size_ == room && !atEnd(in);) {
-        room += std::max(room, kChunkSize);
-        json.grow(room);
-        const std::size_t n = readInto(json.bytes_.get() + json.size_, room - json.size_);
-        if (n == 0)
-            break;
-        json.size_ += n;
+    } catch (const std::ios_base::failure&) {
+        throw UnreadableJson("read failed");
     }
-    std::memset(json.bytes_.get() + json.size_, 0, kPadding);
-    return json;
+    if (in.bad())
+        throw UnreadableJson("read failed");
+    return JsonText(text);
 }
 
 JsonText JsonText::readStandardInput() {
-    std::size_t expectedSize = 0;
-#ifdef MORVIK_MAPPED_JSON
-    // A file given as standard input is read into room of its size, in large pages; only
-    // a pipe's text needs room that grows.
-    struct stat status {};
-    const off_t at = ::lseek(STDIN_FILENO, 0, SEEK_CUR);
-    if (::fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode) && at >= 0 &&
-        status.st_size > at)
-        expectedSize = static_cast<std::size_t>(status.st_size - at);
-#endif
-    return read(std::cin, expectedSize);
+    return read(std::cin);
 }
 
-void JsonText::Unmap::operator()(void* mapped) const {
-#ifdef MORVIK_MAPPED_JSON
-    ::munmap(mapped, size);
-#else
-    (void)mapped;
-#endif
-}
-
-JsonText JsonText::load(const std::string& path) {
-#ifdef MORVIK_MAPPED_JSON
-    // A mapped file is read straight from the system's cache: reading it into memory of
-    // our own would copy it and clear every page first, which costs more than parsing it.
-    // The system fills the rest of the last page with zeros, which serve as the padding.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw UnreadableJson("cannot open");
-    struct stat status {};
-    const auto page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0) {
-        const auto size = static_cast<std::size_t>(status.st_size);
-        const std::size_t room = (page - size % page) % page;
-        if (room >= kPadding) {
-            void* mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-            if (mapped != MAP_FAILED) {
-                ::close(fd);
-                JsonText json(0);
-                json.mapped_ = std::unique_ptr<void, Unmap>(mapped, Unmap{size});
-                json.data_ = static_cast<const char*>(mapped);
-                json.size_ = size;
-                json.capacity_ = size + room;
-                return json;
-            }
-        }
-    }
-    ::close(fd);
-#endif
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw UnreadableJson("cannot open");
+JsonText JsonText::load(const std::string& path, std::size_t limit) {
+    // A pipe or a device named as a file is read as a stream: its size is not known ahead.
     std::error_code ec;
-    const auto size = std::filesystem::is_regular_file(path, ec)
-                          ? static_cast<std::size_t>(std::filesystem::file_size(path, ec))
-                          : 0;
-    return read(in, ec ? 0 : size);
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        std::ifstream in(path, std::ios::binary);
+        if (!in)
+            throw UnreadableJson("cannot open");
+        return read(in, limit);
+    }
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec)
+        throw UnreadableJson("cannot open");
+    if (size > limit)
+        throw JsonTooLarge("larger than the limit");
+    auto padded = std::make_unique<Padded>();
+    if (simdjson::padded_string::load(path).get(padded->text) != simdjson::SUCCESS)
+        throw UnreadableJson("read failed");
+    return JsonText(std::move(padded));
 }
 
-std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data,
-                                           std::size_t partSize) {
-    return readDataSet(json, data, nullptr, partSize);
+std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data) {
+    return readDataSet(json, data, nullptr);
 }
 
-std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data,
-                                           std::size_t partSize) {
-    return readDataSet(JsonText(json), data, nullptr, partSize);
+std::optional<std::string> dataSetFromJson(std::string_view json, DataSet& data) {
+    return readDataSet(JsonText(json), data, nullptr);
 }
 
 std::optional<std::string> dataSetFromJson(const JsonText& json, ProjectInfo& project,
-                                           MemberSink& members, std::size_t partSize) {
+                                           MemberSink& members) {
     DataSet data;
-    const auto problem = readDataSet(json, data, &members, partSize);
+    const auto problem = readDataSet(json, data, &members);
     project = data.project;
     return problem;
 }

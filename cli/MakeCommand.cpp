@@ -16,6 +16,8 @@ namespace morvik::cli {
 namespace {
 
 constexpr const char* kFromOption = "--from";
+// Sizes in messages are in megabytes.
+constexpr int kMegabyteShift = 20;
 
 } // namespace
 
@@ -35,6 +37,10 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             json.emplace(JsonText::load(source));
         else
             return fileError(err, "cannot open " + source);
+    } catch (const JsonTooLarge&) {
+        return fileError(err, source + " is larger than the " +
+                                  std::to_string(kMaxJsonSize >> kMegabyteShift) +
+                                  " MB make reads");
     } catch (const UnreadableJson&) {
         return fileError(err, "cannot read " + source);
     }

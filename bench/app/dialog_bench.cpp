@@ -33,7 +33,7 @@ public:
             for (int p = 0; p < kPointCount; ++p) {
                 m.unevenness[p] = 0.5f + 0.01f * float(p);
                 m.gaugeReading[p] = 4.0f + 0.001f * float(i % 500) + 0.02f * float(p);
-                m.depth[p] = m.gaugeReading[p] - m.unevenness[p];
+                updatePointDepth(m, p);
             }
             data.members.push_back(m);
         }

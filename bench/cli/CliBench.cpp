@@ -1,6 +1,6 @@
-// morvik-cli with 100,000 members: export to CSV and to XLSX, and make from the JSON that
-// show prints. Each run is the whole command in-process, reading and writing real files;
-// items per second are members per second.
+// morvik-cli with 100,000 members: export to CSV and to XLSX; and make from the JSON that
+// show prints, for 1,000, 10,000 and 100,000 members. Each run is the whole command
+// in-process, reading and writing real files; items per second are members per second.
 
 #include "cli/Command.h"
 #include "core/Evaluation.h"
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <unistd.h>
 
@@ -20,13 +21,34 @@ constexpr int kMembers = 100000;
 
 struct Scratch {
     std::filesystem::path dir;
-    std::string dataFile;
-    std::string jsonFile;
+    std::string dataFile; // kMembers members
 
     Scratch() {
         dir = std::filesystem::temp_directory_path() /
               ("morvik-cli-bench-" + std::to_string(getpid()));
         std::filesystem::create_directories(dir);
+        dataFile = write("set.stl", kMembers);
+    }
+    ~Scratch() {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    // The JSON that show prints for `members` members, written once.
+    const std::string& jsonFile(int members) {
+        std::string& file = jsonFiles[members];
+        if (file.empty()) {
+            const std::string data = write("json.stl", members);
+            file = (dir / ("set-" + std::to_string(members) + ".json")).string();
+            std::ofstream json(file, std::ios::binary);
+            std::ostringstream err;
+            cli::runShow({data}, json, err);
+        }
+        return file;
+    }
+
+private:
+    std::string write(const std::string& name, int members) {
         DataSet data;
         textToField("南湖小区3号楼", data.project.projectName);
         textToField("GY-2017-018", data.project.instrumentNumber);
@@ -34,30 +56,25 @@ struct Scratch {
         textToField("2017年5月3日", data.project.constructionDate);
         data.project.mortarCode = 0x01;
         textToField("M7.5", data.project.strengthGrade);
-        for (int i = 1; i <= kMembers; ++i) {
+        for (int i = 1; i <= members; ++i) {
             ShaJiang_GouJian_Struct m = newMemberRecord(i);
             for (int k = 0; k < kPointCount; ++k) {
                 m.unevenness[k] = 0.05f * static_cast<float>((i + k) % 9);
                 m.gaugeReading[k] =
                     m.unevenness[k] + 4.0f + 0.1f * static_cast<float>((i * 7 + k * 3) % 40);
-                m.depth[k] = m.gaugeReading[k] - m.unevenness[k];
+                updatePointDepth(m, k);
             }
             textToField("2017年6月" + std::to_string(1 + i % 28) + "日", m.testDate);
             textToField("第" + std::to_string(i % 30 + 1) + "层墙体", m.remark);
             evaluateMember(m, data.project.mortarCode);
             data.members.push_back(m);
         }
-        dataFile = (dir / "set.stl").string();
-        writeDataFile(dataFile, data);
-        jsonFile = (dir / "set.json").string();
-        std::ofstream json(jsonFile, std::ios::binary);
-        std::ostringstream err;
-        cli::runShow({dataFile}, json, err);
+        const std::string file = (dir / name).string();
+        writeDataFile(file, data);
+        return file;
     }
-    ~Scratch() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
+
+    std::map<int, std::string> jsonFiles;
 };
 
 Scratch& scratch() {
@@ -74,7 +91,7 @@ void runOrFail(benchmark::State& state, cli::CommandFunction command,
 }
 
 void BM_ExportCsv(benchmark::State& state) {
-    const Scratch& s = scratch();
+    Scratch& s = scratch();
     const std::string out = (s.dir / "out.csv").string();
     for (auto _ : state)
         runOrFail(state, cli::runExport, {s.dataFile, "--format", "csv", "-o", out});
@@ -83,7 +100,7 @@ void BM_ExportCsv(benchmark::State& state) {
 BENCHMARK(BM_ExportCsv)->Unit(benchmark::kMillisecond);
 
 void BM_ExportXlsx(benchmark::State& state) {
-    const Scratch& s = scratch();
+    Scratch& s = scratch();
     const std::string out = (s.dir / "out.xlsx").string();
     for (auto _ : state)
         runOrFail(state, cli::runExport, {s.dataFile, "--format", "xlsx", "-o", out});
@@ -92,13 +109,15 @@ void BM_ExportXlsx(benchmark::State& state) {
 BENCHMARK(BM_ExportXlsx)->Unit(benchmark::kMillisecond);
 
 void BM_Make(benchmark::State& state) {
-    const Scratch& s = scratch();
+    Scratch& s = scratch();
+    const int members = static_cast<int>(state.range(0));
+    const std::string& json = s.jsonFile(members);
     const std::string out = (s.dir / "made.stl").string();
     for (auto _ : state)
-        runOrFail(state, cli::runMake, {out, "--from", s.jsonFile});
-    state.SetItemsProcessed(state.iterations() * kMembers);
+        runOrFail(state, cli::runMake, {out, "--from", json});
+    state.SetItemsProcessed(state.iterations() * members);
 }
-BENCHMARK(BM_Make)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Make)->Arg(1000)->Arg(10000)->Arg(kMembers)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace morvik

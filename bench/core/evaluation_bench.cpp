@@ -22,8 +22,8 @@ std::vector<ShaJiang_GouJian_Struct> randomMembers(std::size_t count) {
             if (missingPoint(rng) == 0)
                 continue;
             r.unevenness[k] = unevenness(rng);
-            r.depth[k] = depth(rng);
-            r.gaugeReading[k] = r.unevenness[k] + r.depth[k];
+            r.gaugeReading[k] = r.unevenness[k] + depth(rng);
+            morvik::updatePointDepth(r, k);
         }
         members.push_back(r);
     }
@@ -32,7 +32,8 @@ std::vector<ShaJiang_GouJian_Struct> randomMembers(std::size_t count) {
 
 void EvaluateMembers(benchmark::State& state) {
     const std::uint8_t codes[] = {0x00, 0x01, 0x02, 0x10, 0x11};
-    std::vector<ShaJiang_GouJian_Struct> members = randomMembers(static_cast<std::size_t>(state.range(0)));
+    std::vector<ShaJiang_GouJian_Struct> members =
+        randomMembers(static_cast<std::size_t>(state.range(0)));
     std::size_t i = 0;
     for (auto _ : state) {
         ShaJiang_GouJian_Struct& r = members[i % members.size()];

@@ -25,7 +25,7 @@ DataSet largeDataSet() {
         for (int k = 0; k < kPointCount; ++k) {
             m.unevenness[k] = 0.5f;
             m.gaugeReading[k] = 0.5f + depth(random);
-            m.depth[k] = m.gaugeReading[k] - m.unevenness[k];
+            updatePointDepth(m, k);
         }
         evaluateMember(m, data.project.mortarCode);
         data.members.push_back(m);

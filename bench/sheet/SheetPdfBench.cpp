@@ -24,7 +24,7 @@ SheetJob membersJob(const ProjectInfo& project, int count) {
         for (int k = 0; k < kPointCount; ++k) {
             m.unevenness[k] = 0.25f;
             m.gaugeReading[k] = 0.25f + 4.0f + 0.1f * static_cast<float>((i * 7 + k * 3) % 20);
-            m.depth[k] = m.gaugeReading[k] - m.unevenness[k];
+            updatePointDepth(m, k);
         }
         textToField("2017年6月" + std::to_string(1 + i % 28) + "日", m.testDate);
         textToField("第" + std::to_string(i) + "层墙体，东侧窗间墙", m.remark);

@@ -4,6 +4,7 @@
 
 #include "../io/TestFiles.h"
 #include "CliRunner.h"
+#include "cli/DataSetJson.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "io/DataFile.h"
@@ -343,6 +344,19 @@ TEST_F(MakeTest, CommandLineAndFileErrors) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir_ / "x.stl"));
     EXPECT_TRUE(std::filesystem::is_directory(dir_.path()));
+}
+
+TEST_F(MakeTest, ATextBeyondTheLimitIsRefusedUnread) {
+    // Sparse: the size is all there is to it, and make looks at nothing else.
+    const auto big = dir_ / "big.json";
+    std::ofstream(big, std::ios::binary) << "{";
+    std::filesystem::resize_file(big, cli::kMaxJsonSize + 1);
+    const std::string old = save("old.stl", test::programDataSets()[0].data);
+    const auto before = test::readBytes(old);
+    const test::CliResult run = test::runCliProgram({"make", old, "--from", big.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "morvik-cli: " + big.string() + " is larger than the 256 MB make reads\n");
+    EXPECT_EQ(test::readBytes(old), before);
 }
 
 } // namespace

@@ -1,10 +1,9 @@
-// A large JSON text is parsed in parts where it is laid out as show prints it. Whatever
-// the text, read in parts of any size it must give what it gives read whole: the same
-// data set, or the same fault named at the same place. Texts here are data sets with
-// random layout, spacing and awkward strings, then damaged a few bytes at a time.
+// make hands each member to the file as soon as it is read. Whatever the text, handed on
+// so it must give what it gives kept whole: the same data set, or the same fault named at
+// the same place. Texts here are data sets with random layout, spacing and awkward
+// strings, then damaged a few bytes at a time.
 
 #include "cli/DataSetJson.h"
-#include "cli/JsonLayout.h"
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
@@ -136,25 +135,6 @@ private:
     std::mt19937 random_;
 };
 
-// The project and the runs of members of `text`, where it is laid out as show prints it.
-struct Parts {
-    std::string_view project;
-    std::vector<std::string_view> runs;
-};
-std::optional<Parts> partsOf(const std::string& text, std::size_t runSize) {
-    cli::JsonLayoutScan scan(text, runSize);
-    Parts parts;
-    for (auto piece = scan.next(); piece; piece = scan.next()) {
-        if (piece->kind == cli::JsonLayoutScan::Piece::End)
-            return parts;
-        if (piece->kind == cli::JsonLayoutScan::Piece::Project)
-            parts.project = piece->text;
-        else if (piece->kind == cli::JsonLayoutScan::Piece::Members)
-            parts.runs.push_back(piece->text);
-    }
-    return std::nullopt;
-}
-
 struct Collected : MemberSink {
     std::vector<ShaJiang_GouJian_Struct> members;
     void add(const ShaJiang_GouJian_Struct& member) override { members.push_back(member); }
@@ -168,8 +148,7 @@ bool sameData(const ProjectInfo& project, const std::vector<ShaJiang_GouJian_Str
                0;
 }
 
-TEST(JsonParts, ReadInPartsOfAnySizeATextGivesWhatItGivesReadWhole) {
-    int laidOut = 0;
+TEST(RandomJson, HandedOnOneByOneATextGivesWhatItGivesKeptWhole) {
     int accepted = 0;
     for (std::uint32_t seed = 1; seed <= 3000; ++seed) {
         TextMaker make(seed);
@@ -177,64 +156,17 @@ TEST(JsonParts, ReadInPartsOfAnySizeATextGivesWhatItGivesReadWhole) {
         const std::string text = seed % 4 == 0 ? sound : make.damaged(sound);
         SCOPED_TRACE(text);
         DataSet whole;
-        const auto fault = cli::dataSetFromJson(text, whole, 0);
+        const auto fault = cli::dataSetFromJson(text, whole);
         accepted += !fault;
-        laidOut += partsOf(text, 1).has_value();
-        for (const std::size_t partSize :
-             {std::size_t{1}, 1 + make.pick(400), cli::kJsonPartSize}) {
-            DataSet parts;
-            ASSERT_EQ(cli::dataSetFromJson(text, parts, partSize), fault) << partSize;
-            if (!fault) {
-                ASSERT_TRUE(sameData(parts.project, parts.members, whole)) << partSize;
-            }
-            ProjectInfo project{};
-            Collected handed;
-            ASSERT_EQ(cli::dataSetFromJson(cli::JsonText(text), project, handed, partSize), fault)
-                << partSize;
-            if (!fault) {
-                ASSERT_TRUE(sameData(project, handed.members, whole)) << partSize;
-            }
+        ProjectInfo project{};
+        Collected handed;
+        ASSERT_EQ(cli::dataSetFromJson(cli::JsonText(text), project, handed), fault);
+        if (!fault) {
+            ASSERT_TRUE(sameData(project, handed.members, whole));
         }
     }
-    // The cases meant: most texts are parted, and many are data sets even when damaged.
-    EXPECT_GT(laidOut, 1000);
+    // The cases meant: many texts are data sets even when damaged.
     EXPECT_GT(accepted, 700);
-}
-
-TEST(JsonParts, RunsHoldWholeMembersInOrder) {
-    int checked = 0;
-    for (std::uint32_t seed = 1; seed <= 200; ++seed) {
-        TextMaker make(seed);
-        const std::string text = make.dataSet();
-        const std::size_t runSize = 1 + make.pick(300);
-        const auto layout = partsOf(text, runSize);
-        DataSet whole;
-        if (!layout || cli::dataSetFromJson(text, whole, 0))
-            continue;
-        // Runs are whole members in order, each but the last at least the size asked.
-        for (std::size_t i = 0; i < layout->runs.size(); ++i) {
-            const std::string_view run = layout->runs[i];
-            ASSERT_EQ(run.front(), '{');
-            ASSERT_EQ(run.back(), '}');
-            if (i + 1 < layout->runs.size()) {
-                EXPECT_GE(run.size(), runSize);
-            }
-            if (i != 0) {
-                ASSERT_LT(layout->runs[i - 1].data() + layout->runs[i - 1].size(), run.data());
-            }
-        }
-        ++checked;
-        std::size_t members = 0;
-        for (const std::string_view run : layout->runs) {
-            DataSet alone;
-            const std::string one = "{\"project\":" + std::string(layout->project) +
-                                    ",\"members\":[" + std::string(run) + "]}";
-            ASSERT_EQ(cli::dataSetFromJson(one, alone, 0), std::nullopt) << one;
-            members += alone.members.size();
-        }
-        EXPECT_EQ(members, whole.members.size());
-    }
-    EXPECT_GT(checked, 100);
 }
 
 } // namespace
