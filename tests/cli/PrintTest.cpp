@@ -12,29 +12,18 @@
 namespace morvik {
 namespace {
 
+using test::capture;
 using test::TempDir;
 
 const test::QueuePaperSpec kA4 = {"A4", 595, 842, 18, 18, 577, 824, 300};
 const test::QueuePaperSpec kLetter = {"Letter", 612, 792, 36, 36, 576, 738, 600};
 constexpr int kRasterDpi = 20; // enough to tell one member's sheet from another's
 
-std::string shell(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 // Page n of `pdf` in grey, as bytes: equal for two pages exactly when they show the same.
 std::string pagePicture(const std::string& pdf, int n, const TempDir& scratch) {
     const std::string page = std::to_string(n), stem = (scratch / "page").string();
-    shell("pdftoppm -r " + std::to_string(kRasterDpi) + " -gray -f " + page + " -l " + page +
-          " -singlefile '" + pdf + "' '" + stem + "' 2>/dev/null");
+    capture("pdftoppm -r " + std::to_string(kRasterDpi) + " -gray -f " + page + " -l " + page +
+            " -singlefile '" + pdf + "' '" + stem + "' 2>/dev/null");
     return test::slurpFile(stem + ".pgm");
 }
 
@@ -67,7 +56,7 @@ TEST(CliPrint, PrintsOnTheNamedOrDefaultQueueAndRefusesWithoutWritingAnything) {
     ASSERT_EQ(writeDataFile(file, test::sampleDataSet(4)), WriteResult::Written);
     // A socket left behind by a scheduler that is gone: nobody accepts on it.
     const std::string socket = (scratch / "gone.sock").string();
-    shell("python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind(\"" + socket + "\")'");
+    capture("python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind(\"" + socket + "\")'");
     ASSERT_TRUE(std::filesystem::exists(socket));
     const std::string dead = "CUPS_SERVER='" + socket + "'";
 
@@ -126,7 +115,7 @@ TEST(CliPrint, PrintsOnTheNamedOrDefaultQueueAndRefusesWithoutWritingAnything) {
         ASSERT_EQ(out.size(), c.pages.empty() ? 0u : 1u) << cups.logTail();
         if (out.empty())
             continue;
-        const std::string info = shell("pdfinfo '" + out[0] + "'");
+        const std::string info = capture("pdfinfo '" + out[0] + "'");
         EXPECT_NE(info.find("Pages:           " + std::to_string(c.pages.size())),
                   std::string::npos)
             << info;

@@ -21,6 +21,7 @@
 namespace morvik {
 namespace {
 
+using test::capture;
 using test::PrivateCups;
 using test::QueuePaperSpec;
 
@@ -43,20 +44,8 @@ constexpr int kDifferingLevel = 64;
 // (a tenth of an inch).
 constexpr int kBlock = 5;
 
-std::string shell(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 std::string pdfInfo(const std::string& pdf, const char* key) {
-    const std::string info = shell("pdfinfo '" + pdf + "' 2>/dev/null");
+    const std::string info = capture("pdfinfo '" + pdf + "' 2>/dev/null");
     const auto at = info.find(key);
     if (at == std::string::npos)
         return {};
@@ -73,8 +62,8 @@ struct Gray {
 // Page n of `pdf` in grey at the comparison resolution.
 Gray raster(const std::string& pdf, int n, const std::string& scratch) {
     const std::string page = std::to_string(n);
-    shell("pdftoppm -r " + std::to_string(kRasterDpi) + " -gray -f " + page + " -l " + page +
-          " -singlefile '" + pdf + "' '" + scratch + "' 2>/dev/null");
+    capture("pdftoppm -r " + std::to_string(kRasterDpi) + " -gray -f " + page + " -l " + page +
+            " -singlefile '" + pdf + "' '" + scratch + "' 2>/dev/null");
     std::ifstream in(scratch + ".pgm", std::ios::binary);
     Gray image;
     std::string magic;

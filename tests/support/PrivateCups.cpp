@@ -39,18 +39,6 @@ std::string readFile(const fs::path& file) {
     return s.str();
 }
 
-std::string capture(const std::string& command) {
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
-
 bool answers(const std::string& socketPath) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     if (fd < 0)
@@ -98,6 +86,18 @@ std::string ppd(const std::string& queue, const QueuePaperSpec& p) {
 }
 
 } // namespace
+
+std::string capture(const std::string& command) {
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
 
 PrivateCups::PrivateCups() {
     if (::geteuid() != 0)

@@ -66,4 +66,7 @@ private:
     std::vector<std::string> taken_;
 };
 
+// What `command` prints on standard output, run by the shell.
+std::string capture(const std::string& command);
+
 } // namespace morvik::test
