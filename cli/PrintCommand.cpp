@@ -82,16 +82,8 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out, std::ostre
         option != parsed.options.end() && option->second.empty())
         return usageError(err, "--printer needs a printer's name (morvik-cli printers lists them)");
     if (const auto option = parsed.options.find(kSettingsOption); option != parsed.options.end()) {
-        switch (readSettingsFile(option->second, request.settings)) {
-        case SettingsReadResult::Read:
-            break;
-        case SettingsReadResult::OpenFailed:
-            return fileError(err, "cannot open " + option->second);
-        case SettingsReadResult::NotSettings:
-            err << "morvik-cli: " << option->second
-                << " is not a settings file; ignored, nothing is printed around the sheets\n";
-            break;
-        }
+        if (const auto failed = readSettingsOption(option->second, request.settings, err))
+            return *failed;
     }
     const std::string& input = parsed.positional[0];
     auto file = loadDataSetOrReport(input, err);

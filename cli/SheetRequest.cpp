@@ -2,8 +2,8 @@
 
 #include "Arguments.h"
 #include "Command.h"
-#include "core/ShownProject.h"
 #include "Usage.h"
+#include "core/ShownProject.h"
 #include "io/AtomicFile.h"
 #include "io/SettingsFile.h"
 #include "sheet/PainterCanvas.h"
@@ -50,6 +50,21 @@ std::unique_ptr<QGuiApplication> ensureGuiApplication() {
     return app;
 }
 
+std::optional<int> readSettingsOption(const std::string& path, PrintSettings& settings,
+                                      std::ostream& err) {
+    switch (readSettingsFile(path, settings)) {
+    case SettingsReadResult::Read:
+        break;
+    case SettingsReadResult::OpenFailed:
+        return fileError(err, "cannot open " + path);
+    case SettingsReadResult::NotSettings:
+        err << "morvik-cli: " << path
+            << " is not a settings file; ignored, nothing is printed around the sheets\n";
+        break;
+    }
+    return std::nullopt;
+}
+
 std::optional<int> readSheetRequest(const char* name, const std::vector<std::string>& args,
                                     std::ostream& out, std::ostream& err, SheetRequest& request) {
     Arguments parsed;
@@ -86,16 +101,8 @@ std::optional<int> readSheetRequest(const char* name, const std::vector<std::str
         if (sameFile(option->second, request.output))
             return usageError(err, "the output " + request.output + " is the settings file " +
                                        option->second + " itself");
-        switch (readSettingsFile(option->second, request.settings)) {
-        case SettingsReadResult::Read:
-            break;
-        case SettingsReadResult::OpenFailed:
-            return fileError(err, "cannot open " + option->second);
-        case SettingsReadResult::NotSettings:
-            err << "morvik-cli: " << option->second
-                << " is not a settings file; ignored, nothing is printed around the sheets\n";
-            break;
-        }
+        if (const auto failed = readSettingsOption(option->second, request.settings, err))
+            return *failed;
     }
 
     auto file = loadDataSetOrReport(input, err);

@@ -28,6 +28,11 @@ struct SheetRequest {
 std::optional<int> readSheetRequest(const char* name, const std::vector<std::string>& args,
                                     std::ostream& out, std::ostream& err, SheetRequest& request);
 
+// Reads the settings file at `path` into `settings`: the exit status when it cannot be
+// opened, nothing to go on (a file that holds no settings is said and ignored).
+std::optional<int> readSettingsOption(const std::string& path, PrintSettings& settings,
+                                      std::ostream& err);
+
 // The members at `rows` of the data set, in that order, or the usage error for a row
 // beyond them (then `status` holds the exit status).
 std::optional<std::vector<ShaJiang_GouJian_Struct>> membersAtRows(const SheetRequest& request,
