@@ -14,7 +14,6 @@
 #include "io/SettingsFile.h"
 #include "printer/SheetPrinting.h"
 #include <filesystem>
-#include <numeric>
 
 namespace morvik::cli {
 
@@ -92,11 +91,9 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out, std::ostre
     request.file = std::move(*file);
     applyShownDefaults(request.file.data.project);
 
-    std::vector<int> rows = request.rows.value_or(std::vector<int>{0});
-    if (summary && !request.rows) {
-        rows.resize(request.file.data.members.size());
-        std::iota(rows.begin(), rows.end(), 0);
-    }
+    // The record sheets of row 1 when none is listed, the summary of every member.
+    const std::vector<int> rows =
+        summary ? listedRowsOrAll(request) : request.rows.value_or(std::vector<int>{0});
     int status = kExitOk;
     auto members = membersAtRows(request, rows, err, status);
     if (!members)

@@ -9,6 +9,7 @@
 #include "sheet/PainterCanvas.h"
 #include "sheet/SheetPdf.h"
 #include <cstdio>
+#include <numeric>
 
 namespace morvik::cli {
 
@@ -48,6 +49,14 @@ std::unique_ptr<QGuiApplication> ensureGuiApplication() {
     auto app = std::make_unique<QGuiApplication>(argc, argv);
     PainterCanvas::addPackagedSongFonts(QCoreApplication::applicationDirPath());
     return app;
+}
+
+std::vector<int> listedRowsOrAll(const SheetRequest& request) {
+    if (request.rows)
+        return *request.rows;
+    std::vector<int> rows(request.file.data.members.size());
+    std::iota(rows.begin(), rows.end(), 0);
+    return rows;
 }
 
 std::optional<int> readSettingsOption(const std::string& path, PrintSettings& settings,

@@ -33,6 +33,9 @@ std::optional<int> readSheetRequest(const char* name, const std::vector<std::str
 std::optional<int> readSettingsOption(const std::string& path, PrintSettings& settings,
                                       std::ostream& err);
 
+// The rows the request lists, or every row of its data set when it lists none (0-based).
+std::vector<int> listedRowsOrAll(const SheetRequest& request);
+
 // The members at `rows` of the data set, in that order, or the usage error for a row
 // beyond them (then `status` holds the exit status).
 std::optional<std::vector<ShaJiang_GouJian_Struct>> membersAtRows(const SheetRequest& request,

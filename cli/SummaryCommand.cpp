@@ -6,7 +6,6 @@
 #include "SheetRequest.h"
 #include "sheet/SheetPdf.h"
 #include <QBuffer>
-#include <numeric>
 
 namespace morvik::cli {
 
@@ -14,13 +13,8 @@ int runSummary(const std::vector<std::string>& args, std::ostream& out, std::ost
     SheetRequest request;
     if (const auto done = readSheetRequest("summary", args, out, err, request))
         return *done;
-    std::vector<int> rows = request.rows.value_or(std::vector<int>{});
-    if (!request.rows) {
-        rows.resize(request.file.data.members.size());
-        std::iota(rows.begin(), rows.end(), 0);
-    }
     int status = kExitOk;
-    auto members = membersAtRows(request, rows, err, status);
+    auto members = membersAtRows(request, listedRowsOrAll(request), err, status);
     if (!members)
         return status;
 
