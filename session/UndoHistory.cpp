@@ -47,7 +47,7 @@ void UndoHistory::push(UndoStep step) {
         savedReachable_ = false;
 }
 
-UndoHistory::Typed UndoHistory::pushTyping(BytesStep step) {
+void UndoHistory::pushTyping(BytesStep step) {
     ++revision_;
     BytesStep* last = typingOpen_ && position_ == steps_.size() && position_ > 0
                           ? std::get_if<BytesStep>(&steps_.back())
@@ -56,15 +56,14 @@ UndoHistory::Typed UndoHistory::pushTyping(BytesStep step) {
         last->before.size() != step.before.size()) {
         push(std::move(step));
         typingOpen_ = true;
-        return Typed::Pushed;
+        return;
     }
     last->after = std::move(step.after);
     if (last->after != last->before)
-        return Typed::Merged;
+        return;
     steps_.pop_back();
     --position_;
     typingOpen_ = false;
-    return Typed::Dropped;
 }
 
 const UndoStep& UndoHistory::undo() {

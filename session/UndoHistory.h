@@ -89,9 +89,8 @@ public:
     void push(UndoStep step);
     // A field edit while typing: merged into the step of the same field typed just before,
     // unless the typing ended in between (endTyping), so one visit to a field is one step.
-    // A merged step that comes back to its starting text is dropped; the result says so.
-    enum class Typed { Pushed, Merged, Dropped };
-    Typed pushTyping(BytesStep step);
+    // A merged step that comes back to its starting text is dropped.
+    void pushTyping(BytesStep step);
     // The focus left the field, or something else happened: the next typing is a new step.
     void endTyping() { typingOpen_ = false; }
     bool typingOpen() const { return typingOpen_; }
@@ -105,11 +104,9 @@ public:
 
     // The data set as it stands now is the one in its file.
     void markSaved();
-    // Whether the data set stands where it was last saved or opened. After the saved state
-    // fell off the start or lay on a dropped redo branch it can never come back.
-    bool atSaved() const { return savedReachable_ && saved_ == dropped_ + position_; }
     // Whether the data set differs from the one last saved or opened: some step between
-    // the saved point and the position changed it. Adding a member alone is no change
+    // the saved point and the position changed it; after the saved state fell off the start
+    // or lay on a dropped redo branch, always. Adding a member alone is no change
     // (an empty member that is never filled need not be saved), whichever way it is
     // travelled.
     bool changedSinceSaved() const;
