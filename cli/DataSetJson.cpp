@@ -15,6 +15,10 @@
 #include <simdjson.h>
 #include <unordered_map>
 #include <vector>
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace morvik::cli {
 
@@ -548,6 +552,28 @@ std::optional<std::string> readDataSet(const JsonText& json, DataSet& data, Memb
 // Standard input and other streams are read this much at a time.
 constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 
+// Below this a text fills too few large pages to be worth asking for them.
+constexpr std::size_t kLargePageText = std::size_t{4} << 20;
+
+// Fresh memory costs a fault for every 4 KB page it is first written to, and those faults,
+// not the parsing, were most of the time make took on a large text: asking for large pages
+// for the text's buffer made reading it ten times and indexing it twice as fast. The
+// advice is only a hint; where the system declines it the pages come as before.
+void adviseLargePages(char* data, std::size_t size) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    if (size < kLargePageText)
+        return;
+    const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + pageSize - 1) & ~(pageSize - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(pageSize - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)size;
+#endif
+}
+
 } // namespace
 
 struct JsonText::Padded {
@@ -556,12 +582,21 @@ struct JsonText::Padded {
 
 JsonText::JsonText(std::unique_ptr<Padded> padded) : padded_(std::move(padded)) {}
 
-JsonText::JsonText(std::string_view text)
-    : padded_(std::make_unique<Padded>(Padded{simdjson::padded_string(text)})) {}
+JsonText::JsonText(std::string_view text) : padded_(sized(text.size())) {
+    std::memcpy(padded_->text.data(), text.data(), text.size());
+}
 
 JsonText::JsonText(JsonText&&) noexcept = default;
 JsonText& JsonText::operator=(JsonText&&) noexcept = default;
 JsonText::~JsonText() = default;
+
+std::unique_ptr<JsonText::Padded> JsonText::sized(std::size_t size) {
+    auto padded = std::make_unique<Padded>(Padded{simdjson::padded_string(size)});
+    if (padded->text.data() == nullptr)
+        throw UnreadableJson("out of memory");
+    adviseLargePages(padded->text.data(), size);
+    return padded;
+}
 
 std::string_view JsonText::text() const {
     return padded_->text;
@@ -595,21 +630,22 @@ JsonText JsonText::readStandardInput() {
 JsonText JsonText::load(const std::string& path, std::size_t limit) {
     // A pipe or a device named as a file is read as a stream: its size is not known ahead.
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            throw UnreadableJson("cannot open");
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw UnreadableJson("cannot open");
+    if (!std::filesystem::is_regular_file(path, ec))
         return read(in, limit);
-    }
     const auto size = std::filesystem::file_size(path, ec);
     if (ec)
         throw UnreadableJson("cannot open");
     if (size > limit)
         throw JsonTooLarge("larger than the limit");
-    auto padded = std::make_unique<Padded>();
-    if (simdjson::padded_string::load(path).get(padded->text) != simdjson::SUCCESS)
-        throw UnreadableJson("read failed");
-    return JsonText(std::move(padded));
+    // simdjson's own loader would take the buffer straight from the allocator, without the
+    // advice above.
+    JsonText json(sized(static_cast<std::size_t>(size)));
+    if (!in.read(json.padded_->text.data(), static_cast<std::streamsize>(size)))
+        throw UnreadableJson("read failed"); // shortened while it was read
+    return json;
 }
 
 std::optional<std::string> dataSetFromJson(const JsonText& json, DataSet& data) {

@@ -44,6 +44,8 @@ public:
 private:
     struct Padded;
     explicit JsonText(std::unique_ptr<Padded> padded);
+    // Room for a text of `size` bytes and the padding, not yet filled.
+    static std::unique_ptr<Padded> sized(std::size_t size);
     std::unique_ptr<Padded> padded_;
 };
 
