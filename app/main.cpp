@@ -17,10 +17,16 @@ int main(int argc, char** argv) {
     // message boxes and the file and print dialogs do too (是/否, 保存, 取消, ...).
     // Dates in the calendars and the file dialogs follow the same language.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    // The Windows package carries its own copy beside the program; Linux has the system's.
     QTranslator standardTexts;
-    if (standardTexts.load(QStringLiteral("qtbase_zh_CN"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&standardTexts);
+    for (const QString& folder :
+         {QApplication::applicationDirPath() + QStringLiteral("/translations"),
+          QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+        if (standardTexts.load(QStringLiteral("qtbase_zh_CN"), folder)) {
+            QApplication::installTranslator(&standardTexts);
+            break;
+        }
+    }
     morvik::CMorvikApp program(morvik::widgetPrompt(), morvik::journalFolder());
     program.start(QApplication::arguments(), morvik::settingsLocationOfThisProgram());
     return program.exec();

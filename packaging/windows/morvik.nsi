@@ -1,4 +1,5 @@
-; The Windows installer. makensis -DVERSION=... -DSOURCE=<portable folder> -DOUTFILE=...
+; The Windows installer. makensis -DVERSION=... -DSOURCE=<portable folder> -DICON=<.ico>
+; -DOUTFILE=...
 ; Installs for all users (administrator) or for the current user alone: /AllUsers or
 ; /CurrentUser on the command line, /S without questions.
 ; 64-bit, as the program: Wine without its 32-bit part runs it too.
@@ -21,6 +22,8 @@ RequestExecutionLevel user
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "Software\${APPNAME}"
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallMode"
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !include MultiUser.nsh
 !include MUI2.nsh
 
@@ -90,6 +93,7 @@ Section "Uninstall"
   RMDir /r "$INSTDIR\imageformats"
   RMDir /r "$INSTDIR\printsupport"
   RMDir /r "$INSTDIR\fonts"
+  RMDir /r "$INSTDIR\translations"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
 
