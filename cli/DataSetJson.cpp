@@ -4,6 +4,7 @@
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "core/Records.h"
+#include "io/LargePages.h"
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -15,10 +16,6 @@
 #include <simdjson.h>
 #include <unordered_map>
 #include <vector>
-#if defined(__linux__)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
 
 namespace morvik::cli {
 
@@ -552,28 +549,6 @@ std::optional<std::string> readDataSet(const JsonText& json, DataSet& data, Memb
 // Standard input and other streams are read this much at a time.
 constexpr std::size_t kReadChunk = std::size_t{1} << 16;
 
-// Below this a text fills too few large pages to be worth asking for them.
-constexpr std::size_t kLargePageText = std::size_t{4} << 20;
-
-// Fresh memory costs a fault for every 4 KB page it is first written to, and those faults,
-// not the parsing, were most of the time make took on a large text: asking for large pages
-// for the text's buffer made reading it ten times and indexing it twice as fast. The
-// advice is only a hint; where the system declines it the pages come as before.
-void adviseLargePages(char* data, std::size_t size) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (size < kLargePageText)
-        return;
-    const auto pageSize = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + pageSize - 1) & ~(pageSize - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(pageSize - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)data;
-    (void)size;
-#endif
-}
-
 } // namespace
 
 struct JsonText::Padded {
@@ -594,6 +569,9 @@ std::unique_ptr<JsonText::Padded> JsonText::sized(std::size_t size) {
     auto padded = std::make_unique<Padded>(Padded{simdjson::padded_string(size)});
     if (padded->text.data() == nullptr)
         throw UnreadableJson("out of memory");
+    // Every fresh 4 KB page costs a fault when it is first written: on a large text those
+    // faults, not the parsing, were most of make's time, and in large pages the text is read
+    // several times and indexed twice as fast.
     adviseLargePages(padded->text.data(), size);
     return padded;
 }
