@@ -19,8 +19,10 @@ CMorvikApp::~CMorvikApp() {
 CMorvikDlg& CMorvikApp::start(const QStringList& arguments, const SettingsLocation& settings) {
     dialog_ = std::make_unique<CMorvikDlg>(prompt_);
     Session& session = dialog_->session();
-    session.readSettings(settings.readPath.toStdString());
-    session.setSettingsWritePath(settings.writePath.toStdString());
+    // UTF-8 by name: a plain narrow string would be read in the ANSI code page on Windows,
+    // which loses a user folder named in Chinese.
+    session.readSettings(std::filesystem::u8path(settings.readPath.toStdString()));
+    session.setSettingsWritePath(std::filesystem::u8path(settings.writePath.toStdString()));
     dialog_->start();
     dialog_->show();
     RecoveryOutcome recovery = RecoveryOutcome::NotAsked;

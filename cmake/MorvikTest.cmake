@@ -14,6 +14,8 @@ function(morvik_add_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   endif()
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # Every suite of this build, written to tests/suites.txt for runners outside CTest.
+  set_property(GLOBAL APPEND PROPERTY MORVIK_TEST_SUITES ${name})
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"

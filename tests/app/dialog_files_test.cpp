@@ -30,7 +30,8 @@ QString writeDataSet(const QTemporaryDir& dir, const QString& name, int count) {
     data.members[0].unevenness[0] = 2.5f;
     std::strcpy(data.project.instrumentNumber, "INS-9");
     const QString path = dir.filePath(name);
-    EXPECT_EQ(writeDataFile(path.toStdString(), data), WriteResult::Written);
+    EXPECT_EQ(writeDataFile(std::filesystem::u8path(path.toStdString()), data),
+              WriteResult::Written);
     return path;
 }
 
@@ -88,11 +89,13 @@ TEST(DesktopFiles, WithoutAFileTheProgramStartsFreshAndReadsItsSettings) {
     PrintSettings stored{};
     stored.pageNumberFormat = 3;
     std::strcpy(stored.headerText, "HEAD");
-    ASSERT_TRUE(writeSettingsFile(dir.filePath("default.ini").toStdString(), stored));
+    // Settings in a folder named in Chinese, as under a Chinese user name.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("设置"));
+    const QString read = dir.filePath("设置/default.ini"), written = dir.filePath("设置/写入.ini");
+    ASSERT_TRUE(writeSettingsFile(std::filesystem::u8path(read.toStdString()), stored));
     ScriptedPrompt prompt;
     CMorvikApp app(prompt);
-    CMorvikDlg& d =
-        app.start({"morvik"}, {dir.filePath("default.ini"), dir.filePath("written.ini")});
+    CMorvikDlg& d = app.start({"morvik"}, {read, written});
     EXPECT_EQ(d.windowTitle(), "Velkan贯入仪检测软件V2.01-新文件.stl");
     EXPECT_EQ(d.session().printSettings().pageNumberFormat, 3);
     EXPECT_STREQ(d.session().printSettings().headerText, "HEAD");
@@ -100,7 +103,7 @@ TEST(DesktopFiles, WithoutAFileTheProgramStartsFreshAndReadsItsSettings) {
     // 退出 writes the settings where they belong.
     QTest::mouseClick(d.control(kIdExit), Qt::LeftButton);
     EXPECT_FALSE(d.isVisible());
-    EXPECT_TRUE(QFile::exists(dir.filePath("written.ini")));
+    EXPECT_TRUE(QFile::exists(written));
 }
 
 TEST(DesktopFiles, ExitRefusedForTheTemperatureLeavesTheCaretThereToTypeTheNumber) {
@@ -162,7 +165,8 @@ TEST(DesktopFiles, OnlyOneStlFileIsTakenByADrop) {
     drop(w.d(), {QUrl("https://example.org/a.stl")}, &accepted);
     EXPECT_FALSE(accepted);
     EXPECT_EQ(w.list().rowCount(), 1);
-    drop(w.d(), {QUrl::fromLocalFile(dir.filePath("B.STL"))}, &accepted);
+    // No file of that name in any case: Windows would find b.stl under B.STL.
+    drop(w.d(), {QUrl::fromLocalFile(dir.filePath("C.STL"))}, &accepted);
     EXPECT_TRUE(accepted); // the extension in any case; the missing file is reported
     EXPECT_EQ(w.messageTexts(), std::vector<std::string>{"打开文件失败！"});
 }
