@@ -30,7 +30,9 @@ CliResult runCliProgram(const std::vector<std::string>& args, const std::string&
     ProgramOptions options;
     options.input = input;
     options.environment = environment;
-    return runProgram(cliProgram(), args, options);
+    CliResult run = runProgram(cliProgram(), args, options);
+    run.err = withUnixLineEnds(run.err);
+    return run;
 }
 
 nlohmann::ordered_json showJson(const std::string& file) {

@@ -254,8 +254,8 @@ TEST_F(ExportTest, ALegacyFileExportsItsOneMember) {
 // The workbook as openpyxl reads it.
 Json readWorkbook(const std::string& file) {
     const test::ProgramResult run =
-        test::runHostProgram(MORVIK_SYSTEM_PYTHON, {test::hostPath(MORVIK_XLSX_READER).string(),
-                                                    test::hostPath(file).string()});
+        test::runHostProgram(MORVIK_SYSTEM_PYTHON, {test::hostPath(MORVIK_XLSX_READER).u8string(),
+                                                    test::hostPath(file).u8string()});
     EXPECT_EQ(run.status, 0) << "openpyxl cannot read " << file << ": " << run.err;
     return Json::parse(run.out);
 }

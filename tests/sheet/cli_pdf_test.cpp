@@ -51,7 +51,7 @@ int runCommand(const std::string& subcommand, const std::vector<std::string>& ar
     all.insert(all.end(), args.begin(), args.end());
     const test::ProgramResult run = test::runProgram(program, all, options);
     if (err != nullptr)
-        *err = run.err;
+        *err = test::withUnixLineEnds(run.err);
     return run.status;
 }
 
@@ -74,7 +74,8 @@ int runPdfInShell(const std::string& prefix, const std::vector<std::string>& arg
 #endif
 
 int pageCount(const std::filesystem::path& pdf) {
-    const test::ProgramResult run = test::runHostProgram("pdfinfo", {test::hostPath(pdf).string()});
+    const test::ProgramResult run =
+        test::runHostProgram("pdfinfo", {test::hostPath(pdf).u8string()});
     const auto at = run.out.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(run.out.c_str() + at + 6);
 }
@@ -83,7 +84,7 @@ int pageCount(const std::filesystem::path& pdf) {
 // with `layout`, each line of the page stays one line of text before that.
 std::string pageText(const std::filesystem::path& pdf, int n, bool layout = false) {
     const std::string page = std::to_string(n);
-    std::vector<std::string> args{"-f", page, "-l", page, test::hostPath(pdf).string(), "-"};
+    std::vector<std::string> args{"-f", page, "-l", page, test::hostPath(pdf).u8string(), "-"};
     if (layout)
         args.insert(args.begin(), "-layout");
     const std::string text = test::runHostProgram("pdftotext", args).out;
@@ -234,22 +235,26 @@ TEST_F(PdfFixture, FailedWritesSayCannotWriteAndKeepTheOldFile) {
 
 TEST_F(PdfFixture, TheDataFileIsNeverItsOwnOutput) {
     const test::Bytes before = test::readBytes(file);
-    std::filesystem::create_symlink(file, dir / "link.stl");
+    // Symbolic links need a privilege on Windows: the case through one is left out there.
+    if (!test::kOnWindows)
+        std::filesystem::create_symlink(file, dir / "link.stl");
     std::filesystem::create_hard_link(file, dir / "hard.stl");
     std::filesystem::create_directory(dir / "sub");
     const auto ini = dir / "default.ini";
     ASSERT_TRUE(writeSettingsFile(ini, PrintSettings{}));
-    const struct {
+    struct Case {
         const char* name;
         std::string output;
         std::vector<std::string> more;
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"the same path", file.string(), {}},
-        {"through a link", (dir / "link.stl").string(), {}},
         {"a hard link", (dir / "hard.stl").string(), {}},
         {"another spelling", (dir / "sub" / ".." / "members.stl").string(), {}},
         {"the settings file", ini.string(), {"--settings", ini.string()}},
     };
+    if (!test::kOnWindows)
+        cases.push_back({"through a link", (dir / "link.stl").string(), {}});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> args{file.string(), "-o", c.output};
@@ -260,7 +265,7 @@ TEST_F(PdfFixture, TheDataFileIsNeverItsOwnOutput) {
     }
     EXPECT_EQ(test::readBytes(file), before);
     EXPECT_EQ(test::readBytes(ini).size(), kSettingsFileSize);
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.stl"));
+    EXPECT_EQ(std::filesystem::is_symlink(dir / "link.stl"), !test::kOnWindows);
 }
 
 TEST_F(PdfFixture, AFileThatIsNoSettingsFileIsIgnoredWithANote) {

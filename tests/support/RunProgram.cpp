@@ -81,6 +81,15 @@ std::string windowsCommandLine(const std::vector<std::string>& args) {
     return line;
 }
 
+std::string withUnixLineEnds(std::string text) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            text[kept++] = text[i];
+    text.resize(kept);
+    return text;
+}
+
 #ifdef _WIN32
 
 namespace {
@@ -163,7 +172,7 @@ bool start(const std::string& program, const std::vector<std::string>& args,
         std::wstring environment = environmentBlock(options.environment);
         PROCESS_INFORMATION info{};
         started = CreateProcessW(wide(program).c_str(), line.data(), nullptr, nullptr, TRUE,
-                                 CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
+                                 CREATE_UNICODE_ENVIRONMENT, environment.data(),
                                  options.directory.empty() ? nullptr
                                                            : options.directory.wstring().c_str(),
                                  &startup, &info) != 0;
@@ -236,13 +245,18 @@ ProgramResult runHostProgram(const std::string& program, const std::vector<std::
     wchar_t* shellName = dosName("/bin/sh");
     const fs::path shell(shellName);
     HeapFree(GetProcessHeap(), 0, shellName);
-    // Wine starts a Unix program without a process to wait for: the shell leaves the
-    // status in a file once the program has ended, renamed into place whole.
+    // Wine starts a Unix program without a process to wait for, and hands it standard input
+    // and output but not standard error: the shell sends that to the file itself and leaves
+    // the status in a file once the program has ended, renamed into place whole.
     CaptureFolder capture;
     const fs::path done = capture / "status";
-    std::vector<std::string> shellArgs{
-        "-c", "done=$1; shift; \"$@\"; echo $? >\"$done.part\" && mv \"$done.part\" \"$done\"",
-        "sh", hostPath(done).string(), program};
+    std::vector<std::string> shellArgs{"-c",
+                                       "done=$1; err=$2; shift 2; \"$@\" 2>\"$err\"; "
+                                       "echo $? >\"$done.part\" && mv \"$done.part\" \"$done\"",
+                                       "sh",
+                                       hostPath(done).u8string(),
+                                       hostPath(capture / "err").u8string(),
+                                       program};
     shellArgs.insert(shellArgs.end(), args.begin(), args.end());
     HANDLE process = nullptr;
     ProgramResult result;

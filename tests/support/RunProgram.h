@@ -30,6 +30,10 @@ struct ProgramResult {
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const ProgramOptions& options = {});
 
+// `text` with each "\r\n" as "\n": diagnostics on a Windows program's standard error, a
+// text stream there, end their lines so.
+std::string withUnixLineEnds(std::string text);
+
 // Programs of the machine the tests are built on (Python, the PDF tools), which the
 // Windows build reaches only under Wine: through its Unix side, with the file names
 // they are given in the form hostPath makes.
