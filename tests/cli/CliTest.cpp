@@ -371,6 +371,35 @@ TEST_F(CliTest, AFileThatIsNoDataFileIsCalledSo) {
     }
 }
 
+// Inspectors name their files after sites and buildings; every command takes such names
+// in and out, and speaks of them as they were given.
+TEST_F(CliTest, ChineseFileNamesAreReadAndWritten) {
+    namespace fs = std::filesystem;
+    const fs::path folder = dir_.path() / fs::u8path("南湖小区 3号楼");
+    fs::create_directory(folder);
+    const fs::path data = folder / fs::u8path("墙体.stl");
+    ASSERT_EQ(writeDataFile(data, test::sampleDataSet(2)), WriteResult::Written);
+    const std::string name = data.u8string();
+
+    const CliRun shown = runCli({"show", name});
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    const fs::path json = folder / fs::u8path("导出.json");
+    test::writeBytes(json, test::Bytes(shown.out.begin(), shown.out.end()));
+    const fs::path made = folder / fs::u8path("新建.stl");
+    const CliRun make = runCli({"make", made.u8string(), "--from", json.u8string()});
+    EXPECT_EQ(make.status, 0) << make.err;
+    EXPECT_EQ(runCli({"show", made.u8string()}).out, shown.out);
+    const fs::path csv = folder / fs::u8path("汇总.csv");
+    const CliRun exported = runCli({"export", name, "--format", "csv", "-o", csv.u8string()});
+    EXPECT_EQ(exported.status, 0) << exported.err;
+    EXPECT_TRUE(fs::is_regular_file(csv));
+
+    const std::string missing = (folder / fs::u8path("没有.stl")).u8string();
+    const CliRun refused = runCli({"show", missing});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.err.find(missing), std::string::npos) << refused.err;
+}
+
 TEST_F(CliTest, HelpPrintsUsageOnStandardOutput) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--help"}, {"-h"}, {"show", "--help"}, {"batch", "--help"}}) {
