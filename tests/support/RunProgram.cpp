@@ -221,10 +221,6 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     return result;
 }
 
-bool hostProgramsRun() {
-    return wineFunction<UnixFileName>("wine_get_unix_file_name") != nullptr;
-}
-
 fs::path hostPath(const fs::path& file) {
     const auto convert = wineFunction<UnixFileName>("wine_get_unix_file_name");
     if (!convert)
@@ -240,9 +236,9 @@ fs::path hostPath(const fs::path& file) {
 ProgramResult runHostProgram(const std::string& program, const std::vector<std::string>& args,
                              const ProgramOptions& options) {
     const auto dosName = wineFunction<DosFileName>("wine_get_dos_file_name");
-    if (!dosName)
+    wchar_t* shellName = dosName ? dosName("/bin/sh") : nullptr;
+    if (!shellName)
         return {-1, "", "no programs of the host under Windows itself"};
-    wchar_t* shellName = dosName("/bin/sh");
     const fs::path shell(shellName);
     HeapFree(GetProcessHeap(), 0, shellName);
     // Wine starts a Unix program without a process to wait for, and hands it standard input
@@ -345,10 +341,6 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
         result.out = slurp(capture / "out");
     result.err = slurp(err);
     return result;
-}
-
-bool hostProgramsRun() {
-    return true;
 }
 
 fs::path hostPath(const fs::path& file) {

@@ -36,8 +36,7 @@ std::string withUnixLineEnds(std::string text);
 
 // Programs of the machine the tests are built on (Python, the PDF tools), which the
 // Windows build reaches only under Wine: through its Unix side, with the file names
-// they are given in the form hostPath makes.
-bool hostProgramsRun();
+// they are given in the form hostPath makes. On Windows itself they fail to start.
 std::filesystem::path hostPath(const std::filesystem::path& file);
 // `program` is found on the host's PATH; options.environment is not passed on under Wine.
 ProgramResult runHostProgram(const std::string& program, const std::vector<std::string>& args,
