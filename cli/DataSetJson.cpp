@@ -1,6 +1,7 @@
 #include "DataSetJson.h"
 
 #include "DataSetFields.h"
+#include "FilePath.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
 #include "core/Records.h"
@@ -608,12 +609,13 @@ JsonText JsonText::readStandardInput() {
 JsonText JsonText::load(const std::string& path, std::size_t limit) {
     // A pipe or a device named as a file is read as a stream: its size is not known ahead.
     std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
+    const std::filesystem::path file = filePath(path);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         throw UnreadableJson("cannot open");
-    if (!std::filesystem::is_regular_file(path, ec))
+    if (!std::filesystem::is_regular_file(file, ec))
         return read(in, limit);
-    const auto size = std::filesystem::file_size(path, ec);
+    const auto size = std::filesystem::file_size(file, ec);
     if (ec)
         throw UnreadableJson("cannot open");
     if (size > limit)

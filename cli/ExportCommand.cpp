@@ -5,6 +5,7 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "CsvExport.h"
+#include "FilePath.h"
 #include "LoadDataSet.h"
 #include "Usage.h"
 #include "XlsxExport.h"
@@ -77,12 +78,12 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     if (format->second == kXlsxFormat) {
-        if (const auto problem = writeXlsx(content, output->second))
+        if (const auto problem = writeXlsx(content, filePath(output->second)))
             return fileError(err, "cannot write " + output->second + ": " + *problem);
         return kExitOk;
     }
     const std::string document = csvDocument(content);
-    if (replaceFileContents(output->second, {{document.data(), document.size()}}) !=
+    if (replaceFileContents(filePath(output->second), {{document.data(), document.size()}}) !=
         ReplaceResult::Replaced)
         return fileError(err, "cannot write " + output->second);
     return kExitOk;

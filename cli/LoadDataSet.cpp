@@ -1,5 +1,6 @@
 #include "LoadDataSet.h"
 
+#include "FilePath.h"
 #include "Usage.h"
 #include <filesystem>
 
@@ -7,7 +8,7 @@ namespace morvik::cli {
 
 std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostream& err) {
     LoadedFile file;
-    switch (readDataFile(path, file.data, &file.layout)) {
+    switch (readDataFile(filePath(path), file.data, &file.layout)) {
     case ReadResult::Loaded:
         return file;
     case ReadResult::OpenFailed:
@@ -23,7 +24,7 @@ std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostr
     case ReadResult::NotADataFile: {
         // Where a 3D model sharing the extension ends, the commonest stranger among .stl files.
         std::error_code ec;
-        const bool empty = std::filesystem::file_size(path, ec) == 0 && !ec;
+        const bool empty = std::filesystem::file_size(filePath(path), ec) == 0 && !ec;
         fileError(err, path + (empty ? " is empty, not a data file"
                                      : " is not a data file (neither its record layout nor "
                                        "the older text layout)"));
@@ -35,7 +36,7 @@ std::optional<LoadedFile> loadDataSetOrReport(const std::string& path, std::ostr
 
 bool sameFile(const std::string& a, const std::string& b) {
     std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
+    return std::filesystem::equivalent(filePath(a), filePath(b), ec) && !ec;
 }
 
 } // namespace morvik::cli

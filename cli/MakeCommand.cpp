@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "Command.h"
 #include "DataSetJson.h"
+#include "FilePath.h"
 #include "Usage.h"
 #include "io/DataFile.h"
 #include <fstream>
@@ -33,7 +34,7 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     try {
         if (from == parsed.options.end())
             json.emplace(JsonText::readStandardInput());
-        else if (std::ifstream(source, std::ios::binary))
+        else if (std::ifstream(filePath(source), std::ios::binary))
             json.emplace(JsonText::load(source));
         else
             return fileError(err, "cannot open " + source);
@@ -49,7 +50,7 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     // what was written; an old file stays as it was.
     std::optional<std::string> problem;
     const auto written =
-        writeDataFileFrom(target, [&](MemberSink& members) -> std::optional<ProjectInfo> {
+        writeDataFileFrom(filePath(target), [&](MemberSink& members) -> std::optional<ProjectInfo> {
             ProjectInfo project{};
             problem = dataSetFromJson(*json, project, members);
             if (problem)

@@ -2,6 +2,7 @@
 
 #include "Arguments.h"
 #include "Command.h"
+#include "FilePath.h"
 #include "Usage.h"
 #include "core/ShownProject.h"
 #include "io/AtomicFile.h"
@@ -61,7 +62,7 @@ std::vector<int> listedRowsOrAll(const SheetRequest& request) {
 
 std::optional<int> readSettingsOption(const std::string& path, PrintSettings& settings,
                                       std::ostream& err) {
-    switch (readSettingsFile(path, settings)) {
+    switch (readSettingsFile(filePath(path), settings)) {
     case SettingsReadResult::Read:
         break;
     case SettingsReadResult::OpenFailed:
@@ -144,7 +145,7 @@ int storeDocument(bool written, const QByteArray& document, const std::string& o
     const std::string cannotWrite = "cannot write " + output;
     if (!written)
         return fileError(err, cannotWrite);
-    if (replaceFileContents(output,
+    if (replaceFileContents(filePath(output),
                             {{document.constData(), static_cast<std::size_t>(document.size())}}) !=
         ReplaceResult::Replaced)
         return fileError(err, cannotWrite);

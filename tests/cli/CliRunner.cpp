@@ -3,18 +3,18 @@
 #include "../io/TestFiles.h"
 #include "core/Evaluation.h"
 #include "core/GbkText.h"
+#include "tests/support/Portable.h"
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace morvik::test {
 
 std::string cliProgram() {
     if (const char* dir = std::getenv("MORVIK_BIN_DIR"))
-        return std::string(dir) + "/morvik-cli";
+        return std::string(dir) + "/morvik-cli" + (kOnWindows ? ".exe" : "");
     return MORVIK_CLI_PATH;
 }
 
@@ -26,18 +26,12 @@ std::string slurpFile(const std::filesystem::path& file) {
 }
 
 CliResult runCliProgram(const std::vector<std::string>& args, const std::string& input,
-                        const std::string& environment) {
-    TempDir dir;
-    std::string command = environment + " '" + cliProgram() + "'";
-    for (const std::string& arg : args)
-        command += " '" + arg + "'";
-    command += " <'" + (input.empty() ? std::string("/dev/null") : input) + "'";
-    command += " >'" + (dir / "out").string() + "' 2>'" + (dir / "err").string() + "'";
-    const int raw = std::system(command.c_str());
-    CliResult run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = slurpFile(dir / "out");
-    run.err = slurpFile(dir / "err");
+                        const std::vector<std::pair<std::string, std::string>>& environment) {
+    ProgramOptions options;
+    options.input = input;
+    options.environment = environment;
+    CliResult run = runProgram(cliProgram(), args, options);
+    run.err = withUnixLineEnds(run.err);
     return run;
 }
 

@@ -2,6 +2,7 @@
 // Running the real morvik-cli from the tests, and the data sets they share.
 
 #include "io/DataFile.h"
+#include "tests/support/RunProgram.h"
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -9,19 +10,15 @@
 
 namespace morvik::test {
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliResult = ProgramResult;
 
 std::string cliProgram();
 std::string slurpFile(const std::filesystem::path& file);
 
 // Runs morvik-cli with `args`; `input`, when not empty, is a file for its standard input,
-// `environment` is put before the command ("LC_ALL=de_DE.UTF-8").
+// `environment` holds variables for it alone ({"LC_ALL", "de_DE.UTF-8"}).
 CliResult runCliProgram(const std::vector<std::string>& args, const std::string& input = {},
-                        const std::string& environment = {});
+                        const std::vector<std::pair<std::string, std::string>>& environment = {});
 
 // The JSON of `show FILE`; fails the test when show does.
 nlohmann::ordered_json showJson(const std::string& file);

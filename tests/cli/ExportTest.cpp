@@ -252,12 +252,12 @@ TEST_F(ExportTest, ALegacyFileExportsItsOneMember) {
 }
 
 // The workbook as openpyxl reads it.
-Json readWorkbook(const std::string& file, const TempDir& dir) {
-    const auto json = dir / "workbook.json";
-    const std::string command = std::string(MORVIK_SYSTEM_PYTHON) + " '" + MORVIK_XLSX_READER +
-                                "' '" + file + "' >'" + json.string() + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0) << "openpyxl cannot read " << file;
-    return Json::parse(test::slurpFile(json));
+Json readWorkbook(const std::string& file) {
+    const test::ProgramResult run =
+        test::runHostProgram(MORVIK_SYSTEM_PYTHON, {test::hostPath(MORVIK_XLSX_READER).u8string(),
+                                                    test::hostPath(file).u8string()});
+    EXPECT_EQ(run.status, 0) << "openpyxl cannot read " << file << ": " << run.err;
+    return Json::parse(run.out);
 }
 
 // A cell as openpyxl gives it must hold `text` as the program shows it: a number with as
@@ -288,7 +288,7 @@ TEST_F(ExportTest, XlsxHoldsNumericCellsWithTheShownDecimals) {
         const std::string out = (dir_ / "x.xlsx").string();
         exportFile({"export", file, "--format", "xlsx", "-o", out, "--batch"});
         const Json shown = test::showJson(file);
-        const Json book = readWorkbook(out, dir_);
+        const Json book = readWorkbook(out);
         const Json& sheets = book["sheets"];
         ASSERT_EQ(sheets.size(), 3u);
         EXPECT_EQ(sheets[0]["name"], "构件");
@@ -340,7 +340,7 @@ TEST_F(ExportTest, XlsxColumnsAreWideEnoughForTheirHeadings) {
     const std::string file = save("w.stl", test::programDataSets()[0].data);
     const std::string out = (dir_ / "w.xlsx").string();
     exportFile({"export", file, "--format", "xlsx", "-o", out, "--rows", "1"});
-    const Json book = readWorkbook(out, dir_);
+    const Json book = readWorkbook(out);
     ASSERT_EQ(book["sheets"].size(), 2u); // no batch sheet without --batch
     const Json& widths = book["sheets"][0]["widths"];
     EXPECT_GE(widths["BC"].get<double>(), 2.0 * 11); // 砂浆抗压强度换算值 (MPa)
@@ -379,17 +379,17 @@ TEST_F(ExportTest, TheSameUnderADecimalCommaLocale) {
     const auto d = dir_ / "d.xlsx";
     const auto e = dir_ / "e.xlsx";
     ASSERT_EQ(test::runCliProgram({"export", file, "--format", "csv", "-o", c.string(), "--batch"},
-                                  {}, "LC_ALL=de_DE.UTF-8")
+                                  {}, {{"LC_ALL", "de_DE.UTF-8"}})
                   .status,
               0);
     EXPECT_EQ(test::slurpFile(c), plain);
     ASSERT_EQ(test::runCliProgram({"export", file, "--format", "xlsx", "-o", d.string()}, {},
-                                  "LC_ALL=de_DE.UTF-8")
+                                  {{"LC_ALL", "de_DE.UTF-8"}})
                   .status,
               0);
     ASSERT_EQ(test::runCliProgram({"export", file, "--format", "xlsx", "-o", e.string()}).status,
               0);
-    EXPECT_EQ(readWorkbook(d.string(), dir_), readWorkbook(e.string(), dir_));
+    EXPECT_EQ(readWorkbook(d.string()), readWorkbook(e.string()));
 }
 
 TEST_F(ExportTest, FailuresLeaveAnOldOutputAndAreNoSuccess) {

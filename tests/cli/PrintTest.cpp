@@ -58,7 +58,6 @@ TEST(CliPrint, PrintsOnTheNamedOrDefaultQueueAndRefusesWithoutWritingAnything) {
     const std::string socket = (scratch / "gone.sock").string();
     capture("python3 -c 'import socket; socket.socket(socket.AF_UNIX).bind(\"" + socket + "\")'");
     ASSERT_TRUE(std::filesystem::exists(socket));
-    const std::string dead = "CUPS_SERVER='" + socket + "'";
 
     const PrintCase cases[] = {
         {"default printer, row 1", {}, 0, "\"morvik-a4\"", {0}},
@@ -102,8 +101,11 @@ TEST(CliPrint, PrintsOnTheNamedOrDefaultQueueAndRefusesWithoutWritingAnything) {
         }
         std::vector<std::string> args = {"print", file};
         args.insert(args.end(), c.options.begin(), c.options.end());
-        const test::CliResult run = test::runCliProgram(
-            args, {}, "cd '" + work.path().string() + "' && " + (c.deadScheduler ? dead : ""));
+        test::ProgramOptions options;
+        options.directory = work.path();
+        if (c.deadScheduler)
+            options.environment = {{"CUPS_SERVER", socket}};
+        const test::CliResult run = test::runProgram(test::cliProgram(), args, options);
         if (c.rejecting != nullptr) {
             ASSERT_TRUE(cups.admin(std::string("cupsaccept ") + c.rejecting));
         }
