@@ -559,7 +559,8 @@ struct JsonText::Padded {
 JsonText::JsonText(std::unique_ptr<Padded> padded) : padded_(std::move(padded)) {}
 
 JsonText::JsonText(std::string_view text) : padded_(sized(text.size())) {
-    std::memcpy(padded_->text.data(), text.data(), text.size());
+    if (!text.empty()) // an empty view may have no data at all
+        std::memcpy(padded_->text.data(), text.data(), text.size());
 }
 
 JsonText::JsonText(JsonText&&) noexcept = default;
