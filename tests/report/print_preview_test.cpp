@@ -5,8 +5,8 @@
 #include "core/GbkText.h"
 #include "report/CMainFrame.h"
 #include "report/CMyPreviewView.h"
-#include "tests/support/Portable.h"
 #include "tests/support/PromptScripted.h"
+#include "tests/support/RunProgram.h"
 #include <QAction>
 #include <QFile>
 #include <QIcon>
@@ -20,33 +20,24 @@
 #include <QTest>
 #include <QToolBar>
 #include <QWindow>
-#include <cstdio>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace morvik {
 namespace {
 
-std::string shell(const QString& command) {
-    std::string out;
-    FILE* pipe = popen(command.toLocal8Bit().constData(), "r");
-    if (pipe == nullptr)
-        return out;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        out.append(buffer, n);
-    pclose(pipe);
-    return out;
+// `pdf` as the PDF tools, Linux programs, name it (under Wine, through its Unix side).
+std::string toolPath(const QString& pdf) {
+    return test::hostPath(std::filesystem::u8path(pdf.toStdString())).u8string();
 }
 
 int pdfPageCount(const QString& pdf) {
-    const std::string info = shell("pdfinfo '" + pdf + "' 2>/dev/null");
+    const std::string info = test::runHostProgram("pdfinfo", {toolPath(pdf)}).out;
     const auto at = info.find("Pages:");
     return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
 }
 
-// Whether `pdf` holds a whole PDF, from its header to its end mark. What it shows is read
-// back with the PDF tools, Linux programs that the Windows build goes without.
+// Whether `pdf` holds a whole PDF, from its header to its end mark, before it is read back.
 bool pdfWritten(const QString& pdf) {
     QFile file(pdf);
     if (!file.open(QIODevice::ReadOnly))
@@ -54,14 +45,13 @@ bool pdfWritten(const QString& pdf) {
     const QByteArray bytes = file.readAll();
     return bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF");
 }
-constexpr const char* kNoPdfTools =
-    "pdfinfo and pdftotext, which read the PDF back, are Linux programs";
 
 // The text of page n with all white space removed.
 std::string pdfPageText(const QString& pdf, int n) {
-    const QString page = QString::number(n);
+    const std::string page = std::to_string(n);
     std::string packed;
-    for (char c : shell("pdftotext -f " + page + " -l " + page + " '" + pdf + "' - 2>/dev/null"))
+    for (char c :
+         test::runHostProgram("pdftotext", {"-f", page, "-l", page, toolPath(pdf), "-"}).out)
         if (c != ' ' && c != '\n' && c != '\t' && c != '\f' && c != '\r')
             packed += c;
     return packed;
@@ -327,7 +317,6 @@ TEST_F(PreviewFrame, PrintingPageTwoOfThreePrintsTheSecondTickedMember) {
     EXPECT_TRUE(frameEnded());
 
     ASSERT_TRUE(pdfWritten(pdf));
-    MORVIK_SKIP_ON_WINDOWS(kNoPdfTools);
     ASSERT_EQ(pdfPageCount(pdf), 1);
     const std::string text = pdfPageText(pdf, 1);
     EXPECT_TRUE(contains(text, "构件名称及编号：G005")) << text;
@@ -344,7 +333,6 @@ TEST_F(PreviewFrame, PrintingAllPagesKeepsTheOrderAndTheBatchOnPageOne) {
     trigger(PreviewCommand::Print);
     EXPECT_TRUE(frameEnded());
     ASSERT_TRUE(pdfWritten(pdf));
-    MORVIK_SKIP_ON_WINDOWS(kNoPdfTools);
     ASSERT_EQ(pdfPageCount(pdf), 3);
     for (int n = 1; n <= 3; ++n) {
         SCOPED_TRACE(n);
@@ -375,7 +363,6 @@ TEST_F(PreviewFrame, FailedPrintStartShowsAMessageAndKeepsThePreview) {
     trigger(PreviewCommand::Print);
     EXPECT_TRUE(frameEnded());
     ASSERT_TRUE(pdfWritten(pdf));
-    MORVIK_SKIP_ON_WINDOWS(kNoPdfTools);
     EXPECT_EQ(pdfPageCount(pdf), 1);
 }
 
