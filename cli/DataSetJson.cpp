@@ -613,7 +613,7 @@ JsonText JsonText::load(const std::string& path, std::size_t limit) {
     const std::filesystem::path file = filePath(path);
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        throw UnreadableJson("cannot open");
+        throw JsonUnopenable("cannot open");
     if (!std::filesystem::is_regular_file(file, ec))
         return read(in, limit);
     const auto size = std::filesystem::file_size(file, ec);

@@ -29,8 +29,8 @@ public:
     static JsonText read(std::istream& in, std::size_t limit = kMaxJsonSize);
     // All of standard input (std::cin), as read() reads it.
     static JsonText readStandardInput();
-    // The file at `path`, its size checked against `limit` before it is read. Throws as
-    // read() does.
+    // The file at `path`, its size checked against `limit` before it is read. Throws
+    // JsonUnopenable where it cannot be opened, otherwise as read() does.
     static JsonText load(const std::string& path, std::size_t limit = kMaxJsonSize);
 
     JsonText(JsonText&&) noexcept;
@@ -53,6 +53,9 @@ struct UnreadableJson : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 struct JsonTooLarge : UnreadableJson {
+    using UnreadableJson::UnreadableJson;
+};
+struct JsonUnopenable : UnreadableJson {
     using UnreadableJson::UnreadableJson;
 };
 

@@ -9,7 +9,6 @@
 #include "FilePath.h"
 #include "Usage.h"
 #include "io/DataFile.h"
-#include <fstream>
 #include <iostream>
 
 namespace morvik::cli {
@@ -34,10 +33,10 @@ int runMake(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     try {
         if (from == parsed.options.end())
             json.emplace(JsonText::readStandardInput());
-        else if (std::ifstream(filePath(source), std::ios::binary))
-            json.emplace(JsonText::load(source));
         else
-            return fileError(err, "cannot open " + source);
+            json.emplace(JsonText::load(source));
+    } catch (const JsonUnopenable&) {
+        return fileError(err, "cannot open " + source);
     } catch (const JsonTooLarge&) {
         return fileError(err, source + " is larger than the " +
                                   std::to_string(kMaxJsonSize >> kMegabyteShift) +
