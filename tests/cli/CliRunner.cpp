@@ -6,9 +6,7 @@
 #include "tests/support/Portable.h"
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace morvik::test {
 
@@ -16,13 +14,6 @@ std::string cliProgram() {
     if (const char* dir = std::getenv("MORVIK_BIN_DIR"))
         return std::string(dir) + "/morvik-cli" + (kOnWindows ? ".exe" : "");
     return MORVIK_CLI_PATH;
-}
-
-std::string slurpFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 CliResult runCliProgram(const std::vector<std::string>& args, const std::string& input,

@@ -13,7 +13,6 @@ namespace morvik::test {
 using CliResult = ProgramResult;
 
 std::string cliProgram();
-std::string slurpFile(const std::filesystem::path& file);
 
 // Runs morvik-cli with `args`; `input`, when not empty, is a file for its standard input,
 // `environment` holds variables for it alone ({"LC_ALL", "de_DE.UTF-8"}).

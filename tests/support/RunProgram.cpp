@@ -25,13 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Where a run's output goes until it is read; removed with everything in it.
 class CaptureFolder {
 public:
@@ -49,6 +42,13 @@ private:
 };
 
 } // namespace
+
+std::string slurpFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 std::string windowsCommandLine(const std::vector<std::string>& args) {
     std::string line;
@@ -216,8 +216,8 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
             result.status = static_cast<int>(code);
         CloseHandle(process);
     }
-    result.out = slurp(capture / "out");
-    result.err = slurp(capture / "err");
+    result.out = slurpFile(capture / "out");
+    result.err = slurpFile(capture / "err");
     return result;
 }
 
@@ -268,9 +268,9 @@ ProgramResult runHostProgram(const std::string& program, const std::vector<std::
     while (!fs::exists(done) && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(kPoll);
     if (fs::exists(done))
-        result.status = std::stoi(slurp(done));
-    result.out = slurp(capture / "out");
-    result.err = slurp(capture / "err");
+        result.status = std::stoi(slurpFile(done));
+    result.out = slurpFile(capture / "out");
+    result.err = slurpFile(capture / "err");
     return result;
 }
 
@@ -338,8 +338,8 @@ ProgramResult runProgram(const std::string& program, const std::vector<std::stri
     }
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     if (options.output.empty())
-        result.out = slurp(capture / "out");
-    result.err = slurp(err);
+        result.out = slurpFile(capture / "out");
+    result.err = slurpFile(err);
     return result;
 }
 

@@ -30,6 +30,9 @@ struct ProgramResult {
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& args,
                          const ProgramOptions& options = {});
 
+// The whole of `file`; empty where it cannot be read.
+std::string slurpFile(const std::filesystem::path& file);
+
 // `text` with each "\r\n" as "\n": diagnostics on a Windows program's standard error, a
 // text stream there, end their lines so.
 std::string withUnixLineEnds(std::string text);
