@@ -30,8 +30,6 @@ constexpr std::size_t kPadding = simdjson::SIMDJSON_PADDING;
 constexpr int kMaxNesting = 512;
 // A number may have at most this many characters, a limit RFC 8259 leaves to the reader.
 constexpr std::size_t kMaxNumberLength = 4096;
-// A number of at most this many characters has at most 19 digits.
-constexpr std::size_t kMaxFastNumberLength = 19;
 // How many distinct Chinese texts the reader keeps the GBK forms of.
 constexpr std::size_t kMaxRememberedTexts = 4096;
 
@@ -145,17 +143,6 @@ bool isJsonNumber(std::string_view text) {
             return false;
     }
     return i == text.size();
-}
-
-// Whether the digits of a number before its exponent are not all zeros.
-bool hasNonZeroDigit(std::string_view number) {
-    for (const char c : number) {
-        if (c == 'e' || c == 'E')
-            return false;
-        if (c >= '1' && c <= '9')
-            return true;
-    }
-    return false;
 }
 
 std::string_view withoutTrailingSpace(std::string_view token) {
@@ -309,16 +296,12 @@ private:
     }
 
     // The nearest double to a number, NaN beyond the range of a double either way (a value
-    // too small for one, too). simdjson finds the nearest double to a short number; a long
-    // one (more than 19 digits) it may miss (0.89543668647822553305 reads as 0.1575...),
-    // so that is left to from_chars, which is exact and knows no locale.
+    // too small for one, too). from_chars is exact and knows no locale; simdjson 3.0.1 may
+    // miss the nearest double of a number of more than 19 digits (0.89543668647822553305
+    // reads as 0.1575...), and on short ones it was the slower of the two.
     template <typename Value> double numberValue(Value& v) {
-        const std::string_view text = withoutTrailingSpace(rawToken(v));
+        const std::string_view text = numberText(v);
         double value = 0.0;
-        if (text.size() <= kMaxFastNumberLength && v.get_double().get(value) == simdjson::SUCCESS &&
-            (value != 0.0 || !hasNonZeroDigit(text)))
-            return value;
-        numberText(v); // refuses what is no number
         if (std::from_chars(text.data(), text.data() + text.size(), value).ec != std::errc())
             return std::numeric_limits<double>::quiet_NaN();
         return value;
@@ -344,7 +327,7 @@ private:
             stringOf(v);
             break;
         case od::json_type::number:
-            numberValue(v);
+            numberText(v); // its value is not needed, only that it is a number
             break;
         case od::json_type::boolean:
             take(v.get_bool());
@@ -529,7 +512,10 @@ private:
 // The text parsed in one pass: any JSON, with every fault named at its place.
 std::optional<std::string> readDataSet(const JsonText& json, DataSet& data, MemberSink* sink) {
     data = DataSet{};
-    od::parser parser;
+    // Kept from one read to the next, as simdjson advises: its index, four bytes for every
+    // byte of the largest text read, is the largest memory a read writes, and fresh pages
+    // cost more than the indexing does.
+    thread_local od::parser parser;
     od::document doc;
     const error_code error = parser
                                  .iterate(simdjson::padded_string_view(

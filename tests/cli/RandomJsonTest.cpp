@@ -7,6 +7,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
+#include <thread>
 
 namespace morvik {
 namespace {
@@ -167,6 +168,26 @@ TEST(RandomJson, HandedOnOneByOneATextGivesWhatItGivesKeptWhole) {
     }
     // The cases meant: many texts are data sets even when damaged.
     EXPECT_GT(accepted, 700);
+}
+
+TEST(RandomJson, ATextGivesWhatItGivesAsTheFirstRead) {
+    // The reader keeps its parser from one text to the next, large or small, sound or not; a
+    // new thread reads with a parser of its own.
+    for (std::uint32_t seed = 1; seed <= 400; ++seed) {
+        TextMaker make(seed);
+        const std::string sound = make.dataSet();
+        const std::string text = seed % 3 == 0 ? sound : make.damaged(sound);
+        SCOPED_TRACE(text);
+        DataSet afterOthers;
+        const auto fault = cli::dataSetFromJson(text, afterOthers);
+        DataSet first;
+        std::optional<std::string> firstFault;
+        std::thread([&] { firstFault = cli::dataSetFromJson(text, first); }).join();
+        ASSERT_EQ(fault, firstFault);
+        if (!fault) {
+            ASSERT_TRUE(sameData(first.project, first.members, afterOthers));
+        }
+    }
 }
 
 } // namespace
