@@ -141,6 +141,13 @@ struct Collected : MemberSink {
     void add(const ShaJiang_GouJian_Struct& member) override { members.push_back(member); }
 };
 
+// A random data set, damaged unless `seed` is a multiple of `soundEvery`.
+std::string randomText(std::uint32_t seed, std::uint32_t soundEvery) {
+    TextMaker make(seed);
+    const std::string sound = make.dataSet();
+    return seed % soundEvery == 0 ? sound : make.damaged(sound);
+}
+
 bool sameData(const ProjectInfo& project, const std::vector<ShaJiang_GouJian_Struct>& members,
               const DataSet& data) {
     return std::memcmp(&project, &data.project, sizeof project) == 0 &&
@@ -152,9 +159,7 @@ bool sameData(const ProjectInfo& project, const std::vector<ShaJiang_GouJian_Str
 TEST(RandomJson, HandedOnOneByOneATextGivesWhatItGivesKeptWhole) {
     int accepted = 0;
     for (std::uint32_t seed = 1; seed <= 3000; ++seed) {
-        TextMaker make(seed);
-        const std::string sound = make.dataSet();
-        const std::string text = seed % 4 == 0 ? sound : make.damaged(sound);
+        const std::string text = randomText(seed, 4);
         SCOPED_TRACE(text);
         DataSet whole;
         const auto fault = cli::dataSetFromJson(text, whole);
@@ -174,9 +179,7 @@ TEST(RandomJson, ATextGivesWhatItGivesAsTheFirstRead) {
     // The reader keeps its parser from one text to the next, large or small, sound or not; a
     // new thread reads with a parser of its own.
     for (std::uint32_t seed = 1; seed <= 400; ++seed) {
-        TextMaker make(seed);
-        const std::string sound = make.dataSet();
-        const std::string text = seed % 3 == 0 ? sound : make.damaged(sound);
+        const std::string text = randomText(seed, 3);
         SCOPED_TRACE(text);
         DataSet afterOthers;
         const auto fault = cli::dataSetFromJson(text, afterOthers);
