@@ -607,8 +607,8 @@ JsonText JsonText::load(const std::string& path, std::size_t limit) {
         throw UnreadableJson("cannot open");
     if (size > limit)
         throw JsonTooLarge("larger than the limit");
-    // simdjson's own loader would take the buffer straight from the allocator, without the
-    // advice above.
+    // Not simdjson's own loader: it takes the buffer straight from the allocator, without the
+    // advice above, and opens through fopen, which on Windows cannot open a Chinese name.
     JsonText json(sized(static_cast<std::size_t>(size)));
     if (!in.read(json.padded_->text.data(), static_cast<std::streamsize>(size)))
         throw UnreadableJson("read failed"); // shortened while it was read
